@@ -1,0 +1,23 @@
+// Stand-in for a hosted control that is not built in: draws a plain panel and fails every
+// dispatch call.
+#pragma once
+
+#include "ControlContainer.h"
+
+namespace platform {
+
+class PlaceholderControl : public HostedControl, private IDispatch {
+    Q_OBJECT
+public:
+    PlaceholderControl(const QString& caption, QWidget* parent);
+    IDispatch& dispatch() override { return *this; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    Variant Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) override;
+    QString m_caption;
+};
+
+}  // namespace platform

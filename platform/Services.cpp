@@ -1,0 +1,101 @@
+#include "Services.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+class QtMessageService : public IMessageService {
+public:
+    int Show(QWidget* owner, const QString& title, const QString& text, MsgButtons buttons,
+             MsgIcon icon) override {
+        QMessageBox box(owner);
+        box.setWindowTitle(title);
+        box.setText(text);
+        switch (icon) {
+        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MsgIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+        }
+        if (buttons == MsgButtons::YesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
+        }
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return IDOK;
+    }
+};
+
+class QtFileDialogService : public IFileDialogService {
+public:
+    std::optional<QString> Run(const FileDialogRequest& r) override {
+        QFileDialog dlg(r.owner);
+        dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dlg.setFileMode(r.save ? QFileDialog::AnyFile
+                               : (r.multiSelect ? QFileDialog::ExistingFiles
+                                                : QFileDialog::ExistingFile));
+        if (r.save && r.mustExist) dlg.setFileMode(QFileDialog::ExistingFile);
+        dlg.setNameFilters(ConvertFilter(r.filter));
+        if (!r.defaultExt.isEmpty()) dlg.setDefaultSuffix(r.defaultExt);
+        if (!r.initialName.isEmpty()) dlg.selectFile(r.initialName);
+        if (!r.confirmOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+        return dlg.selectedFiles().first();
+    }
+};
+
+class QtColourDialogService : public IColourDialogService {
+public:
+    std::optional<Colour> Run(QWidget* owner, Colour initial) override {
+        QColorDialog dlg(ToQColor(initial), owner);
+        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+        return FromQColor(dlg.selectedColor());
+    }
+};
+
+QtMessageService g_qtMessages;
+QtFileDialogService g_qtFiles;
+QtColourDialogService g_qtColours;
+IMessageService* g_messages = &g_qtMessages;
+IFileDialogService* g_files = &g_qtFiles;
+IColourDialogService* g_colours = &g_qtColours;
+
+}  // namespace
+
+int ShowMessage(QWidget* owner, const QString& text, MsgButtons buttons, MsgIcon icon) {
+    return g_messages->Show(owner, QString::fromLatin1(kAppName), text, buttons, icon);
+}
+
+std::optional<QString> RunFileDialog(const FileDialogRequest& request) {
+    return g_files->Run(request);
+}
+
+std::optional<Colour> RunColourDialog(QWidget* owner, Colour initial) {
+    return g_colours->Run(owner, initial);
+}
+
+QStringList ConvertFilter(const QString& filter) {
+    QStringList out;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString label = parts[i].trimmed();
+        const QString patterns = parts[i + 1].trimmed();
+        if (label.isEmpty() && patterns.isEmpty()) break;  // the closing "||"
+        QString qtPatterns = patterns;
+        qtPatterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << QStringLiteral("%1 (%2)").arg(label, qtPatterns);
+    }
+    return out;
+}
+
+void SetMessageService(IMessageService* s) { g_messages = s ? s : &g_qtMessages; }
+void SetFileDialogService(IFileDialogService* s) { g_files = s ? s : &g_qtFiles; }
+void SetColourDialogService(IColourDialogService* s) { g_colours = s ? s : &g_qtColours; }
+
+}  // namespace platform

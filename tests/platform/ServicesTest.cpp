@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include "ScriptedServices.h"
+#include "platform/ControlContainer.h"
+
+using namespace platform;
+
+TEST(ConvertFilter, TurnsPipeListsIntoQtNameFilters) {
+    EXPECT_EQ(ConvertFilter("flv file(*.flv)|*.flv|All Files(*.*)|*.*|| "),
+              (QStringList{"flv file(*.flv) (*.flv)", "All Files(*.*) (*.*)"}));
+    EXPECT_EQ(ConvertFilter("All Video Files(*.wmv, *mp4, *avi)|*.wmv;*.mp4;*.avi||"),
+              (QStringList{"All Video Files(*.wmv, *mp4, *avi) (*.wmv *.mp4 *.avi)"}));
+    EXPECT_TRUE(ConvertFilter("").isEmpty());
+}
+
+TEST(ShowMessage, GoesThroughTheInstalledServiceWithTheApplicationTitle) {
+    ScriptedServices s;
+    s.messageAnswers.push_back(IDYES);
+    EXPECT_EQ(ShowMessage(nullptr, "Retry?", MsgButtons::YesNo, MsgIcon::Stop), IDYES);
+    ASSERT_EQ(s.messages.size(), 1u);
+    EXPECT_EQ(s.messages[0].title, "Capture Station");
+    EXPECT_EQ(s.messages[0].icon, MsgIcon::Stop);
+}
+
+TEST(ControlContainer, CreatesByClassIdAndPlaceholdersFailEveryCall) {
+    EXPECT_EQ(ControlContainer::Create("{no-such-id}", nullptr), nullptr);
+    ControlContainer::Unregister(kCaptureControlClassId);
+    RegisterPlaceholderControls();
+    std::unique_ptr<HostedControl> c(ControlContainer::Create(kCaptureControlClassId, nullptr));
+    ASSERT_NE(c, nullptr);
+    EXPECT_THROW(c->dispatch().Invoke(0x67, InvokeKind::Method, {}), DispatchError);
+}
