@@ -1,0 +1,43 @@
+#include "CLabel.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+
+#include "SkinHost.h"
+
+CLabel::CLabel(SkinHost* host, QWidget* parent, const QRect& rect)
+    : QWidget(parent), m_host(host),
+      // A label the skin gives no font draws in the system font, like any new static text.
+      m_font(QFontDatabase::systemFont(QFontDatabase::GeneralFont)) {
+    setGeometry(rect);
+    setAttribute(Qt::WA_TransparentForMouseEvents);  // clicks fall through to the window
+    show();
+}
+
+void CLabel::SetText(const QString& text) { m_text = text; }
+
+void CLabel::SetFontName(const QString& face) {
+    if (!face.isEmpty()) m_font.setFamily(face);
+}
+
+void CLabel::SetFontSize(int points) {
+    if (points > 0) m_font.setPointSize(points);
+}
+
+void CLabel::SetBold(bool on) { m_font.setWeight(on ? QFont::Bold : QFont::Normal); }
+void CLabel::SetItalic(bool on) { m_font.setItalic(on); }
+void CLabel::SetUnderline(bool on) { m_font.setUnderline(on); }
+
+void CLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    // The saved background is drawn first, so a changed text never leaves the old one behind.
+    if (m_backgroundCopy.isNull() && m_host) {
+        const QImage& background = m_host->BackgroundCopy();
+        if (!background.isNull()) m_backgroundCopy = background.copy(geometry());
+    }
+    if (!m_backgroundCopy.isNull()) p.drawImage(0, 0, m_backgroundCopy);
+    p.setFont(m_font);
+    p.setPen(platform::ToQColor(m_textColor));
+    // Left and top aligned, no word wrap: a long text is cut at the right edge.
+    p.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, m_text);
+}

@@ -1,0 +1,41 @@
+// A transparent line of text on the skin background: the caption and the LABELINFO labels.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include "platform/Colour.h"
+
+class SkinHost;
+
+class CLabel : public QWidget {
+    Q_OBJECT
+public:
+    CLabel(SkinHost* host, QWidget* parent, const QRect& rect);
+
+    QString name;
+    int index = 0;
+
+    void SetText(const QString& text);
+    QString Text() const { return m_text; }
+    void SetFontName(const QString& face);
+    void SetFontSize(int points);
+    void SetTextColor(platform::Colour colour) { m_textColor = colour; }
+    platform::Colour TextColor() const { return m_textColor; }
+    void SetBold(bool on);
+    void SetItalic(bool on);
+    void SetUnderline(bool on);
+    const QFont& Font() const { return m_font; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    SkinHost* m_host;
+    QString m_text;
+    QFont m_font;
+    platform::Colour m_textColor = 0xFFFFFF;
+    QImage m_backgroundCopy;  // the window background under the label, taken once
+};

@@ -1,0 +1,37 @@
+#include "SkinEditBox.h"
+
+#include <QPainter>
+
+SkinEditBox::SkinEditBox(QWidget* parent, const QRect& rect)
+    : SkinEditBox(parent, rect, 0xE7E498, 0x000000, 0xFFFFFF) {}
+
+SkinEditBox::SkinEditBox(QWidget* parent, const QRect& rect, platform::Colour back,
+                         platform::Colour text, platform::Colour frame)
+    : QLineEdit(parent), m_textColor(text), m_backColor(back), m_frameColor(frame) {
+    setGeometry(rect);
+    setFrame(false);
+    ApplyColours();
+    show();
+}
+
+void SkinEditBox::SetBackColor(platform::Colour c) { m_backColor = c; ApplyColours(); }
+void SkinEditBox::SetTextColor(platform::Colour c) { m_textColor = c; ApplyColours(); }
+void SkinEditBox::SetFrameColor(platform::Colour c) { m_frameColor = c; update(); }
+
+void SkinEditBox::ApplyColours() {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, platform::ToQColor(m_backColor));
+    pal.setColor(QPalette::Text, platform::ToQColor(m_textColor));
+    setPalette(pal);
+    update();
+}
+
+void SkinEditBox::paintEvent(QPaintEvent* e) {
+    QLineEdit::paintEvent(e);
+    QPainter p(this);
+    p.setPen(platform::ToQColor(m_frameColor));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+SkinComboEdit::SkinComboEdit(QWidget* parent, const QRect& rect)
+    : SkinEditBox(parent, rect, 0x000000, 0x000000, 0x000000) {}

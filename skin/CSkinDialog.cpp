@@ -1,0 +1,527 @@
+#include "CSkinDialog.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include "controls/CLabel.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinComboBox.h"
+#include "controls/SkinEditBox.h"
+#include "controls/SkinListBox.h"
+#include "controls/SkinScrollBar.h"
+#include "controls/SkinSlider.h"
+#include "platform/Bitmap.h"
+#include "platform/Paths.h"
+#include "platform/Region.h"
+#include "platform/Services.h"
+#include "skin/CIniFile.h"
+#include "skin/SkinEntry.h"
+
+QString g_skinFolder;
+
+namespace {
+
+QString ToQ(const std::string& s) { return QString::fromStdString(s); }
+
+QRect ToQRect(const SkinRect& r) { return QRect(QPoint(r.left, r.top), QSize(r.width(), r.height())); }
+
+// Image fields are relative to the skin folder; skins made elsewhere may write "\".
+QString ImagePath(const QString& folder, const std::string& field) {
+    QString relative = ToQ(field);
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return folder + relative;
+}
+
+// Calls f for the values of keys 1..N of a numbered section, N being its number of keys.
+template <class F>
+void ForEachEntry(const CIniFile& ini, const char* section, F f) {
+    std::vector<std::string> keys;
+    ini.ReadSectionKeys(section, keys);
+    for (size_t k = 1; k <= keys.size(); ++k) {
+        const std::string value = ini.ReadString(section, std::to_string(k), "");
+        if (value.empty()) continue;
+        SkinEntry entry(value);
+        f(entry);
+    }
+}
+
+SkinScrollBarImages ReadScrollBarImages(SkinEntry& e, const QString& folder) {
+    SkinScrollBarImages images;
+    for (QString* field : {&images.track, &images.up, &images.upPressed, &images.down,
+                           &images.downPressed, &images.thumb, &images.thumbPressed})
+        *field = ImagePath(folder, e.NextField());
+    return images;
+}
+
+SkinListColours ReadListColours(SkinEntry& e) {
+    SkinListColours c;
+    c.back = e.NextColour();
+    c.text = e.NextColour();
+    c.selectedBack = e.NextColour();
+    c.selectedText = e.NextColour();
+    return c;
+}
+
+template <class T>
+T* FindByName(const std::vector<std::unique_ptr<T>>& list, const QString& name) {
+    for (const auto& c : list)
+        if (c->name == name) return c.get();
+    return nullptr;
+}
+
+}  // namespace
+
+CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_startDirectory = platform::CurrentDirectory();
+}
+
+CSkinDialog::~CSkinDialog() { FreeSkin(); }
+
+void CSkinDialog::OnSkinButton(const QString&) {}
+void CSkinDialog::OnSkinOption(const QString&) {}
+void CSkinDialog::OnSkinSlider(const QString&, int) {}
+void CSkinDialog::OnSkinMouseMove(const QString&, const QPoint&) {}
+void CSkinDialog::OnSkinCheckClick(int) {}
+
+void CSkinDialog::OnSkinButtonClick(int index) {
+    if (index < 0 || index >= int(m_buttons.size())) return;
+    const QString name = m_buttons[index]->name;  // a copy: the handler may switch skins
+    OnSkinButton(name);
+}
+
+void CSkinDialog::OnSkinOptionClick(int index) {
+    if (index < 0 || index >= int(m_options.size())) return;
+    for (int i = 0; i < int(m_options.size()); ++i) {
+        SkinOptionButton* option = m_options[i].get();
+        if (i == index || option->name == QLatin1String("OPTION_AUDIOSTREAM1")) continue;
+        option->isChecked = false;
+        option->update();
+    }
+    const QString name = m_options[index]->name;
+    OnSkinOption(name);
+}
+
+void CSkinDialog::OnSkinSliderMove(int index, int position) {
+    if (index < 0 || index >= int(m_sliders.size())) return;
+    const QString name = m_sliders[index]->name;
+    OnSkinSlider(name, position);
+}
+
+SkinComboBox* CSkinDialog::FirstComboBox() {
+    return m_combos.empty() ? nullptr : m_combos.front().get();
+}
+
+void CSkinDialog::RepaintOptionsAndModeLabel() {
+    for (const auto& option : m_options) option->update();
+    if (CLabel* mode = FindLabel(QStringLiteral("LABEL_MODE"))) mode->update();
+}
+
+QString CSkinDialog::GetSkinFolder(const QString& path) {
+    QString folder = QFileInfo(platform::FullPath(path)).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return folder;
+}
+
+SkinButton* CSkinDialog::FindButton(const QString& name) const { return FindByName(m_buttons, name); }
+SkinSlider* CSkinDialog::FindSlider(const QString& name) const { return FindByName(m_sliders, name); }
+CLabel* CSkinDialog::FindLabel(const QString& name) const { return FindByName(m_labels, name); }
+
+void CSkinDialog::FreeSkin() {
+    m_background = QImage();
+    m_backgroundCopy = QImage();
+    // Lists first, then the caption, then sliders, then combo boxes with their parts.
+    m_buttons.clear();
+    m_edits.clear();
+    m_listBoxes.clear();
+    m_options.clear();
+    m_checks.clear();
+    m_labels.clear();
+    m_captionLabel.reset();
+    m_sliders.clear();
+    m_combos.clear();
+}
+
+bool CSkinDialog::BuildWindowRegion() {
+    long removed = 0;
+    if (m_background.isNull()) {
+        // Nothing to cut a shape from: the window keeps its plain rectangle.
+        m_region = QRegion(rect());
+        clearMask();
+        return false;
+    }
+    m_region = platform::RegionFromColourKey(m_background, m_transparentColor, &removed);
+    if (m_region.isEmpty()) {
+        // An empty mask would mean "no mask" to Qt; a region outside the window shows nothing.
+        setMask(QRegion(-1, -1, 1, 1));
+    } else {
+        setMask(m_region);
+    }
+    return removed > 0;
+}
+
+void CSkinDialog::LoadSkin() {
+    FreeSkin();
+    const CIniFile ini(m_iniPath.toStdString());
+    const QString folder = GetSkinFolder(m_iniPath);
+
+    m_background = platform::LoadBitmap(ImagePath(folder, ini.ReadString("Screen", "Main", "")));
+    const std::string key = ini.ReadString("TRANSPARENT", "COLOR", "");
+    if (!key.empty()) m_transparentColor = SkinEntry::ParseColor(key);
+    if (!m_background.isNull()) setFixedSize(m_background.size());
+    BuildWindowRegion();
+
+    const std::string control = ini.ReadString("CONTROL", "CONTROL", "");
+    if (!control.empty()) m_controlRect = ToQRect(SkinEntry(control).ParseRect());
+    const std::string icon = ini.ReadString("ICON", "ICON", "");
+    if (!icon.empty()) {
+        SkinEntry e(icon);
+        const std::string image = e.NextField();
+        m_iconRect = ToQRect(e.ParseRect());
+        m_iconImage = platform::LoadBitmap(ImagePath(folder, image));
+    }
+    // The icon may outlive its skin while the key colour changes with the next one.
+    m_iconKeyed = platform::KeyedImage(m_iconImage, m_transparentColor);
+
+    ForEachEntry(ini, "BUTTONINFO", [&](SkinEntry& e) {
+        const QString name = ToQ(e.NextField());
+        const QString image = ImagePath(folder, e.NextField());
+        const QRect r = ToQRect(e.ParseRect());
+        const QString tip = ToQ(e.NextField());
+        const bool toggle = e.NextFlag();
+        auto button = std::make_unique<SkinButton>(this, this, r);
+        button->transparentColor = m_transparentColor;
+        button->LoadImages(image, r);
+        button->index = int(m_buttons.size());
+        button->name = name;
+        button->SetToolTipText(tip, true);
+        button->toggle = toggle;
+        m_buttons.push_back(std::move(button));
+    });
+    if (SkinButton* pause = FindButton(QStringLiteral("BUTTON_PAUSE"))) pause->hide();
+    if (SkinButton* play = FindButton(QStringLiteral("BUTTON_PLAY"))) play->show();
+
+    ForEachEntry(ini, "SLIDERINFO", [&](SkinEntry& e) {
+        const QString name = ToQ(e.NextField());
+        const QString channel = ImagePath(folder, e.NextField());
+        const QString thumb = ImagePath(folder, e.NextField());
+        const QString activeThumb = ImagePath(folder, e.NextField());
+        const QRect r = ToQRect(e.ParseRect());
+        const std::string orientation = e.NextField();
+        const int position = e.NextInt();
+        const QString tip = ToQ(e.NextField());
+        auto slider = std::make_unique<SkinSlider>(this, this, r);
+        slider->transparentColor = m_transparentColor;
+        slider->SetChannelImage(channel);
+        slider->SetThumbImages(thumb, activeThumb, true);
+        slider->SetDrawFocusRect(false, false);
+        slider->index = int(m_sliders.size());
+        slider->name = name;
+        slider->SetToolTipText(tip, true);
+        slider->SetRange(0, 7200, false);
+        slider->SetPosition(position);
+        slider->vertical = !orientation.empty() && orientation[0] == 'V';
+        m_sliders.push_back(std::move(slider));
+    });
+
+    auto loadTwoState = [&](auto& list, auto make) {
+        return [&, make](SkinEntry& e) {
+            const QString name = ToQ(e.NextField());
+            const QString image = ImagePath(folder, e.NextField());
+            const QRect r = ToQRect(e.ParseRect());
+            const QString tip = ToQ(e.NextField());
+            const bool toggle = e.NextFlag();
+            const bool checked = e.NextFlag();
+            auto button = make(r);
+            button->transparentColor = m_transparentColor;
+            button->LoadImages(image, r);
+            button->index = int(list.size());
+            button->name = name;
+            button->SetToolTipText(tip, true);
+            button->toggle = toggle;
+            button->isChecked = checked;
+            list.push_back(std::move(button));
+        };
+    };
+    ForEachEntry(ini, "OPTIONINFO", loadTwoState(m_options, [this](const QRect& r) {
+                     return std::make_unique<SkinOptionButton>(this, this, r);
+                 }));
+    ForEachEntry(ini, "CHECKINFO", loadTwoState(m_checks, [this](const QRect& r) {
+                     return std::make_unique<SkinCheckButton>(this, this, r);
+                 }));
+
+    auto makeLabel = [&](SkinEntry& e) {
+        const QRect r = ToQRect(e.ParseRect());
+        const QString text = ToQ(e.NextField());
+        const QString face = ToQ(e.NextField()).left(31);
+        const int points = e.NextInt();
+        const platform::Colour colour = e.NextColour();
+        auto label = std::make_unique<CLabel>(this, this, r);
+        label->SetText(text);
+        label->SetFontName(face);
+        label->SetFontSize(points);
+        label->SetTextColor(colour);
+        label->update();
+        return label;
+    };
+    const std::string caption = ini.ReadString("CAPTION", "CAPTION", "");
+    if (!caption.empty()) {
+        SkinEntry e(caption);
+        e.NextField();  // the caption has no skin name
+        m_captionLabel = makeLabel(e);
+    }
+    ForEachEntry(ini, "LABELINFO", [&](SkinEntry& e) {
+        const QString name = ToQ(e.NextField());
+        auto label = makeLabel(e);
+        label->index = int(m_labels.size());
+        label->name = name;
+        m_labels.push_back(std::move(label));
+    });
+
+    ForEachEntry(ini, "EDITBOXINFO", [&](SkinEntry& e) {
+        const QString name = ToQ(e.NextField());
+        const QRect r = ToQRect(e.ParseRect());
+        auto edit = std::make_unique<SkinEditBox>(this, r);
+        edit->index = int(m_edits.size());
+        edit->name = name;
+        edit->SetBackColor(e.NextColour());
+        edit->SetTextColor(e.NextColour());
+        edit->SetFrameColor(e.NextColour());
+        edit->setEnabled(e.NextField() == "TRUE");
+        m_edits.push_back(std::move(edit));
+    });
+
+    ForEachEntry(ini, "LISTBOXINFO", [&](SkinEntry& e) {
+        const QString name = ToQ(e.NextField());
+        const QRect r = ToQRect(e.ParseRect());
+        const SkinListColours colours = ReadListColours(e);
+        const SkinScrollBarImages images = ReadScrollBarImages(e, folder);
+        auto list = std::make_unique<SkinListBox>(this, r, colours, images);
+        list->index = int(m_listBoxes.size());
+        list->name = name;
+        m_listBoxes.push_back(std::move(list));
+    });
+
+    ForEachEntry(ini, "COMBOBOXINFO", [&](SkinEntry& e) {
+        const QString name = ToQ(e.NextField());
+        const QRect r = ToQRect(e.ParseRect());
+        const QString strip = ImagePath(folder, e.NextField());
+        SkinComboColours colours;
+        colours.editBack = e.NextColour();
+        colours.editText = e.NextColour();
+        colours.editFrame = e.NextColour();
+        colours.list = ReadListColours(e);
+        const SkinScrollBarImages images = ReadScrollBarImages(e, folder);
+        auto combo = std::make_unique<SkinComboBox>(this, this, r, strip, colours, images,
+                                                    m_transparentColor);
+        combo->index = int(m_combos.size());
+        combo->name = name;
+        m_combos.push_back(std::move(combo));
+    });
+
+    // The progress slider and the elapsed-time label are prepared, then hidden.
+    int position = 0, maximum = 7200;
+    if (SkinSlider* progress = FindSlider(QStringLiteral("SLIDER_PROGRESS"))) {
+        position = progress->GetPosition();
+        maximum = progress->GetRangeMax();
+        progress->hide();
+    }
+    if (CLabel* time = FindLabel(QStringLiteral("LABEL_TIME"))) {
+        time->SetText(ToQ(FormatElapsed(position) + "/" + FormatElapsed(maximum)));
+        time->update();
+        time->hide();
+    }
+
+    m_backgroundCopy = m_background;
+    update();
+}
+
+void CSkinDialog::PaintSkin(QPainter& p) {
+    if (!m_background.isNull()) p.drawImage(0, 0, m_background);
+    if (!m_iconKeyed.isNull())
+        p.drawImage(m_iconRect.topLeft(), m_iconKeyed,
+                    QRect(QPoint(0, 0), m_iconRect.size()));
+}
+
+void CSkinDialog::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    PaintSkin(p);
+}
+
+void CSkinDialog::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(e);
+        return;
+    }
+    // Dragging by the background: let the window manager move the window where it can.
+    if (QWindow* w = windowHandle(); w && w->startSystemMove()) return;
+    m_dragging = true;
+    m_dragOffset = e->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CSkinDialog::mouseMoveEvent(QMouseEvent* e) {
+    if (m_dragging && (e->buttons() & Qt::LeftButton)) {
+        move(e->globalPosition().toPoint() - m_dragOffset);
+        return;
+    }
+    const QPoint point = e->position().toPoint();
+    if (SkinComboBox* combo = FirstComboBox()) {
+        if (!combo->Layout().whole.contains(point) && combo->IsListVisible()) combo->ToggleList();
+    }
+    if (!m_listBoxes.empty())
+        if (SkinScrollBar* bar = m_listBoxes.front()->ScrollBar())
+            bar->ForwardMouseMove(bar->mapFrom(this, point), e->buttons());
+    if (SkinComboBox* combo = FirstComboBox())
+        if (SkinScrollBar* bar = combo->ListScrollBar())
+            bar->ForwardMouseMove(bar->mapFrom(this, point), e->buttons());
+    QDialog::mouseMoveEvent(e);
+    OnSkinMouseMove(QString(), point);
+}
+
+void CSkinDialog::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) m_dragging = false;
+    QDialog::mouseReleaseEvent(e);
+}
+
+void CSkinDialog::keyPressEvent(QKeyEvent* e) {
+    // Neither Escape nor Enter may close the window.
+    switch (e->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        e->accept();
+        return;
+    case Qt::Key_F10:
+        if (e->modifiers() & Qt::ShiftModifier) {
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, rect().center(),
+                                   mapToGlobal(rect().center()));
+            contextMenuEvent(&menu);
+            return;
+        }
+        break;
+    case Qt::Key_Menu: {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, rect().center(),
+                               mapToGlobal(rect().center()));
+        contextMenuEvent(&menu);
+        return;
+    }
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+QMenu* CSkinDialog::BuildContextMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    QMenu* skins = menu->addMenu(QString::fromLatin1(kChangeSkinMenu));
+    for (const SkinCommand& command : kSkinCommands) {
+        QAction* action = skins->addAction(QString::fromLatin1(command.caption));
+        action->setCheckable(true);
+        action->setChecked(IsSkinCommandChecked(command.id));
+        action->setData(command.id);
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { OnChangeSkin(id); });
+    }
+    return menu;
+}
+
+void CSkinDialog::contextMenuEvent(QContextMenuEvent* e) {
+    std::unique_ptr<QMenu> menu(BuildContextMenu(this));
+    menu->exec(e->globalPos());
+    e->accept();
+}
+
+bool CSkinDialog::IsSkinCommandChecked(int commandId) const {
+    return commandId == kFirstSkinCommand + m_skinIndex;
+}
+
+QString CSkinDialog::LocatePackage(const QString& packageName) const {
+    const QString local = QDir(m_startDirectory).filePath(packageName);
+    if (QFileInfo::exists(local)) return local;
+    const QString installed = QDir(platform::InstalledSkinsFolder()).filePath(packageName);
+    if (QFileInfo::exists(installed)) return installed;
+    return local;  // missing everywhere: opening it reports "Open failed"
+}
+
+void CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& folder) {
+    m_archive.CloseArchive(true);
+    for (;;) {
+        try {
+            m_archive.OpenArchive(packagePath.toStdString(), 0, 0);
+            break;
+        } catch (const CZipException& e) {
+            m_archive.CloseArchive(true);
+            if (e.GetCause() == CZipException::EndRecordNotFound &&
+                platform::ShowMessage(this, QString::fromLatin1(kMsgRetryCentralDirectory),
+                                      platform::MsgButtons::YesNo,
+                                      platform::MsgIcon::Stop) == platform::IDYES)
+                continue;
+        } catch (const std::exception&) {
+            m_archive.CloseArchive(true);
+        }
+        platform::ShowMessage(this, QString::fromLatin1(kMsgOpenFailed), platform::MsgButtons::Ok,
+                              platform::MsgIcon::Stop);
+        return;
+    }
+    try {
+        const int count = m_archive.EntryCount();
+        for (int i = 0; i < count; ++i)
+            m_archive.ExtractEntry(static_cast<uint16_t>(i), folder.toStdString(), true);
+    } catch (const std::exception&) {
+        m_archive.CloseArchive(true);
+        platform::ShowMessage(this, QString::fromLatin1(kMsgExtractFailed),
+                              platform::MsgButtons::Ok, platform::MsgIcon::Stop);
+        return;
+    }
+    m_archive.CloseArchive(true);
+}
+
+void CSkinDialog::ApplyPackage(const QString& packagePath) {
+    // A fresh private folder per load: nothing of the user's is ever touched or deleted.
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/capture-station-skin-XXXXXX"));
+    const QString path = folder.isValid() ? folder.path() : QString();
+    if (!path.isEmpty()) ExtractSkinPackage(packagePath, path);
+    m_iniPath = QDir(path).filePath(QStringLiteral("Skin.ini"));
+    g_skinFolder = GetSkinFolder(m_iniPath);
+    LoadSkin();
+    // The folder and everything in it go when it leaves scope; the skin lives in memory.
+}
+
+void CSkinDialog::LoadStartupSkin() {
+    const QString current = platform::CurrentDirectory();
+    ApplyPackage(LocatePackage(QString::fromLatin1(kStartupPackage)));
+    platform::SetCurrentDirectory(current);
+}
+
+void CSkinDialog::OnChangeSkin(int commandId) {
+    if (commandId < kFirstSkinCommand || commandId > kLastSkinCommand) return;
+    m_skinIndex = commandId - kFirstSkinCommand;
+    // Repaints wait until the new skin is whole; hiding would end the window's modal run.
+    setUpdatesEnabled(false);
+    ApplyPackage(LocatePackage(QString::fromLatin1(kSkinCommands[m_skinIndex].package)));
+    if (SkinComboBox* combo = FirstComboBox())
+        for (int i = 1; i <= 3; ++i) combo->AddString(QStringLiteral("item%1").arg(i));
+    setUpdatesEnabled(true);
+    update();
+}
+
+bool CSkinDialog::OnInitDialog() {
+    m_skinIndex = 0;
+    return true;
+}
+
+int CSkinDialog::RunModal() {
+    if (!m_initialised) {
+        m_initialised = true;
+        OnInitDialog();
+    }
+    return exec();
+}
