@@ -1,5 +1,6 @@
 #include "SkinEntry.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -34,11 +35,14 @@ std::string SkinEntry::NextField() {
 }
 
 SkinRect SkinEntry::ParseRect() {
+    auto coordinate = [this] {
+        return std::clamp(NextInt(), -kMaxSkinCoordinate, kMaxSkinCoordinate);
+    };
     SkinRect r;
-    r.left = NextInt();
-    r.top = NextInt();
-    r.right = NextInt();
-    r.bottom = NextInt();
+    r.left = coordinate();
+    r.top = coordinate();
+    r.right = coordinate();
+    r.bottom = coordinate();
     return r;
 }
 

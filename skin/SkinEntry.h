@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+// Rect coordinates are kept within this distance of the origin, so sizes never overflow.
+inline constexpr int kMaxSkinCoordinate = 1 << 20;
+
 struct SkinRect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int width() const { return right - left; }
@@ -25,7 +28,7 @@ public:
     // trimmed. With no comma left, the whole remainder, which is not consumed: every further
     // field reads the same text again.
     std::string NextField();
-    // Four fields: left, top, right, bottom.
+    // Four fields: left, top, right, bottom, each limited to +-kMaxSkinCoordinate.
     SkinRect ParseRect();
     int NextInt() { return ParseInt(NextField()); }
     uint32_t NextColour() { return ParseColor(NextField()); }

@@ -21,6 +21,14 @@ TEST(SkinEntry, LastFieldRepeatsWhenFieldsRunOut) {
     EXPECT_EQ(e.NextField(), "Toggles the mode");
 }
 
+TEST(SkinEntry, RectCoordinatesAreBoundedSoSizesCannotOverflow) {
+    SkinEntry e("-99999999999,5,2147483647,-3");
+    const SkinRect r = e.ParseRect();
+    EXPECT_EQ(r, (SkinRect{-kMaxSkinCoordinate, 5, kMaxSkinCoordinate, -3}));
+    EXPECT_EQ(r.width(), 2 * kMaxSkinCoordinate);
+    EXPECT_EQ(r.height(), -8);
+}
+
 TEST(SkinEntry, EntriesAreCutAt255Characters) {
     SkinEntry e(std::string(300, 'a'));
     EXPECT_EQ(e.NextField().size(), 255u);
