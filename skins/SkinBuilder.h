@@ -1,0 +1,11 @@
+// Draws every picture of one theme and describes its controls: a complete skin in memory.
+#pragma once
+
+#include "SkinModel.h"
+
+struct SkinTheme;
+
+class SkinBuilder {
+public:
+    static SkinModel Build(const SkinTheme& theme);
+};
