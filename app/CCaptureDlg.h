@@ -1,12 +1,21 @@
-// The main capture window: the skinned window that hosts the capture control.
+// The main capture window: the skinned window that hosts the capture control, owns the six
+// settings dialogs and turns skin-button clicks into capture commands.
 #pragma once
 
 #include <QIcon>
 
+#include "capture/CVideoCap.h"
+#include "dialogs/CAudioDeviceDlg.h"
+#include "dialogs/CDateTimeDlg.h"
+#include "dialogs/CFlvPropertiesDlg.h"
+#include "dialogs/COverlayImageDlg.h"
+#include "dialogs/COverlayTextDlg.h"
+#include "dialogs/CVideoDeviceDlg.h"
+#include "dialogs/CaptureHost.h"
 #include "platform/ControlContainer.h"
 #include "skin/CSkinDialog.h"
 
-class CCaptureDlg : public CSkinDialog {
+class CCaptureDlg : public CSkinDialog, public CaptureHost {
     Q_OBJECT
 public:
     // Ids of the two controls of the window's template.
@@ -17,20 +26,50 @@ public:
     ~CCaptureDlg() override;
 
     bool OnInitDialog() override;
+    // The command dispatcher: every skin button reports here by name.
     void OnSkinButton(const QString& name) override;
     void OnSkinOption(const QString& name) override;
     void OnSkinSlider(const QString& name, int position) override;
 
+    CVideoCap& Capture() override { return m_capture; }
+
     // The hosted controls; nullptr when their class id is not registered.
-    platform::HostedControl* CaptureControl() const { return m_captureControl; }
-    platform::HostedControl* WmvEditor() const { return m_wmvEditor; }
+    platform::HostedControl* CaptureControl() const;
+    platform::HostedControl* WmvEditor() const;
     const QIcon& Icon() const { return m_hIcon; }
+
+    CVideoDeviceDlg& VideoDeviceDlg() { return m_videoDeviceDlg; }
+    CAudioDeviceDlg& AudioDeviceDlg() { return m_audioDeviceDlg; }
+    CDateTimeDlg& DateTimeDlg() { return m_dateTimeDlg; }
+    COverlayTextDlg& OverlayTextDlg() { return m_overlayTextDlg; }
+    COverlayImageDlg& OverlayImageDlg() { return m_overlayImageDlg; }
+    CFlvPropertiesDlg& FlvDlg() { return m_flvDlg; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
-    platform::HostedControl* m_captureControl = nullptr;
-    platform::HostedControl* m_wmvEditor = nullptr;
+    void Dispatch(const QString& name);
+    void ApplyDeviceSelection();
+    void ApplyOverlaySet();
+    void ApplyOverlays();
+    void ApplyStartSettings();
+    void Record();
+    void Preview();
+    void Pause();
+    void Stop();
+    void ShowSkinButton(const char* name, bool show);
+    void FillNameLists();
+    void CreateSettingsDialogs();
+
+    // Declaration order is construction order.
+    COverlayTextDlg m_overlayTextDlg;
+    COverlayImageDlg m_overlayImageDlg;
+    CFlvPropertiesDlg m_flvDlg;
+    CVideoCap m_capture;
+    platform::HostedControl* m_wmvEditor = nullptr;  // only hosted, never called
     QIcon m_hIcon;
+    CVideoDeviceDlg m_videoDeviceDlg;
+    CAudioDeviceDlg m_audioDeviceDlg;
+    CDateTimeDlg m_dateTimeDlg;
 };

@@ -1,5 +1,6 @@
 #include "ControlContainer.h"
 
+#include "PlaceholderCaptureControl.h"
 #include "PlaceholderControl.h"
 
 #include <map>
@@ -32,7 +33,7 @@ HostedControl* ControlContainer::Create(const std::string& classId, QWidget* par
 void RegisterPlaceholderControls() {
     if (!ControlContainer::IsRegistered(kCaptureControlClassId))
         ControlContainer::Register(kCaptureControlClassId, [](QWidget* parent) {
-            return new PlaceholderControl(QStringLiteral("No capture component"), parent);
+            return new PlaceholderCaptureControl(parent);
         });
     if (!ControlContainer::IsRegistered(kWmvEditorClassId))
         ControlContainer::Register(kWmvEditorClassId, [](QWidget* parent) {

@@ -14,9 +14,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    Variant Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) override;
 
 private:
-    Variant Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) override;
     QString m_caption;
 };
 

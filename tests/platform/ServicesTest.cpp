@@ -22,11 +22,16 @@ TEST(ShowMessage, GoesThroughTheInstalledServiceWithTheApplicationTitle) {
     EXPECT_EQ(s.messages[0].icon, MsgIcon::Stop);
 }
 
-TEST(ControlContainer, CreatesByClassIdAndPlaceholdersFailEveryCall) {
+TEST(ControlContainer, CreatesByClassIdWithPlaceholdersForBothControls) {
     EXPECT_EQ(ControlContainer::Create("{no-such-id}", nullptr), nullptr);
     ControlContainer::Unregister(kCaptureControlClassId);
+    ControlContainer::Unregister(kWmvEditorClassId);
     RegisterPlaceholderControls();
+    // The capture stand-in answers (StartCapture "started"); the editor is only hosted.
     std::unique_ptr<HostedControl> c(ControlContainer::Create(kCaptureControlClassId, nullptr));
     ASSERT_NE(c, nullptr);
-    EXPECT_THROW(c->dispatch().Invoke(0x67, InvokeKind::Method, {}), DispatchError);
+    EXPECT_EQ(c->dispatch().Invoke(0x67, InvokeKind::Method, {}).toI16(), 0);
+    std::unique_ptr<HostedControl> editor(ControlContainer::Create(kWmvEditorClassId, nullptr));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_THROW(editor->dispatch().Invoke(1, InvokeKind::Method, {}), DispatchError);
 }

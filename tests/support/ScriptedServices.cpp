@@ -32,9 +32,13 @@ int ScriptedServices::Show(QWidget*, const QString& title, const QString& text,
 std::optional<QString> ScriptedServices::Run(const platform::FileDialogRequest& request) {
     fileRequests.push_back(request);
     if (fileAnswers.empty()) return std::nullopt;
-    auto a = fileAnswers.front();
+    // Moved out as a plain QString: copying the optional trips a false GCC 12
+    // -Wmaybe-uninitialized.
+    const bool chosen = fileAnswers.front().has_value();
+    QString path = chosen ? std::move(*fileAnswers.front()) : QString();
     fileAnswers.pop_front();
-    return a;
+    if (!chosen) return std::nullopt;
+    return path;
 }
 
 std::optional<platform::Colour> ScriptedServices::Run(QWidget*, platform::Colour initial) {

@@ -1,0 +1,34 @@
+#include "CAudioDeviceDlg.h"
+
+#include "DialogIds.h"
+#include "DialogTemplates.h"
+#include "FixedLists.h"
+
+using namespace AudioDeviceIds;
+
+CAudioDeviceDlg::CAudioDeviceDlg() : CSettingsDialog(kAudioDeviceTemplate) {}
+
+void CAudioDeviceDlg::DoDataExchange(platform::DataExchange& dx) {
+    dx.Text(Edit(kOffsetEdit), m_audioOffset);
+}
+
+bool CAudioDeviceDlg::OnInitDialog() {
+    CSettingsDialog::OnInitDialog();
+    FillList(kSyncModeList, lists::ToStringList(lists::kSyncModes), m_syncMode);
+    // The stored indexes are not shown: a fresh dialog starts on the first entries.
+    FillList(kDeviceList, m_deviceNames, 0);
+    FillList(kInputList, m_inputNames, 0);
+
+    OnClicked(kOk, [this] { OnOk(); });
+    OnClicked(kCancel, [this] { reject(); });
+    return true;
+}
+
+void CAudioDeviceDlg::OnOk() {
+    m_deviceIndex = Selection(kDeviceList);
+    m_inputIndex = Selection(kInputList);
+    m_syncMode = Selection(kSyncModeList);
+    UpdateData(true);
+    UpdateData(false);
+    StandardOk();
+}

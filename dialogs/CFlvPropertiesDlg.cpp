@@ -1,0 +1,31 @@
+#include "CFlvPropertiesDlg.h"
+
+#include "DialogIds.h"
+#include "DialogTemplates.h"
+
+using namespace FlvIds;
+
+CFlvPropertiesDlg::CFlvPropertiesDlg() : platform::TemplateDialog(kFlvPropertiesTemplate) {}
+
+void CFlvPropertiesDlg::DoDataExchange(platform::DataExchange& dx) {
+    dx.Text(Edit(kAudioBitrateEdit), m_audioBitrate);
+    dx.Text(Edit(kVideoBitrateEdit), m_videoBitrate);
+    dx.Text(Edit(kWidthEdit), m_width);
+    dx.Text(Edit(kHeightEdit), m_height);
+    dx.Text(Edit(kFrameRateEdit), m_frameRate);
+    dx.Text(Edit(kChannelsEdit), m_audioChannels);
+    dx.Text(Edit(kSampleRateEdit), m_audioSampleRate);
+}
+
+bool CFlvPropertiesDlg::OnInitDialog() {
+    TemplateDialog::OnInitDialog();
+    OnClicked(kOk, [this] { OnOk(); });
+    OnClicked(kCancel, [this] { reject(); });
+    return true;
+}
+
+void CFlvPropertiesDlg::OnOk() {
+    UpdateData(true);
+    UpdateData(false);
+    StandardOk();
+}
