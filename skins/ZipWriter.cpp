@@ -16,9 +16,9 @@ void Put32(std::string& s, uint32_t v) {
     Put16(s, v >> 16);
 }
 
-std::string RawDeflate(const std::string& data) {
+std::string RawDeflate(const std::string& data, int level) {
     z_stream zs{};
-    if (deflateInit2(&zs, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&zs, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         throw std::runtime_error("deflateInit2 failed");
     std::string out(deflateBound(&zs, data.size()) + 16, '\0');
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
@@ -44,9 +44,9 @@ void ZipWriter::SetComment(std::string comment) { m_comment = std::move(comment)
 void ZipWriter::Add(const std::string& name, const std::string& data, const EntryOptions& o) {
     const uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(data.data()),
                                static_cast<uInt>(data.size()));
-    const std::string payload = o.deflate ? RawDeflate(data) : data;
+    const std::string payload = o.deflate ? RawDeflate(data, o.level) : data;
     const uint16_t method = o.deflate ? 8 : 0;
-    const uint16_t flags = o.descriptor == Descriptor::None ? 0 : 0x0008;
+    const uint16_t flags = (o.descriptor == Descriptor::None ? 0 : 0x0008) | o.extraFlags;
     const bool inLocal = o.descriptor == Descriptor::None;
 
     EntryInfo info;
@@ -62,8 +62,9 @@ void ZipWriter::Add(const std::string& name, const std::string& data, const Entr
     Put32(m_out, inLocal ? uint32_t(payload.size()) : 0);
     Put32(m_out, inLocal ? uint32_t(data.size()) : 0);
     Put16(m_out, uint32_t(name.size()));
-    Put16(m_out, 0);
+    Put16(m_out, uint32_t(o.localExtra.size()));
     m_out += name;
+    m_out += o.localExtra;
     info.dataOffset = m_out.size();
     info.compressedSize = payload.size();
     m_out += payload;

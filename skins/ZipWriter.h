@@ -1,5 +1,5 @@
 // A small ZIP writer: builds the shipped skin packages, and lets tests craft archives
-// (prefixes, data descriptors, comments) to read back.
+// (prefixes, data descriptors, comments, any flags, names and attributes) to read back.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,9 @@ public:
         uint32_t externalAttributes = 0;
         uint16_t dosTime = 0x6000;  // 12:00:00
         uint16_t dosDate = 0x5A87;  // 2025-04-07
+        uint16_t extraFlags = 0;    // ORed into both headers' flags: 0x0001 encrypted, 0x0800 UTF-8
+        std::string localExtra;     // the local header's extra field
+        int level = 9;              // zlib's compression level when deflating
     };
 
     // Where each entry landed, so tests can corrupt a named byte.

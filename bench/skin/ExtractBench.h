@@ -1,0 +1,15 @@
+// Extraction throughput of CZipReader against the unzip tool on the same package.
+#pragma once
+
+#include <cstdint>
+
+struct ExtractBenchResult {
+    uint64_t packageBytes = 0;
+    uint64_t contentBytes = 0;  // uncompressed, what both write
+    int entries = 0;
+    double readerSeconds = 0;  // best of 3
+    double unzipSeconds = 0;   // best of 3; < 0 when unzip could not run
+    bool sameFiles = false;
+};
+
+ExtractBenchResult RunExtractBench();
