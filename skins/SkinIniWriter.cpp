@@ -46,7 +46,10 @@ std::string Entry(std::initializer_list<std::string> fields) {
 
 std::string Bar(const SkinScrollBarFiles& files) {
     std::string out;
-    for (const std::string& f : files) out += (out.empty() ? "" : ",") + Field(f);
+    for (const std::string& f : files) {
+        if (!out.empty()) out += ',';
+        out += Field(f);
+    }
     return out;
 }
 
