@@ -6,11 +6,12 @@
 #include <QString>
 #include <QWidget>
 
+#include "SkinAccessible.h"
 #include "platform/Colour.h"
 
 class SkinHost;
 
-class CLabel : public QWidget {
+class CLabel : public QWidget, public SkinAccessibleControl {
     Q_OBJECT
 public:
     CLabel(SkinHost* host, QWidget* parent, const QRect& rect);
@@ -18,6 +19,7 @@ public:
     QString name;
     int index = 0;
 
+    // The caller repaints.
     void SetText(const QString& text);
     QString Text() const { return m_text; }
     void SetFontName(const QString& face);
@@ -28,6 +30,9 @@ public:
     void SetItalic(bool on);
     void SetUnderline(bool on);
     const QFont& Font() const { return m_font; }
+
+    QAccessible::Role AccessibleRole() const override { return QAccessible::StaticText; }
+    QString AccessibleFallbackName() const override { return m_text.isEmpty() ? name : m_text; }
 
 protected:
     void paintEvent(QPaintEvent*) override;

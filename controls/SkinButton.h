@@ -1,15 +1,17 @@
-// A push button drawn entirely from a four-cell image strip of the skin.
+// A push button drawn entirely from a four-cell image strip of the skin, and its variants:
+// check box, option box and the drop-down button of a combo box.
 #pragma once
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
+#include "SkinAccessible.h"
 #include "platform/Colour.h"
 
 class SkinHost;
 
-class SkinButton : public QWidget {
+class SkinButton : public QWidget, public SkinAccessibleControl {
     Q_OBJECT
 public:
     enum class State { Normal, Hover, Pressed, Disabled };
@@ -23,37 +25,60 @@ public:
     platform::Colour transparentColor = 0;
 
     // Cuts the strip at path into its four cells, each scaled once to the size of rect.
+    // A strip that does not load leaves the cells as they were.
     void LoadImages(const QString& path, const QRect& rect);
+    // A null text changes nothing; an active tip is shown, an inactive one suppressed.
     void SetToolTipText(const QString& text, bool activate);
     void ActivateToolTip(bool on);
     void SetChecked(bool value);
     bool IsHover() const { return m_hover; }
     State CurrentState() const;
 
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Button; }
+    QString AccessibleFallbackName() const override { return name; }
+    void AccessibleState(QAccessible::State& state) const override;
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
-    // The variants differ only here.
-    virtual void OnClicked();
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
+
+    // The variants differ only here: the click's own step and whom it tells.
+    virtual void OnClickStep() {}
+    virtual void Notify();
     virtual bool TracksHoverWhileChecked() const { return true; }
 
     SkinHost* m_host;
 
 private:
-    QImage m_cells[4];  // Normal, Hover, Pressed, Disabled, keyed and scaled
+    void TrackHover(const QPoint& point, Qt::MouseButtons buttons);
+    void SetHover(bool on);
+    const QImage& KeyedCell(State state);
+
+    QImage m_cells[4];  // Normal, Hover, Pressed, Disabled, scaled to the button
+    QImage m_keyed[4];  // the same with the colour key cut out, made on first paint
+    platform::Colour m_keyedWith = 0;
+    bool m_keyedValid = false;
     bool m_hover = false;
-    bool m_pressed = false;
+    bool m_leftDown = false;     // the left button went down on this button
+    bool m_pointerInside = false;  // ... and the pointer is over it now
     QString m_toolTip;
+    bool m_hasToolTip = false;
 };
 
 class SkinCheckButton : public SkinButton {
     Q_OBJECT
 public:
     using SkinButton::SkinButton;
+    QAccessible::Role AccessibleRole() const override { return QAccessible::CheckBox; }
 
 protected:
-    void OnClicked() override;
+    void OnClickStep() override;
+    void Notify() override;
     bool TracksHoverWhileChecked() const override { return false; }
 };
 
@@ -61,9 +86,11 @@ class SkinOptionButton : public SkinButton {
     Q_OBJECT
 public:
     using SkinButton::SkinButton;
+    QAccessible::Role AccessibleRole() const override { return QAccessible::RadioButton; }
 
 protected:
-    void OnClicked() override;
+    void OnClickStep() override;
+    void Notify() override;
     bool TracksHoverWhileChecked() const override { return false; }
 };
 
@@ -71,7 +98,8 @@ class SkinComboButton : public SkinButton {
     Q_OBJECT
 public:
     using SkinButton::SkinButton;
+    QAccessible::Role AccessibleRole() const override { return QAccessible::ButtonDropDown; }
 
 protected:
-    void OnClicked() override;
+    void Notify() override;
 };

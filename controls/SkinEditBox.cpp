@@ -10,18 +10,34 @@ SkinEditBox::SkinEditBox(QWidget* parent, const QRect& rect, platform::Colour ba
     : QLineEdit(parent), m_textColor(text), m_backColor(back), m_frameColor(frame) {
     setGeometry(rect);
     setFrame(false);
+    setTextMargins(1, 1, 1, 1);  // keeps the text off the frame
+    // Moves over the box are its own, not the window's.
+    setMouseTracking(true);
     ApplyColours();
     show();
 }
 
-void SkinEditBox::SetBackColor(platform::Colour c) { m_backColor = c; ApplyColours(); }
-void SkinEditBox::SetTextColor(platform::Colour c) { m_textColor = c; ApplyColours(); }
-void SkinEditBox::SetFrameColor(platform::Colour c) { m_frameColor = c; update(); }
+void SkinEditBox::SetBackColor(platform::Colour c) {
+    m_backColor = c;
+    ApplyColours();
+}
+
+void SkinEditBox::SetTextColor(platform::Colour c) {
+    m_textColor = c;
+    ApplyColours();
+}
+
+void SkinEditBox::SetFrameColor(platform::Colour c) {
+    m_frameColor = c;
+    update();
+}
 
 void SkinEditBox::ApplyColours() {
     QPalette pal = palette();
     pal.setColor(QPalette::Base, platform::ToQColor(m_backColor));
-    pal.setColor(QPalette::Text, platform::ToQColor(m_textColor));
+    // A disabled box keeps its background but greys its text, as the platform does.
+    pal.setColor(QPalette::Active, QPalette::Text, platform::ToQColor(m_textColor));
+    pal.setColor(QPalette::Inactive, QPalette::Text, platform::ToQColor(m_textColor));
     setPalette(pal);
     update();
 }

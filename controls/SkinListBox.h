@@ -1,32 +1,25 @@
-// A list in skin colours with a bitmap scroll bar.
+// A LISTBOXINFO list: numbered rows, the number right-aligned in a narrow first column.
 #pragma once
 
-#include <QStringList>
-#include <QWidget>
+#include "SkinListView.h"
 
-#include "SkinListColours.h"
-
-class SkinScrollBar;
-
-class SkinListBox : public QWidget {
+class SkinListBox : public SkinListView {
     Q_OBJECT
 public:
-    SkinListBox(QWidget* parent, const QRect& rect, const SkinListColours& colours,
-                const SkinScrollBarImages& images);
+    static constexpr int kNumberColumnWidth = 35;
 
-    QString name;
-    int index = 0;
+    SkinListBox(QWidget* parent, const QRect& rect);
 
-    void AddString(const QString& text);
-    int Count() const { return int(m_rows.size()); }
-    QStringList Items() const { return m_rows; }
-    SkinScrollBar* ScrollBar() const { return m_scrollBar; }
+    // Appends row n (the row count plus one) as "%3s." and text.
+    void AddItem(const QString& text);
+    void AddString(const QString& text) { AddItem(text); }
+    // Sizes the text column to the list less the bar less 40; call after AttachScrollBar.
+    void SetupColumns();
+    int TextColumnWidth() const { return m_textColumnWidth; }
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void PaintRowText(QPainter& p, const Row& row, const QRect& rect) const override;
 
 private:
-    SkinListColours m_colours;
-    QStringList m_rows;
-    SkinScrollBar* m_scrollBar;
+    int m_textColumnWidth = -1;  // -1: up to the list's right edge
 };

@@ -304,9 +304,12 @@ void CSkinDialog::LoadSkin() {
         const QRect r = ToQRect(e.ParseRect());
         const SkinListColours colours = ReadListColours(e);
         const SkinScrollBarImages images = ReadScrollBarImages(e, folder);
-        auto list = std::make_unique<SkinListBox>(this, r, colours, images);
+        auto list = std::make_unique<SkinListBox>(this, r);
+        list->SetColours(colours);
         list->index = int(m_listBoxes.size());
         list->name = name;
+        list->AttachScrollBar(images);
+        list->SetupColumns();
         m_listBoxes.push_back(std::move(list));
     });
 
