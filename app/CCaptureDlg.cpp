@@ -46,6 +46,8 @@ void Exclaim(QWidget* owner, const QString& text) {
 }  // namespace
 
 CCaptureDlg::CCaptureDlg(QWidget* parent) : CSkinDialog(parent), m_hIcon(MakeAppIcon()) {
+    // The frameless window still needs a name for task bars and window lists.
+    setWindowTitle(QString::fromLatin1(platform::kAppName));
     const QSize base = platform::DialogBaseUnits(platform::TemplateFont("MS Sans Serif", 8));
     resize(platform::DialogUnitsToPixels(kTemplateSize, base).size());
     if (auto* editor = platform::ControlContainer::Create(platform::kWmvEditorClassId, this)) {

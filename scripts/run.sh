@@ -12,10 +12,10 @@ fi
 
 shot="$root/build/screenshot.png"
 display=:$(( 90 + RANDOM % 100 ))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+for _ in $(seq 200); do DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 DISPLAY=$display "$exe" &
 app=$!
 # Give the window time to map and paint, then grab the screen.
