@@ -1,0 +1,9 @@
+#include "CaptureComponent.h"
+
+#include "CaptureControl.h"
+
+void RegisterCaptureComponent() {
+    platform::ControlContainer::Register(platform::kCaptureControlClassId, [](QWidget* parent) {
+        return new component::CaptureControl(parent);
+    });
+}

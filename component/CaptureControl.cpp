@@ -1,0 +1,325 @@
+#include "CaptureControl.h"
+
+#include "CaptureClock.h"
+#include "Diagnostics.h"
+#include "FileSink.h"
+#include "NameCollection.h"
+
+#include <QPainter>
+
+namespace component {
+
+using platform::DispatchError;
+using platform::InvokeKind;
+using platform::Variant;
+
+namespace {
+constexpr size_t kMaxLatencySamples = 100000;
+const QString kStartFailure = QStringLiteral("Capture could not start: ");
+
+bool IsStartFailure(const QString& alert) { return alert.startsWith(kStartFailure); }
+
+CaptureControlOptions WithDefaults(CaptureControlOptions o) {
+    if (!o.devices) o.devices = &DeviceCatalog::Probe;
+    if (!o.sources.video || !o.sources.audio) o.sources = SourceFactory::Default();
+    if (!o.sinks) o.sinks = &FileSink::Create;
+    return o;
+}
+
+QString EventText(StatusEvent e) {
+    switch (e) {
+    case StatusEvent::VideoDeviceLost:
+        return QStringLiteral("The video device was disconnected. The last picture is held.");
+    case StatusEvent::AudioDeviceLost:
+        return QStringLiteral("The audio device was disconnected. Silence is recorded instead.");
+    case StatusEvent::DiskFull:
+        return QStringLiteral("Recording stopped: the disk is full. The file keeps what was recorded.");
+    case StatusEvent::WriteFailed:
+        return QStringLiteral("Recording stopped: the file could not be written. The file keeps what was recorded.");
+    case StatusEvent::EncodeFailed:
+        return QStringLiteral("Recording stopped: the encoder failed. The file keeps what was recorded.");
+    }
+    return {};
+}
+
+QRect FitRect(QSize picture, QRect area) {
+    if (picture.isEmpty()) return {};
+    QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
+    return QRect(area.x() + (area.width() - fitted.width()) / 2,
+                 area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height());
+}
+}  // namespace
+
+CaptureControl::CaptureControl(QWidget* parent, CaptureControlOptions options)
+    : platform::HostedControl(parent),
+      m_options(WithDefaults(std::move(options))),
+      m_engine(m_options.sources, m_options.sinks,
+               CaptureEngine::Hooks{
+                   [this] { QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection); },
+                   [this](StatusEvent e) {
+                       QMetaObject::invokeMethod(this, [this, e] { OnStatus(e); }, Qt::QueuedConnection);
+                   }}) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CaptureControl::~CaptureControl() {
+    // The application may close in the middle of a recording: finish the file properly.
+    m_engine.Stop();
+}
+
+const DeviceCatalog& CaptureControl::devices() {
+    if (!m_catalog) m_catalog = m_options.devices();
+    return *m_catalog;
+}
+
+Variant CaptureControl::Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) {
+    const CaptureOpInfo* op = FindCaptureOp(dispid);
+    if (!op)
+        throw DispatchError(DispatchError::Code::UnknownName, dispid,
+                            "the capture control has no DISPID " + std::to_string(dispid));
+    CheckCall(*op, kind, args);
+    return Perform(op->op, args);
+}
+
+Variant CaptureControl::Collection(std::vector<std::string> names, int itemDispid) const {
+    return Variant::Object(std::make_shared<NameCollection>(std::move(names), itemDispid));
+}
+
+TextOverlay& CaptureControl::Text(const Variant& index) { return m_overlays.texts[index.toI16()]; }
+ImageOverlay& CaptureControl::Image(const Variant& index) { return m_overlays.images[index.toI16()]; }
+
+void CaptureControl::OverlaysChanged() { m_engine.processing().SetOverlaySettings(m_overlays); }
+
+Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
+    using O = CaptureOp;
+    CaptureSettings& s = m_settings;
+    auto videoDevice = [this](int index) -> const VideoDevice* {
+        const auto& list = devices().video;
+        return index >= 0 && index < int(list.size()) ? &list[size_t(index)] : nullptr;
+    };
+    switch (op) {
+    case O::VideoDeviceIndex: s.videoDeviceIndex = a[0].toI16(); break;
+    case O::VideoFormatIndex: s.videoFormatIndex = a[0].toI16(); break;
+    case O::VideoInputIndex: s.videoInputIndex = a[0].toI16(); break;
+    case O::AudioDeviceIndex: s.audioDeviceIndex = a[0].toI16(); break;
+    case O::AudioInputIndex: s.audioInputIndex = a[0].toI16(); break;
+    case O::SelectVideoDevice: s.describedVideoDevice = a[0].toI16(); break;
+    case O::VideoDevices: {
+        std::vector<std::string> names;
+        for (const VideoDevice& d : devices().video) names.push_back(d.name);
+        return Collection(std::move(names), NameCollection::kItemDispid);
+    }
+    case O::VideoFormats: {
+        std::vector<std::string> names;
+        if (const VideoDevice* d = videoDevice(s.describedVideoDevice))
+            for (const VideoFormat& f : d->formats) names.push_back(f.name);
+        return Collection(std::move(names), NameCollection::kFormatItemDispid);
+    }
+    case O::VideoInputs: {
+        const VideoDevice* d = videoDevice(s.describedVideoDevice);
+        return Collection(d ? d->inputs : std::vector<std::string>{}, NameCollection::kItemDispid);
+    }
+    case O::AudioDevices: {
+        std::vector<std::string> names;
+        for (const AudioDevice& d : devices().audio) names.push_back(d.name);
+        return Collection(std::move(names), NameCollection::kItemDispid);
+    }
+    case O::AudioInputs: {
+        const auto& list = devices().audio;
+        const int i = s.audioDeviceIndex;
+        return Collection(i >= 0 && i < int(list.size()) ? list[size_t(i)].inputs
+                                                          : std::vector<std::string>{},
+                          NameCollection::kItemDispid);
+    }
+    case O::CaptureToFile: s.captureToFile = a[0].toBool(); break;
+    case O::CaptureFileName: s.captureFileName = a[0].toStr(); break;
+    case O::StopRequested: s.stopRequested = a[0].toBool(); break;
+    case O::AudioSyncMode: s.audioSyncMode = a[0].toI16(); break;
+    case O::AudioOffset: s.audioOffsetMs = a[0].toI16(); break;
+    case O::OutputFormat: s.outputFormat = a[0].toI32(); break;
+    case O::FlvAudioBitrate: s.flv.audioBitrate = a[0].toI32(); break;
+    case O::FlvAudioChannels: s.flv.audioChannels = a[0].toI16(); break;
+    case O::FlvAudioSampleRate: s.flv.audioSampleRate = a[0].toI32(); break;
+    case O::FlvVideoHeight: s.flv.videoHeight = a[0].toI16(); break;
+    case O::FlvVideoBitrate: s.flv.videoBitrate = a[0].toI32(); break;
+    case O::FlvVideoWidth: s.flv.videoWidth = a[0].toI16(); break;
+    case O::FlvFrameRate: s.flv.frameRate = a[0].toI16(); break;
+    case O::StartCapture: return Variant::I16(StartCapture());
+    case O::StopCapture: StopCapture(); break;
+    case O::PauseCapture:
+        m_engine.Pause();
+        update();
+        break;
+
+    case O::DateTimeColor: m_overlays.dateTime.colour = a[0].toColour(); OverlaysChanged(); break;
+    case O::DateTimeFontName: m_overlays.dateTime.fontName = a[0].toStr(); OverlaysChanged(); break;
+    case O::DateTimeFontSize: m_overlays.dateTime.fontSize = a[0].toI16(); OverlaysChanged(); break;
+    case O::DateTimeFontStyle: m_overlays.dateTime.fontStyle = a[0].toI16(); OverlaysChanged(); break;
+    case O::ShowDateTime: m_overlays.dateTime.show = a[0].toBool(); OverlaysChanged(); break;
+    case O::DrawDateTime:
+        m_overlays.dateTime.left = a[0].toI16();
+        m_overlays.dateTime.top = a[1].toI16();
+        m_overlays.dateTime.formatIndex = a[2].toI16();
+        OverlaysChanged();
+        break;
+    case O::ActiveOverlay: m_overlays.activeOverlay = a[0].toI32(); OverlaysChanged(); break;
+    case O::SetVideoRotation: m_overlays.rotation = a[0].toI16(); OverlaysChanged(); break;
+    case O::SetInvertColor: m_overlays.invert = a[0].toBool(); OverlaysChanged(); break;
+    case O::SetGrayScale: m_overlays.grayScale = a[0].toBool(); OverlaysChanged(); break;
+    case O::ShowOverlayImage: Image(a[0]).show = a[1].toBool(); OverlaysChanged(); break;
+    case O::DrawOverlayImage: {
+        ImageOverlay& img = Image(a[0]);
+        img.left = a[1].toI16();
+        img.top = a[2].toI16();
+        img.path = a[3].toStr();
+        img.transparentColour = a[4].toColour();
+        img.alpha = a[5].toI16();
+        OverlaysChanged();
+        break;
+    }
+    case O::SetOverlayTextColor: Text(a[0]).colour = a[1].toColour(); OverlaysChanged(); break;
+    case O::SetOverlayTextFontName: Text(a[0]).fontName = a[1].toStr(); OverlaysChanged(); break;
+    case O::SetOverlayTextFontSize: Text(a[0]).fontSize = a[1].toI16(); OverlaysChanged(); break;
+    case O::ShowOverlayText: Text(a[0]).show = a[1].toBool(); OverlaysChanged(); break;
+    case O::DrawOverlayText: {
+        TextOverlay& t = Text(a[0]);
+        t.left = a[1].toI16();
+        t.top = a[2].toI16();
+        t.text = a[3].toStr();
+        OverlaysChanged();
+        break;
+    }
+    case O::SetOverlayTextFontStyle: Text(a[0]).fontStyle = a[1].toI16(); OverlaysChanged(); break;
+    case O::SetOverlayTextStyle: Text(a[0]).style = a[1].toI16(); OverlaysChanged(); break;
+    case O::SetOverlayTextOutlineBackColor:
+        Text(a[0]).outlineBackColour = a[1].toColour();
+        OverlaysChanged();
+        break;
+    case O::SetOverlayTextOutlineColor: Text(a[0]).outlineColour = a[1].toColour(); OverlaysChanged(); break;
+    case O::SetOverlayTextHatchBrush: {
+        TextOverlay& t = Text(a[0]);
+        t.hatchStyle = a[1].toI16();
+        t.hatchForeColour = a[2].toColour();
+        t.hatchBackColour = a[3].toColour();
+        OverlaysChanged();
+        // 0 for the six hatch styles there are (horizontal .. diagonal cross), -1 otherwise.
+        return Variant::I16(t.hatchStyle >= 0 && t.hatchStyle <= 5 ? 0 : -1);
+    }
+    case O::SetOverlayTextTextureBrush: Text(a[0]).texturePath = a[1].toStr(); OverlaysChanged(); break;
+    case O::Count: break;
+    }
+    return Variant();
+}
+
+std::optional<CaptureRequest> CaptureControl::BuildRequest(std::string* error) {
+    const CaptureSettings& s = m_settings;
+    const DeviceCatalog& c = devices();
+    CaptureRequest r;
+    if (s.videoDeviceIndex < 0 || s.videoDeviceIndex >= int(c.video.size())) {
+        *error = "there is no video device " + std::to_string(s.videoDeviceIndex);
+        return std::nullopt;
+    }
+    r.videoDevice = c.video[size_t(s.videoDeviceIndex)];
+    if (r.videoDevice.formats.empty()) {
+        *error = "\"" + r.videoDevice.name + "\" offers no format";
+        return std::nullopt;
+    }
+    // An empty list in a dialog stores -1; the device's first format or input stands in.
+    const int format = s.videoFormatIndex >= 0 && s.videoFormatIndex < int(r.videoDevice.formats.size())
+                           ? s.videoFormatIndex
+                           : 0;
+    r.videoFormat = r.videoDevice.formats[size_t(format)];
+    r.videoInput = s.videoInputIndex >= 0 && s.videoInputIndex < int(r.videoDevice.inputs.size())
+                       ? s.videoInputIndex
+                       : 0;
+    r.record = s.captureToFile;
+    if (r.record) {
+        if (s.audioDeviceIndex < 0 || s.audioDeviceIndex >= int(c.audio.size())) {
+            *error = "there is no audio device " + std::to_string(s.audioDeviceIndex);
+            return std::nullopt;
+        }
+        r.audioDevice = c.audio[size_t(s.audioDeviceIndex)];
+        r.audioInput = std::max<int>(0, s.audioInputIndex);
+    }
+    r.path = s.captureFileName;
+    r.outputFormat = s.outputFormat;
+    r.flv = s.flv;
+    if (s.audioSyncMode >= 0 && s.audioSyncMode <= 2) {
+        r.syncMode = AudioSyncMode(s.audioSyncMode);
+    } else {
+        Diagnose("unknown audio sync mode " + std::to_string(s.audioSyncMode) +
+                 "; using 1 (capture clock)");
+        r.syncMode = AudioSyncMode::CaptureClock;
+    }
+    r.audioOffsetMs = s.audioOffsetMs;
+    return r;
+}
+
+int16_t CaptureControl::StartCapture() {
+    const bool wasStopped = m_engine.state() == CaptureEngine::State::Stopped;
+    std::string error;
+    std::optional<CaptureRequest> request = BuildRequest(&error);
+    std::optional<std::string> failure = request ? m_engine.Start(*request) : error;
+    if (failure) {
+        Diagnose("StartCapture failed: " + *failure);
+        m_alerts.removeIf(IsStartFailure);
+        m_alerts << kStartFailure + QString::fromStdString(*failure);
+        update();
+        return -1;
+    }
+    if (wasStopped) m_alerts.clear();
+    m_alerts.removeIf(IsStartFailure);
+    update();
+    return 0;
+}
+
+void CaptureControl::StopCapture() {
+    m_engine.Stop();
+    m_shown.reset();
+    m_alerts.clear();
+    update();
+}
+
+void CaptureControl::OnStatus(StatusEvent event) {
+    if (!m_alerts.contains(EventText(event))) m_alerts << EventText(event);
+    update();
+}
+
+QString CaptureControl::statusText() const {
+    QString state;
+    switch (m_engine.state()) {
+    case CaptureEngine::State::Stopped: state = QStringLiteral("Preview stopped"); break;
+    case CaptureEngine::State::Paused: state = QStringLiteral("Paused"); break;
+    case CaptureEngine::State::Running: break;
+    }
+    QStringList lines = m_alerts;
+    if (!state.isEmpty()) lines.prepend(state);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void CaptureControl::paintEvent(QPaintEvent*) {
+    if (std::optional<VideoFrame> next = m_engine.preview().Take()) {
+        if (m_latenciesUs.size() < kMaxLatencySamples)
+            m_latenciesUs.push_back(ClockNowUs() - next->timeUs);
+        ++m_framesPainted;
+        m_shown = std::move(next);
+    }
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    if (m_shown && m_engine.state() != CaptureEngine::State::Stopped) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(FitRect(m_shown->image.size(), rect()), m_shown->image);
+    }
+    const QString text = statusText();
+    if (text.isEmpty()) return;
+    QFont font = p.font();
+    font.setPixelSize(std::clamp(height() / 14, 9, 16));
+    p.setFont(font);
+    const QRect area = rect().adjusted(6, 6, -6, -6);
+    const QRect bounds = p.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, text);
+    p.fillRect(bounds.adjusted(-4, -3, 4, 3), QColor(0, 0, 0, 170));
+    p.setPen(Qt::white);
+    p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+}  // namespace component

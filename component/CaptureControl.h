@@ -1,0 +1,70 @@
+// The capture control hosted as control 1004: a dispatch server for the operations of
+// CaptureOps.h, keeping every value put into it, and the window that shows the preview and,
+// in plain words, what happened to the capture.
+#pragma once
+
+#include "CaptureEngine.h"
+#include "CaptureOps.h"
+#include "CaptureSettings.h"
+#include "DeviceCatalog.h"
+#include "OverlaySettings.h"
+#include "platform/ControlContainer.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace component {
+
+struct CaptureControlOptions {
+    std::function<DeviceCatalog()> devices;  // defaults to probing this machine
+    SourceFactory sources;                   // defaults to SourceFactory::Default()
+    SinkFactory sinks;                       // defaults to plain files
+};
+
+class CaptureControl : public platform::HostedControl, private platform::IDispatch {
+    Q_OBJECT
+public:
+    explicit CaptureControl(QWidget* parent, CaptureControlOptions options = {});
+    ~CaptureControl() override;
+    platform::IDispatch& dispatch() override { return *this; }
+
+    const CaptureSettings& settings() const { return m_settings; }
+    const OverlaySettings& overlays() const { return m_overlays; }
+    const DeviceCatalog& devices();
+    CaptureEngine::State captureState() const { return m_engine.state(); }
+    RecordingStats recordingStats() const { return m_engine.recordingStats(); }
+    // The words the window shows over the picture; empty while a capture runs undisturbed.
+    QString statusText() const;
+    // Preview measurements: pictures painted, and capture-to-paint delay of each.
+    int64_t framesPainted() const { return m_framesPainted; }
+    const std::vector<int64_t>& previewLatenciesUs() const { return m_latenciesUs; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    platform::Variant Invoke(int dispid, platform::InvokeKind kind,
+                             const std::vector<platform::Variant>& args) override;
+    platform::Variant Perform(CaptureOp op, const std::vector<platform::Variant>& args);
+    platform::Variant Collection(std::vector<std::string> names, int itemDispid) const;
+    int16_t StartCapture();
+    void StopCapture();
+    std::optional<CaptureRequest> BuildRequest(std::string* error);
+    TextOverlay& Text(const platform::Variant& index);
+    ImageOverlay& Image(const platform::Variant& index);
+    void OverlaysChanged();
+    void OnStatus(StatusEvent event);
+
+    CaptureControlOptions m_options;
+    std::optional<DeviceCatalog> m_catalog;
+    CaptureSettings m_settings;
+    OverlaySettings m_overlays;
+    CaptureEngine m_engine;
+    std::optional<VideoFrame> m_shown;
+    QStringList m_alerts;  // what happened, in plain words, oldest first
+    int64_t m_framesPainted = 0;
+    std::vector<int64_t> m_latenciesUs;
+};
+
+}  // namespace component

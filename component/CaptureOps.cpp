@@ -1,0 +1,32 @@
+#include "CaptureOps.h"
+
+namespace component {
+
+using platform::DispatchError;
+
+const CaptureOpInfo* FindCaptureOp(int dispid) {
+    for (const CaptureOpInfo& op : kCaptureOps)
+        if (op.dispid == dispid) return &op;
+    return nullptr;
+}
+
+void CheckCall(const CaptureOpInfo& op, platform::InvokeKind kind,
+               const std::vector<platform::Variant>& args) {
+    const std::string where = std::string(op.name) + " (DISPID " + std::to_string(op.dispid) + ")";
+    if (kind != op.kind)
+        throw DispatchError(DispatchError::Code::BadKind, op.dispid,
+                            where + ": called as " + platform::InvokeKindName(kind) +
+                                ", it is a " + platform::InvokeKindName(op.kind));
+    if (args.size() != op.argCount)
+        throw DispatchError(DispatchError::Code::BadArgCount, op.dispid,
+                            where + ": expected " + std::to_string(op.argCount) +
+                                " arguments, got " + std::to_string(args.size()));
+    for (size_t i = 0; i < args.size(); ++i)
+        if (args[i].type() != op.args[i])
+            throw DispatchError(DispatchError::Code::TypeMismatch, op.dispid,
+                                where + ": argument " + std::to_string(i + 1) + " must be " +
+                                    platform::VariantTypeName(op.args[i]) + ", got " +
+                                    platform::VariantTypeName(args[i].type()));
+}
+
+}  // namespace component

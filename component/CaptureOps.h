@@ -1,0 +1,138 @@
+// The capture control's dispatch interface as data: every operation with its DISPID, call
+// kind, argument types and result type.
+#pragma once
+
+#include "platform/Dispatch.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace component {
+
+enum class CaptureOp : uint8_t {
+    VideoDeviceIndex, VideoFormatIndex, VideoDevices, VideoFormats, CaptureToFile,
+    CaptureFileName, AudioDevices, AudioDeviceIndex, StopRequested, VideoInputs,
+    VideoInputIndex, AudioInputIndex, AudioInputs, DateTimeColor, DateTimeFontName,
+    DateTimeFontSize, DateTimeFontStyle, ShowDateTime, AudioSyncMode, AudioOffset,
+    ActiveOverlay, OutputFormat, FlvAudioBitrate, FlvAudioChannels, FlvAudioSampleRate,
+    FlvVideoHeight, FlvVideoBitrate, FlvVideoWidth, FlvFrameRate, StartCapture,
+    StopCapture, DrawDateTime, PauseCapture, SetVideoRotation, SelectVideoDevice,
+    ShowOverlayImage, SetOverlayTextColor, DrawOverlayImage, SetOverlayTextFontName,
+    SetOverlayTextFontSize, ShowOverlayText, DrawOverlayText, SetOverlayTextFontStyle,
+    SetOverlayTextStyle, SetOverlayTextOutlineBackColor, SetOverlayTextOutlineColor,
+    SetOverlayTextHatchBrush, SetOverlayTextTextureBrush, SetInvertColor, SetGrayScale,
+    Count
+};
+
+struct CaptureOpInfo {
+    CaptureOp op;
+    int dispid;
+    std::string_view name;
+    platform::InvokeKind kind;
+    std::array<platform::VariantType, 6> args;
+    uint8_t argCount;
+    platform::VariantType result;  // Empty for none
+};
+
+namespace ops_detail {
+using K = platform::InvokeKind;
+using T = platform::VariantType;
+constexpr CaptureOpInfo Put(CaptureOp op, int dispid, std::string_view name, T type) {
+    return {op, dispid, name, K::PropertyPut, {type}, 1, T::Empty};
+}
+constexpr CaptureOpInfo Get(CaptureOp op, int dispid, std::string_view name) {
+    return {op, dispid, name, K::PropertyGet, {}, 0, T::Object};
+}
+template <typename... Args>
+constexpr CaptureOpInfo Call(CaptureOp op, int dispid, std::string_view name, T result,
+                             Args... args) {
+    return {op, dispid, name, K::Method, {args...}, uint8_t(sizeof...(Args)), result};
+}
+}  // namespace ops_detail
+
+inline constexpr std::array<CaptureOpInfo, 50> kCaptureOps = [] {
+    using namespace ops_detail;
+    using O = CaptureOp;
+    constexpr T I16 = T::I16, I32 = T::I32, B = T::Bool, S = T::Str, C = T::Colour, N = T::Empty;
+    return std::array<CaptureOpInfo, 50>{{
+        Put(O::VideoDeviceIndex, 0x1, "VideoDeviceIndex", I16),
+        Put(O::VideoFormatIndex, 0x2, "VideoFormatIndex", I16),
+        Get(O::VideoDevices, 0x3, "VideoDevices"),
+        Get(O::VideoFormats, 0x4, "VideoFormats"),
+        Put(O::CaptureToFile, 0x6, "CaptureToFile", B),
+        Put(O::CaptureFileName, 0x7, "CaptureFileName", S),
+        Get(O::AudioDevices, 0x19, "AudioDevices"),
+        Put(O::AudioDeviceIndex, 0x1a, "AudioDeviceIndex", I16),
+        Put(O::StopRequested, 0x21, "StopRequested", B),
+        Get(O::VideoInputs, 0x29, "VideoInputs"),
+        Put(O::VideoInputIndex, 0x2a, "VideoInputIndex", I16),
+        Put(O::AudioInputIndex, 0x33, "AudioInputIndex", I16),
+        Get(O::AudioInputs, 0x34, "AudioInputs"),
+        Put(O::DateTimeColor, 0x35, "DateTimeColor", C),
+        Put(O::DateTimeFontName, 0x36, "DateTimeFontName", S),
+        Put(O::DateTimeFontSize, 0x37, "DateTimeFontSize", I16),
+        Put(O::DateTimeFontStyle, 0x38, "DateTimeFontStyle", I16),
+        Put(O::ShowDateTime, 0x39, "ShowDateTime", B),
+        Put(O::AudioSyncMode, 0x43, "AudioSyncMode", I16),
+        Put(O::AudioOffset, 0x44, "AudioOffset", I16),
+        Put(O::ActiveOverlay, 0x47, "ActiveOverlay", I32),
+        Put(O::OutputFormat, 0x4e, "OutputFormat", I32),
+        Put(O::FlvAudioBitrate, 0x57, "FlvAudioBitrate", I32),
+        Put(O::FlvAudioChannels, 0x58, "FlvAudioChannels", I16),
+        Put(O::FlvAudioSampleRate, 0x59, "FlvAudioSampleRate", I32),
+        Put(O::FlvVideoHeight, 0x5a, "FlvVideoHeight", I16),
+        Put(O::FlvVideoBitrate, 0x5b, "FlvVideoBitrate", I32),
+        Put(O::FlvVideoWidth, 0x5c, "FlvVideoWidth", I16),
+        Put(O::FlvFrameRate, 0x5d, "FlvFrameRate", I16),
+        Call(O::StartCapture, 0x67, "StartCapture", I16),
+        Call(O::StopCapture, 0x68, "StopCapture", N),
+        Call(O::DrawDateTime, 0x6b, "DrawDateTime", N, I16, I16, I16),
+        Call(O::PauseCapture, 0x6d, "PauseCapture", N),
+        Call(O::SetVideoRotation, 0x72, "SetVideoRotation", N, I16),
+        Call(O::SelectVideoDevice, 0x74, "SelectVideoDevice", N, I16),
+        Call(O::ShowOverlayImage, 0x79, "ShowOverlayImage", N, I16, B),
+        Call(O::SetOverlayTextColor, 0x7a, "SetOverlayTextColor", N, I16, C),
+        Call(O::DrawOverlayImage, 0x7b, "DrawOverlayImage", N, I16, I16, I16, S, C, I16),
+        Call(O::SetOverlayTextFontName, 0x7c, "SetOverlayTextFontName", N, I16, S),
+        Call(O::SetOverlayTextFontSize, 0x7d, "SetOverlayTextFontSize", N, I16, I16),
+        Call(O::ShowOverlayText, 0x7e, "ShowOverlayText", N, I16, B),
+        Call(O::DrawOverlayText, 0x7f, "DrawOverlayText", N, I16, I16, I16, S),
+        Call(O::SetOverlayTextFontStyle, 0x80, "SetOverlayTextFontStyle", N, I16, I16),
+        Call(O::SetOverlayTextStyle, 0x81, "SetOverlayTextStyle", N, I16, I16),
+        Call(O::SetOverlayTextOutlineBackColor, 0x82, "SetOverlayTextOutlineBackColor", N, I16, C),
+        Call(O::SetOverlayTextOutlineColor, 0x83, "SetOverlayTextOutlineColor", N, I16, C),
+        Call(O::SetOverlayTextHatchBrush, 0x84, "SetOverlayTextHatchBrush", I16, I16, I16, C, C),
+        Call(O::SetOverlayTextTextureBrush, 0x85, "SetOverlayTextTextureBrush", N, I16, S),
+        Call(O::SetInvertColor, 0x86, "SetInvertColor", N, B),
+        Call(O::SetGrayScale, 0x91, "SetGrayScale", N, B),
+    }};
+}();
+
+namespace ops_detail {
+constexpr bool InEnumOrder() {
+    for (size_t i = 0; i < kCaptureOps.size(); ++i)
+        if (static_cast<size_t>(kCaptureOps[i].op) != i) return false;
+    return true;
+}
+constexpr bool DispidsUnique() {
+    for (size_t i = 0; i < kCaptureOps.size(); ++i)
+        for (size_t j = i + 1; j < kCaptureOps.size(); ++j)
+            if (kCaptureOps[i].dispid == kCaptureOps[j].dispid) return false;
+    return true;
+}
+}  // namespace ops_detail
+
+static_assert(kCaptureOps.size() == static_cast<size_t>(CaptureOp::Count),
+              "every operation has exactly one row");
+static_assert(ops_detail::InEnumOrder(), "rows follow the enum");
+static_assert(ops_detail::DispidsUnique(), "a DISPID names one operation");
+
+// The row for a DISPID, or nullptr.
+const CaptureOpInfo* FindCaptureOp(int dispid);
+
+// Throws the DispatchError a caller of the wrong form deserves.
+void CheckCall(const CaptureOpInfo& op, platform::InvokeKind kind,
+               const std::vector<platform::Variant>& args);
+
+}  // namespace component

@@ -1,0 +1,27 @@
+// The values the main window puts into the control, kept as they arrive.
+#pragma once
+
+#include "EncoderSettings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace component {
+
+struct CaptureSettings {
+    int16_t videoDeviceIndex = 0;
+    int16_t videoFormatIndex = 0;
+    int16_t videoInputIndex = 0;
+    int16_t audioDeviceIndex = 0;
+    int16_t audioInputIndex = 0;
+    int16_t describedVideoDevice = 0;  // the device VideoFormats and VideoInputs describe
+    bool captureToFile = false;
+    std::string captureFileName;
+    bool stopRequested = false;
+    int16_t audioSyncMode = 1;
+    int16_t audioOffsetMs = 0;
+    int32_t outputFormat = 4;  // FLV, the only output there is
+    FlvValues flv;
+};
+
+}  // namespace component

@@ -1,0 +1,8 @@
+// Things that happen to a capture by themselves, reported from the worker threads.
+#pragma once
+
+namespace component {
+
+enum class StatusEvent { VideoDeviceLost, AudioDeviceLost, DiskFull, WriteFailed, EncodeFailed };
+
+}  // namespace component
