@@ -2,6 +2,7 @@
 
 #include "CaptureClock.h"
 #include "Diagnostics.h"
+#include "HatchPatterns.h"
 #include "FileSink.h"
 #include "NameCollection.h"
 
@@ -202,8 +203,8 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         t.hatchForeColour = a[2].toColour();
         t.hatchBackColour = a[3].toColour();
         OverlaysChanged();
-        // 0 for the six hatch styles there are (horizontal .. diagonal cross), -1 otherwise.
-        return Variant::I16(t.hatchStyle >= 0 && t.hatchStyle <= 5 ? 0 : -1);
+        // 0 for a hatch style this component draws, -1 otherwise.
+        return Variant::I16(IsHatchStyle(t.hatchStyle) ? 0 : -1);
     }
     case O::SetOverlayTextTextureBrush: Text(a[0]).texturePath = a[1].toStr(); OverlaysChanged(); break;
     case O::Count: break;
@@ -288,7 +289,7 @@ void CaptureControl::OnStatus(StatusEvent event) {
 QString CaptureControl::statusText() const {
     QString state;
     switch (m_engine.state()) {
-    case CaptureEngine::State::Stopped: state = QStringLiteral("Preview stopped"); break;
+    case CaptureEngine::State::Stopped: state = QStringLiteral("Preview stopped: press Play to start it"); break;
     case CaptureEngine::State::Paused: state = QStringLiteral("Paused"); break;
     case CaptureEngine::State::Running: break;
     }

@@ -137,7 +137,7 @@ TEST_F(CaptureBehaviour, ARefusedRecordingLeavesThePreviewRunning) {
     const int64_t painted = control->framesPainted();
     EXPECT_TRUE(WaitFor([&] { return control->framesPainted() >= painted + 3; }));
     driver->StopCapture();
-    EXPECT_EQ(control->statusText(), QStringLiteral("Preview stopped"));
+    EXPECT_EQ(control->statusText(), QStringLiteral("Preview stopped: press Play to start it"));
 }
 
 TEST_F(CaptureBehaviour, PauseLeavesThePausedTimeOutOfTheFile) {
