@@ -4,16 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "SkinText.h"
+
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
 
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
@@ -52,12 +45,12 @@ void CIniFile::Parse(const std::string& text) {
     while (pos < text.size()) {
         size_t end = text.find('\n', pos);
         if (end == std::string::npos) end = text.size();
-        const std::string line = Trim(text.substr(pos, end - pos));
+        const std::string line = TrimSkinText(text.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
             const size_t close = line.find(']');
-            const std::string name = Trim(line.substr(1, close == std::string::npos
+            const std::string name = TrimSkinText(line.substr(1, close == std::string::npos
                                                               ? std::string::npos
                                                               : close - 1));
             // A repeated section adds nothing: lookups stop at the first one anyway.
@@ -67,15 +60,15 @@ void CIniFile::Parse(const std::string& text) {
         }
         const size_t eq = line.find('=');
         if (!current || eq == std::string::npos) continue;
-        const std::string key = Trim(line.substr(0, eq));
+        const std::string key = TrimSkinText(line.substr(0, eq));
         if (key.empty()) continue;
-        std::string value = Unquote(Trim(line.substr(eq + 1)));
+        std::string value = Unquote(TrimSkinText(line.substr(eq + 1)));
         current->entries.push_back({key, std::move(value)});
     }
 }
 
 const CIniFile::Section* CIniFile::FindSection(const std::string& name) const {
-    const std::string wanted = Trim(name);
+    const std::string wanted = TrimSkinText(name);
     for (const auto& s : m_sections)
         if (SameName(s.name, wanted)) return &s;
     return nullptr;
@@ -85,7 +78,7 @@ std::string CIniFile::ReadString(const std::string& section, const std::string& 
                                  const std::string& def) const {
     std::string value = def;
     if (const Section* s = FindSection(section)) {
-        const std::string wanted = Trim(key);
+        const std::string wanted = TrimSkinText(key);
         for (const auto& e : s->entries)
             if (SameName(e.key, wanted)) {
                 value = e.value;

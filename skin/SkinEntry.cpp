@@ -1,18 +1,12 @@
 #include "SkinEntry.h"
 
 #include <algorithm>
+
+#include "SkinText.h"
 #include <climits>
 #include <cstdio>
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -30,7 +24,7 @@ std::string SkinEntry::NextField() {
     const size_t comma = m_rest.find(',');
     if (comma == std::string::npos) return m_rest;
     std::string field = m_rest.substr(0, comma);
-    m_rest = Trim(m_rest.substr(comma + 1));
+    m_rest = TrimSkinText(m_rest.substr(comma + 1));
     return field;
 }
 
@@ -48,7 +42,7 @@ SkinRect SkinEntry::ParseRect() {
 
 int SkinEntry::ParseInt(const std::string& text) {
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsSkinBlank(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     long long v = 0;
@@ -64,7 +58,7 @@ int SkinEntry::ParseInt(const std::string& text) {
 
 uint32_t SkinEntry::ParseColor(const std::string& text) {
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsSkinBlank(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     uint32_t v = 0;
