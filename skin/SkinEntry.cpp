@@ -1,10 +1,10 @@
 #include "SkinEntry.h"
 
 #include <algorithm>
-
-#include "SkinText.h"
 #include <climits>
 #include <cstdio>
+
+#include "SkinText.h"
 
 namespace {
 
