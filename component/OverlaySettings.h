@@ -1,5 +1,6 @@
 // Everything the overlay and effect operations have set: what the processing stage draws.
-// Colours are 0x00BBGGRR as they arrive.
+// Colours are 0x00BBGGRR as they arrive. The defaults show the stamp, text overlay 0 and
+// image overlay 0 legibly on a small picture until the main window places them.
 #pragma once
 
 #include <cstdint>
@@ -9,21 +10,23 @@
 namespace component {
 
 struct DateTimeOverlay {
-    bool show = false;
+    bool show = true;
     int16_t left = 0;
-    int16_t top = 0;
+    int16_t top = 30;
     int16_t formatIndex = 0;
     uint32_t colour = 0x00FFFFFF;
     std::string fontName = "Arial";
     int16_t fontSize = 12;
     int16_t fontStyle = 0;
+
+    bool operator==(const DateTimeOverlay&) const = default;
 };
 
 struct TextOverlay {
     bool show = true;
     int16_t left = 0;
     int16_t top = 0;
-    std::string text;  // lines separated by "\r\n"
+    std::string text = "Korvex Software";  // lines separated by "\r\n"
     uint32_t colour = 0x00FFFFFF;
     std::string fontName = "Arial";
     int16_t fontSize = 12;
@@ -35,25 +38,29 @@ struct TextOverlay {
     uint32_t hatchForeColour = 0;
     uint32_t hatchBackColour = 0;
     std::string texturePath;
+
+    bool operator==(const TextOverlay&) const = default;
 };
 
 struct ImageOverlay {
     bool show = true;
-    int16_t left = 0;
+    int16_t left = 20;
     int16_t top = 0;
     std::string path;
     uint32_t transparentColour = 0;
     int16_t alpha = 100;
+
+    bool operator==(const ImageOverlay&) const = default;
 };
 
 struct OverlaySettings {
     DateTimeOverlay dateTime;
-    std::map<int16_t, TextOverlay> texts;  // by overlay index
-    std::map<int16_t, ImageOverlay> images;
+    std::map<int16_t, TextOverlay> texts{{0, TextOverlay{}}};  // by overlay index
+    std::map<int16_t, ImageOverlay> images{{0, ImageOverlay{}}};
     int16_t rotation = 0;
     bool invert = false;
     bool grayScale = false;
-    int32_t activeOverlay = -1;  // the overlay index drawn, -1 for none
+    int32_t activeOverlay = 0;  // the overlay index drawn, -1 for none
 };
 
 }  // namespace component

@@ -1,8 +1,18 @@
 #include "ProcessingStage.h"
 
+#include "CaptureClock.h"
+#include "VideoEffects.h"
+
+#include <chrono>
+
 namespace component {
 
-ProcessingStage::ProcessingStage() : m_settings(std::make_shared<OverlaySettings>()) {}
+ProcessingStage::ProcessingStage()
+    : m_settings(std::make_shared<OverlaySettings>()),
+      m_wallMinusClockUs(std::chrono::duration_cast<std::chrono::microseconds>(
+                             std::chrono::system_clock::now().time_since_epoch())
+                             .count() -
+                         ClockNowUs()) {}
 
 void ProcessingStage::SetOverlaySettings(const OverlaySettings& settings) {
     auto next = std::make_shared<const OverlaySettings>(settings);
@@ -15,13 +25,23 @@ std::shared_ptr<const OverlaySettings> ProcessingStage::settings() const {
     return m_settings;
 }
 
+QDateTime ProcessingStage::WallTime(int64_t timeUs) const {
+    return QDateTime::fromMSecsSinceEpoch((timeUs + m_wallMinusClockUs) / 1000);
+}
+
+int ProcessingStage::layerRenders() const {
+    std::lock_guard lock(m_renderMutex);
+    return m_renderer.renders();
+}
+
 void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
     // One snapshot per picture: a change made meanwhile never tears a frame.
     const std::shared_ptr<const OverlaySettings> s = settings();
-    // Effects and overlays are drawn here from *s onto `frame`; none are drawn yet.
-    (void)s;
-    (void)frame;
-    (void)timeUs;
+    RotateFrame(frame, s->rotation);
+    if (s->invert) InvertFrame(frame);
+    if (s->grayScale) GreyFrame(frame);
+    std::lock_guard lock(m_renderMutex);
+    m_renderer.Composite(frame, *s, WallTime(timeUs));
 }
 
 }  // namespace component

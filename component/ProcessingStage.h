@@ -3,8 +3,10 @@
 // the same picture from one compositing path.
 #pragma once
 
+#include "OverlayRenderer.h"
 #include "OverlaySettings.h"
 
+#include <QDateTime>
 #include <QImage>
 
 #include <memory>
@@ -21,9 +23,17 @@ public:
     void Apply(QImage& frame, int64_t timeUs) const;
     std::shared_ptr<const OverlaySettings> settings() const;
 
+    // The local date and time at which a picture stamped `timeUs` was captured.
+    QDateTime WallTime(int64_t timeUs) const;
+    int layerRenders() const;
+
 private:
     mutable std::mutex m_mutex;
     std::shared_ptr<const OverlaySettings> m_settings;
+    // The capture clock never goes back; the wall clock is read against it once.
+    int64_t m_wallMinusClockUs;
+    mutable std::mutex m_renderMutex;
+    mutable OverlayRenderer m_renderer;
 };
 
 }  // namespace component

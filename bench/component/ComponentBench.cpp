@@ -6,7 +6,10 @@
 //      dispatch interface: dropped frames, CPU seconds against `ffmpeg -re`, A/V drift;
 //   c  preview latency from capture to paint, median and 95th percentile;
 //   d  resident memory during the recording (at 10 s and 1 min; 10 min with --ten-minutes).
-// Usage: component_bench [--parts=abcd] [--seconds=60] [--ten-minutes] [--keep=DIR]
+//   --everything-on turns on rotation, invert, grey, the stamp, hatched text and a keyed
+//   image for the real-time parts (the file's counter and flash checks then mean nothing).
+// Usage: component_bench [--parts=abcd] [--seconds=60] [--ten-minutes] [--everything-on]
+//                        [--keep=DIR]
 #include "ChildProcess.h"
 #include "ComponentDriver.h"
 #include "MediaReadback.h"
@@ -21,6 +24,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -167,7 +171,37 @@ void OfflineThroughput(const QString& dir, int seconds) {
     std::printf("    ffmpeg command: %s\n", Join(cmd).c_str());
 }
 
-void RealTime(const QString& dir, int seconds, bool tenMinutes, const std::string& parts) {
+// Every effect and all three overlays, as a user could set them from the dialogs.
+void EverythingOn(ComponentDriver& driver, const QString& dir) {
+    using platform::Variant;
+    const QString image = dir + "/overlay.png";
+    QImage img(200, 100, QImage::Format_RGB32);
+    img.fill(qRgb(200, 100, 50));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 60; ++x) img.setPixel(x, y, qRgb(0, 255, 0));
+    img.save(image);
+    driver.Call(CaptureOp::SetVideoRotation, {Variant::I16(1)});
+    driver.Call(CaptureOp::SetInvertColor, {Variant::Bool(true)});
+    driver.Call(CaptureOp::SetGrayScale, {Variant::Bool(true)});
+    driver.Call(CaptureOp::ActiveOverlay, {Variant::I32(0)});
+    driver.Call(CaptureOp::ShowDateTime, {Variant::Bool(true)});
+    driver.Call(CaptureOp::DrawDateTime, {Variant::I16(10), Variant::I16(30), Variant::I16(7)});
+    driver.Call(CaptureOp::DateTimeFontSize, {Variant::I16(24)});
+    driver.Call(CaptureOp::ShowOverlayText, {Variant::I16(0), Variant::Bool(true)});
+    driver.Call(CaptureOp::SetOverlayTextFontSize, {Variant::I16(0), Variant::I16(28)});
+    driver.Call(CaptureOp::SetOverlayTextStyle, {Variant::I16(0), Variant::I16(3)});
+    driver.Call(CaptureOp::SetOverlayTextHatchBrush,
+                {Variant::I16(0), Variant::I16(4), Variant::Colour(0x0000FFFF), Variant::Colour(0x00800000)});
+    driver.Call(CaptureOp::DrawOverlayText, {Variant::I16(0), Variant::I16(10), Variant::I16(100),
+                                             Variant::Str("Korvex Software\r\nwww.example.com")});
+    driver.Call(CaptureOp::ShowOverlayImage, {Variant::I16(0), Variant::Bool(true)});
+    driver.Call(CaptureOp::DrawOverlayImage,
+                {Variant::I16(0), Variant::I16(20), Variant::I16(400), Variant::Str(image.toStdString()),
+                 Variant::Colour(0x0000FF00), Variant::I16(128)});
+}
+
+void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingOn,
+              const std::string& parts) {
     CaptureControl control(nullptr);
     control.resize(640, 360);
     control.show();
@@ -195,6 +229,7 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, const std::strin
         std::printf("    the recording did not start\n");
         return;
     }
+    if (everythingOn) EverythingOn(driver, dir);
     std::vector<int> marks = {10, seconds};
     if (tenMinutes)
         for (int minute = 2; minute <= 10; ++minute) marks.push_back(minute * 60);
@@ -213,8 +248,8 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, const std::strin
     const Readback rb = ReadRecording(path);
     const auto offsets = rb.AvOffsets();
 
-    std::printf("\n(b) real-time recording, %d s at %dx%d, %d fps, through dispatch\n", total, kWidth,
-                kHeight, kFps);
+    std::printf("\n(b) real-time recording, %d s at %dx%d, %d fps, through dispatch%s\n", total, kWidth,
+                kHeight, kFps, everythingOn ? ", every effect and overlay on" : "");
     std::printf("    frames written %lld; dropped on a full queue %lld; gaps filled %lld; "
                 "surplus pictures %lld\n",
                 (long long)stats.framesWritten, (long long)stats.framesDropped,
@@ -256,15 +291,20 @@ int main(int argc, char** argv) {
     std::string parts = "abcd";
     int seconds = 60;
     bool tenMinutes = false;
+    bool everythingOn = false;
     QString keep;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a.rfind("--parts=", 0) == 0) parts = a.substr(8);
         else if (a.rfind("--seconds=", 0) == 0) seconds = std::max(10, std::stoi(a.substr(10)));
         else if (a == "--ten-minutes") tenMinutes = true;
+        else if (a == "--everything-on") everythingOn = true;
         else if (a.rfind("--keep=", 0) == 0) keep = QString::fromStdString(a.substr(7));
         else {
-            std::fprintf(stderr, "usage: %s [--parts=abcd] [--seconds=60] [--ten-minutes] [--keep=DIR]\n", argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s [--parts=abcd] [--seconds=60] [--ten-minutes] [--everything-on] "
+                         "[--keep=DIR]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -272,6 +312,6 @@ int main(int argc, char** argv) {
     const QString dir = keep.isEmpty() ? temp.path() : keep;
     std::printf("component_bench: %d cores, parts %s\n", QThread::idealThreadCount(), parts.c_str());
     if (parts.find('a') != std::string::npos) OfflineThroughput(dir, 20);
-    if (parts.find_first_of("bcd") != std::string::npos) RealTime(dir, seconds, tenMinutes, parts);
+    if (parts.find_first_of("bcd") != std::string::npos) RealTime(dir, seconds, tenMinutes, everythingOn, parts);
     return 0;
 }

@@ -65,6 +65,8 @@ void ComponentDriver::StartSettings() {
     Call(CaptureOp::AudioSyncMode, {Variant::I16(selection.syncMode)});
     Call(CaptureOp::AudioOffset, {Variant::I16(selection.audioOffset)});
     Call(CaptureOp::ActiveOverlay, {Variant::I32(selection.useOverlay ? 0 : -1)});
+    Call(CaptureOp::ShowDateTime, {Variant::Bool(selection.showStampAndText)});
+    Call(CaptureOp::ShowOverlayText, {Variant::I16(0), Variant::Bool(selection.showStampAndText)});
 }
 
 int16_t ComponentDriver::Preview() {

@@ -15,6 +15,9 @@ public:
         int16_t audioDevice = 0, audioInput = 0;
         int16_t syncMode = 1, audioOffset = 1;
         bool useOverlay = true;
+        // The stamp and the text cover the test pattern's counter row; tests that read the
+        // counter keep them off.
+        bool showStampAndText = false;
     };
     struct Flv {  // the FLV dialog's initial values
         int32_t audioBitrate = 128000;

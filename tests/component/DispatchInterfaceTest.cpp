@@ -194,7 +194,7 @@ TEST_F(DispatchInterface, KeepsEveryOverlayValue) {
     EXPECT_EQ(driver.Call(CaptureOp::SetOverlayTextHatchBrush,
                           {V::I16(0), V::I16(4), V::Colour(0x333333), V::Colour(0x444444)}).toI16(), 0);
     EXPECT_EQ(driver.Call(CaptureOp::SetOverlayTextHatchBrush,
-                          {V::I16(1), V::I16(9), V::Colour(0), V::Colour(0)}).toI16(), -1);
+                          {V::I16(1), V::I16(53), V::Colour(0), V::Colour(0)}).toI16(), -1);
     driver.Call(CaptureOp::SetOverlayTextTextureBrush, {V::I16(0), V::Str("/x/tex.bmp")});
 
     const auto& o = control.overlays();
@@ -232,7 +232,7 @@ TEST_F(DispatchInterface, KeepsEveryOverlayValue) {
     EXPECT_EQ(t.hatchForeColour, 0x333333u);
     EXPECT_EQ(t.hatchBackColour, 0x444444u);
     EXPECT_EQ(t.texturePath, "/x/tex.bmp");
-    EXPECT_EQ(o.texts.at(1).hatchStyle, 9);  // kept, though no such style exists
+    EXPECT_EQ(o.texts.at(1).hatchStyle, 53);  // kept, though no such style exists
 }
 
 TEST_F(DispatchInterface, CollectionsListTheDevicesInOrder) {

@@ -1,0 +1,22 @@
+// A rendered overlay kept between pictures: premultiplied pixels and where they go on the
+// picture, already clipped to it, so drawing it is one blend.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+
+namespace component {
+
+struct OverlayLayer {
+    QImage image;  // Format_ARGB32_Premultiplied; null when there is nothing to draw
+    QPoint at;
+
+    bool empty() const { return image.isNull(); }
+};
+
+// 0x00BBGGRR as the colour operations pass it.
+inline QColor ColourFromRef(uint32_t ref) {
+    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
+}
+
+}  // namespace component

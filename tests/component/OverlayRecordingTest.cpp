@@ -1,0 +1,102 @@
+// Effects seen in recordings of the test pattern, decoded again: the tolerances allow for
+// H.264; the exact pixels are checked on the processing stage directly.
+#include "ComponentDriver.h"
+#include "MediaReadback.h"
+#include "WaitFor.h"
+
+#include "component/CaptureComponent.h"
+#include "component/CaptureControl.h"
+#include "platform/ControlContainer.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using component::CaptureControl;
+using component::CaptureOp;
+using platform::Variant;
+
+namespace {
+
+class OverlayRecording : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        RegisterCaptureComponent();
+        host.reset(platform::ControlContainer::Create(platform::kCaptureControlClassId, nullptr));
+        ASSERT_NE(host, nullptr);
+        control = dynamic_cast<CaptureControl*>(host.get());
+        ASSERT_NE(control, nullptr);
+        host->resize(320, 240);
+        host->show();
+        driver = std::make_unique<ComponentDriver>(host->dispatch());
+        driver->SelectTestSources("320x240 RGB32 30 fps");
+        driver->flv.frameRate = 30;
+        driver->flv.videoBitrate = 2000000;
+        driver->selection.useOverlay = false;
+    }
+    // Records `frames` pictures with the effects set once the recording has started (the
+    // start sequence resets rotation and inversion first).
+    Readback Record(const char* name, int16_t rotation, bool invert, bool grey, int frames) {
+        const std::string path = dir.filePath(name).toStdString();
+        EXPECT_EQ(driver->Record(path), 0);
+        driver->Call(CaptureOp::SetVideoRotation, {Variant::I16(rotation)});
+        driver->Call(CaptureOp::SetInvertColor, {Variant::Bool(invert)});
+        driver->Call(CaptureOp::SetGrayScale, {Variant::Bool(grey)});
+        EXPECT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= frames; }, 20000));
+        driver->StopCapture();
+        return ReadRecording(path);
+    }
+    // Mean brightness of the pictures that are not the once-a-second white flash, leaving
+    // out the first few that may predate the effect.
+    static double MeanOfOrdinaryFrames(const Readback& rb, bool inverted) {
+        double sum = 0;
+        int n = 0;
+        for (size_t i = 5; i < rb.frames.size(); ++i) {
+            const double luma = rb.frames[i].meanLuma;
+            if (inverted ? luma < 20 : luma > 235) continue;
+            sum += luma;
+            ++n;
+        }
+        return n ? sum / n : -1;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<platform::HostedControl> host;
+    CaptureControl* control = nullptr;
+    std::unique_ptr<ComponentDriver> driver;
+};
+
+}  // namespace
+
+TEST_F(OverlayRecording, InvertedRecordingIsTheNegativeOfThePlainOne) {
+    const Readback plain = Record("plain.flv", 0, false, false, 30);
+    const Readback inverted = Record("inverted.flv", 0, true, false, 30);
+    ASSERT_TRUE(plain.opened) << plain.error;
+    ASSERT_TRUE(inverted.opened) << inverted.error;
+    const double a = MeanOfOrdinaryFrames(plain, false);
+    const double b = MeanOfOrdinaryFrames(inverted, true);
+    ASSERT_GT(a, 0);
+    ASSERT_GT(b, 0);
+    EXPECT_NEAR(a + b, 255, 8);
+}
+
+TEST_F(OverlayRecording, AQuarterTurnKeepsTheFileSizeAndLetterboxes) {
+    const Readback rb = Record("turned.flv", 1, true, true, 20);
+    ASSERT_TRUE(rb.opened) << rb.error;
+    EXPECT_EQ(rb.width, 320);
+    EXPECT_EQ(rb.height, 240);
+    const QImage last = rb.lastPicture.convertToFormat(QImage::Format_Grayscale8);
+    ASSERT_EQ(last.size(), QSize(320, 240));
+    // 240x320 turned upright fits as 180x240 in the middle: bars of 70 pixels each side.
+    auto columnMean = [&](int x) {
+        int sum = 0;
+        for (int y = 0; y < last.height(); ++y) sum += last.constScanLine(y)[x];
+        return sum / last.height();
+    };
+    EXPECT_LT(columnMean(30), 24);
+    EXPECT_LT(columnMean(290), 24);
+    EXPECT_GT(columnMean(160), 40);  // inverted black background: bright
+}
