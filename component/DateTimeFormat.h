@@ -6,18 +6,13 @@
 #include <QDateTime>
 #include <QString>
 
+#include "platform/EffectLabels.h"
+
 #include <array>
 
 namespace component {
 
-inline constexpr auto kDateTimeFormatLabels = std::to_array<const char*>({
-    "mm/dd/yyyy",          "dd/mm/yyyy",          "mm.dd.yyyy",          "dd.mm.yyyy",
-    "hh:mm:ss",            "hh:mm",               "mm:ss",               "mm/dd/yyyy hh:mm:ss",
-    "dd/mm/yyyy hh:mm:ss", "mm.dd.yyyy hh:mm:ss", "dd.mm.yyyy hh:mm:ss", "mm/dd/yyyy hh:mm",
-    "dd/mm/yyyy hh:mm",    "mm.dd.yyyy hh:mm",    "dd.mm.yyyy hh:mm",    "mm/dd/yyyy.mm:ss",
-    "dd/mm/yyyy.mm:ss",    "mm.dd.yyyy.mm:ss",    "dd.mm.yyyy.mm:ss",
-});
-static_assert(kDateTimeFormatLabels.size() == 19);
+using platform::kDateTimeFormatLabels;
 
 // `formatIndex` outside the list uses the first format.
 QString FormatDateTime(const QDateTime& when, int formatIndex);

@@ -8,17 +8,11 @@
 #include <string_view>
 
 #include "DialogIds.h"
+#include "platform/EffectLabels.h"
 
 namespace lists {
 
-inline constexpr auto kDateTimeFormats = std::to_array<const char*>({
-    "mm/dd/yyyy",          "dd/mm/yyyy",          "mm.dd.yyyy",          "dd.mm.yyyy",
-    "hh:mm:ss",            "hh:mm",               "mm:ss",               "mm/dd/yyyy hh:mm:ss",
-    "dd/mm/yyyy hh:mm:ss", "mm.dd.yyyy hh:mm:ss", "dd.mm.yyyy hh:mm:ss", "mm/dd/yyyy hh:mm",
-    "dd/mm/yyyy hh:mm",    "mm.dd.yyyy hh:mm",    "dd.mm.yyyy hh:mm",    "mm/dd/yyyy.mm:ss",
-    "dd/mm/yyyy.mm:ss",    "mm.dd.yyyy.mm:ss",    "dd.mm.yyyy.mm:ss",
-});
-static_assert(kDateTimeFormats.size() == 19);
+inline constexpr const auto& kDateTimeFormats = platform::kDateTimeFormatLabels;
 
 inline constexpr auto kFontStyles = std::to_array<const char*>({
     "Regular", "Bold", "Italic", "BoldItalic", "Underline",
@@ -63,21 +57,7 @@ inline constexpr auto kStyleGovernedControls = std::to_array<int>({
 static_assert(kStyleGovernedControls.size() == 7);
 
 // Odd indexes are the quarter turns, which cannot be combined with inversion or grey scale.
-inline constexpr auto kRotations = std::to_array<const char*>({
-    "No Rotation",
-    "90-degree rotation without flipping",
-    "180-degree rotation without flipping",
-    "270-degree rotation without flipping",
-    "no rotation and a horizontal flip",
-    "90-degree rotation followed by a horizontal flip",
-    "180-degree rotation followed by a horizontal flip",
-    "270-degree rotation followed by a horizontal flip",
-    "no rotation and a vertical flip",
-    "90-degree rotation followed by a vertical flip",
-    "180-degree rotation followed by a vertical flip",
-    "270-degree rotation followed by a vertical flip",
-});
-static_assert(kRotations.size() == 12);
+inline constexpr const auto& kRotations = platform::kRotationLabels;
 constexpr bool IsQuarterTurn(int rotation) { return rotation % 2 != 0; }
 
 // The hatch styles in the order of the drawing library's enumeration; each label keeps the

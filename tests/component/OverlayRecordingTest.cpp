@@ -1,18 +1,8 @@
 // Effects seen in recordings of the test pattern, decoded again: the tolerances allow for
 // H.264; the exact pixels are checked on the processing stage directly.
-#include "ComponentDriver.h"
+#include "HostedCaptureTest.h"
 #include "MediaReadback.h"
 #include "WaitFor.h"
-
-#include "component/CaptureComponent.h"
-#include "component/CaptureControl.h"
-#include "platform/ControlContainer.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 using component::CaptureControl;
 using component::CaptureOp;
@@ -20,18 +10,12 @@ using platform::Variant;
 
 namespace {
 
-class OverlayRecording : public ::testing::Test {
+class OverlayRecording : public HostedCaptureTest {
 protected:
+    OverlayRecording() : HostedCaptureTest({320, 240}) {}
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        RegisterCaptureComponent();
-        host.reset(platform::ControlContainer::Create(platform::kCaptureControlClassId, nullptr));
-        ASSERT_NE(host, nullptr);
-        control = dynamic_cast<CaptureControl*>(host.get());
-        ASSERT_NE(control, nullptr);
-        host->resize(320, 240);
-        host->show();
-        driver = std::make_unique<ComponentDriver>(host->dispatch());
+        HostedCaptureTest::SetUp();
+        if (HasFatalFailure()) return;
         driver->SelectTestSources("320x240 RGB32 30 fps");
         driver->flv.frameRate = 30;
         driver->flv.videoBitrate = 2000000;
@@ -40,7 +24,7 @@ protected:
     // Records `frames` pictures with the effects set once the recording has started (the
     // start sequence resets rotation and inversion first).
     Readback Record(const char* name, int16_t rotation, bool invert, bool grey, int frames) {
-        const std::string path = dir.filePath(name).toStdString();
+        const std::string path = Path(name);
         EXPECT_EQ(driver->Record(path), 0);
         driver->Call(CaptureOp::SetVideoRotation, {Variant::I16(rotation)});
         driver->Call(CaptureOp::SetInvertColor, {Variant::Bool(invert)});
@@ -63,10 +47,6 @@ protected:
         return n ? sum / n : -1;
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<platform::HostedControl> host;
-    CaptureControl* control = nullptr;
-    std::unique_ptr<ComponentDriver> driver;
 };
 
 }  // namespace

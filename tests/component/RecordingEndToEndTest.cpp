@@ -1,16 +1,8 @@
 // The component driven through dispatch only, in the main window's order: preview, then a
 // recording of the test sources, read back and measured.
-#include "ComponentDriver.h"
+#include "HostedCaptureTest.h"
 #include "MediaReadback.h"
 #include "WaitFor.h"
-
-#include "component/CaptureComponent.h"
-#include "component/CaptureControl.h"
-#include "platform/ControlContainer.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -19,28 +11,13 @@ using component::CaptureOp;
 
 namespace {
 
-class RecordingEndToEnd : public ::testing::Test {
+class RecordingEndToEnd : public HostedCaptureTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        RegisterCaptureComponent();
-        host.reset(platform::ControlContainer::Create(platform::kCaptureControlClassId, nullptr));
-        ASSERT_NE(host, nullptr);
-        control = dynamic_cast<CaptureControl*>(host.get());
-        ASSERT_NE(control, nullptr);
-        host->resize(400, 200);
-        host->show();
-        driver = std::make_unique<ComponentDriver>(host->dispatch());
-    }
-    std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
+    RecordingEndToEnd() : HostedCaptureTest({400, 200}) {}
     bool WaitFrames(int64_t n) {
         return WaitFor([&] { return control->recordingStats().framesWritten >= n; }, 20000);
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<platform::HostedControl> host;
-    CaptureControl* control = nullptr;
-    std::unique_ptr<ComponentDriver> driver;
 };
 
 TEST_F(RecordingEndToEnd, PreviewThenThreeSecondsOfTestSourcesInSyncMode1) {
