@@ -46,7 +46,6 @@ protected:
         }
         return n ? sum / n : -1;
     }
-
 };
 
 }  // namespace
@@ -79,4 +78,37 @@ TEST_F(OverlayRecording, AQuarterTurnKeepsTheFileSizeAndLetterboxes) {
     EXPECT_LT(columnMean(30), 24);
     EXPECT_LT(columnMean(290), 24);
     EXPECT_GT(columnMean(160), 40);  // inverted black background: bright
+}
+
+TEST_F(OverlayRecording, TheImageOverlayIsDrawnIntoTheFileAfterTheEffects) {
+    // White on the left, black on the right: drawn after inversion, so not inverted.
+    QImage picture(80, 40, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) picture.setPixel(x, y, qRgb(255, 255, 255));
+    const QString file = dir.filePath("blocks.png");
+    ASSERT_TRUE(picture.save(file));
+
+    const std::string path = Path("image.flv");
+    ASSERT_EQ(driver->Record(path), 0);
+    driver->Call(CaptureOp::SetInvertColor, {Variant::Bool(true)});
+    driver->Call(CaptureOp::ActiveOverlay, {Variant::I32(0)});
+    driver->Call(CaptureOp::ShowOverlayImage, {Variant::I16(0), Variant::Bool(true)});
+    driver->Call(CaptureOp::DrawOverlayImage,
+                 {Variant::I16(0), Variant::I16(200), Variant::I16(160), Variant::Str(file.toStdString()),
+                  Variant::Colour(0x00FF00FF), Variant::I16(255)});
+    ASSERT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 20; }, 20000));
+    driver->StopCapture();
+    const Readback rb = ReadRecording(path);
+    ASSERT_TRUE(rb.opened) << rb.error;
+    const QImage last = rb.lastPicture.convertToFormat(QImage::Format_Grayscale8);
+    ASSERT_EQ(last.size(), QSize(320, 240));
+    auto blockMean = [&](int left) {  // the middle of a 40x40 block, away from coded edges
+        int sum = 0;
+        for (int y = 168; y < 192; ++y)
+            for (int x = left + 8; x < left + 32; ++x) sum += last.constScanLine(y)[x];
+        return sum / (24 * 24);
+    };
+    EXPECT_GT(blockMean(200), 225);
+    EXPECT_LT(blockMean(240), 30);
 }
