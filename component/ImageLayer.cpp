@@ -1,5 +1,7 @@
 #include "ImageLayer.h"
 
+#include "platform/Colour.h"
+
 #include <QImageReader>
 
 #include <algorithm>
@@ -21,7 +23,7 @@ OverlayLayer RenderImageLayer(const ImageOverlay& o, QSize frame) {
     if (source.size() != visible.size()) source = source.copy(QRect(QPoint(0, 0), visible.size()));
 
     const int alpha = std::clamp(int(o.alpha), 0, 255);
-    const QRgb key = ColourFromRef(o.transparentColour).rgb() & 0x00FFFFFF;
+    const QRgb key = platform::ToQColor(o.transparentColour).rgb() & 0x00FFFFFF;
     OverlayLayer layer;
     layer.at = visible.topLeft();
     layer.image = QImage(source.size(), QImage::Format_ARGB32_Premultiplied);

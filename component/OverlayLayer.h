@@ -14,9 +14,4 @@ struct OverlayLayer {
     bool empty() const { return image.isNull(); }
 };
 
-// 0x00BBGGRR as the colour operations pass it.
-inline QColor ColourFromRef(uint32_t ref) {
-    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
-}
-
 }  // namespace component

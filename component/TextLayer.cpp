@@ -2,6 +2,8 @@
 
 #include "HatchPatterns.h"
 
+#include "platform/Colour.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -50,10 +52,10 @@ QPainterPath LinesPath(const QString& text, const QFont& font) {
 }
 
 QBrush FillBrush(const TextOverlay& t) {
-    const QColor font = ColourFromRef(t.colour);
+    const QColor font = platform::ToQColor(t.colour);
     if (t.style == Hatch && IsHatchStyle(t.hatchStyle))
-        return QBrush(HatchTile(t.hatchStyle, ColourFromRef(t.hatchForeColour),
-                                ColourFromRef(t.hatchBackColour)));
+        return QBrush(HatchTile(t.hatchStyle, platform::ToQColor(t.hatchForeColour),
+                                platform::ToQColor(t.hatchBackColour)));
     if (t.style == Texture && !t.texturePath.empty()) {
         const QImage tile(QString::fromStdString(t.texturePath));
         if (!tile.isNull()) return QBrush(tile);
@@ -77,12 +79,12 @@ OverlayLayer RenderTextLayer(const TextOverlay& t, QSize frame) {
     const QPainterPath path = LinesPath(QString::fromStdString(t.text), font);
     const double width = OutlineWidth(font);
     return RenderClipped(path, width, t.left, t.top, frame, [&](QPainter& p) {
-        const QPen outline(ColourFromRef(t.outlineColour), width, Qt::SolidLine, Qt::RoundCap,
+        const QPen outline(platform::ToQColor(t.outlineColour), width, Qt::SolidLine, Qt::RoundCap,
                            Qt::RoundJoin);
         switch (t.style) {
         case Outline: p.strokePath(path, outline); break;
         case FilledOutline:
-            p.fillPath(path, ColourFromRef(t.outlineBackColour));
+            p.fillPath(path, platform::ToQColor(t.outlineBackColour));
             p.strokePath(path, outline);
             break;
         default: p.fillPath(path, FillBrush(t)); break;
@@ -106,7 +108,7 @@ OverlayLayer RenderStampLayer(const DateTimeOverlay& s, const QString& text, QSi
         x += digit ? digitAdvance : advance;
     }
     return RenderClipped(path, 1, s.left, s.top, frame,
-                         [&](QPainter& p) { p.fillPath(path, ColourFromRef(s.colour)); });
+                         [&](QPainter& p) { p.fillPath(path, platform::ToQColor(s.colour)); });
 }
 
 }  // namespace component

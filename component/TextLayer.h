@@ -12,7 +12,6 @@
 namespace component {
 
 inline constexpr int kFontStyleCount = 5;  // Regular, Bold, Italic, BoldItalic, Underline
-inline constexpr int kTextStyleCount = 5;  // Normal, Outline, Filled Outline, Hatch, Texture
 
 // `points` at 96 dots per inch, so a size looks the same on every picture and machine.
 QFont OverlayFont(const std::string& name, int points, int fontStyle);

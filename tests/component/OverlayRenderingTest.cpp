@@ -1,6 +1,8 @@
 // The overlays drawn by the processing stage, checked pixel by pixel on pictures of known
 // colour: the stamp, the five text styles, the hatch fills, the image overlay and the layers
 // being kept between pictures.
+#include "StageRun.h"
+
 #include "component/HatchPatterns.h"
 #include "component/ImageLayer.h"
 #include "component/ProcessingStage.h"
@@ -31,18 +33,8 @@ QImage Frame(QRgb fill = kBlack, QSize size = {320, 240}) {
     return img;
 }
 
-OverlaySettings Nothing() {
-    OverlaySettings s;
-    s.dateTime.show = false;
-    s.activeOverlay = -1;
-    return s;
-}
-
 QImage Apply(const OverlaySettings& s, QImage frame = Frame(), int64_t timeUs = 0) {
-    ProcessingStage stage;
-    stage.SetOverlaySettings(s);
-    stage.Apply(frame, timeUs);
-    return frame;
+    return RunStage(s, std::move(frame), timeUs);
 }
 
 bool Near(QRgb a, QRgb b, int tolerance) {
@@ -79,7 +71,7 @@ Square SquareText(int16_t style) {
 }
 
 OverlaySettings WithText(const TextOverlay& text) {
-    OverlaySettings s = Nothing();
+    OverlaySettings s = NoOverlays();
     s.texts[0] = text;
     s.activeOverlay = 0;
     s.images[0].show = false;
@@ -258,7 +250,7 @@ TEST(OverlayRendering, TheImageOverlayLeavesOutTheKeyColourAndBlendsTheRest) {
         };
         for (const Case c : {Case{128, 128}, Case{255, 255}, Case{300, 255}, Case{0, 0}, Case{-5, 0}}) {
             SCOPED_TRACE(c.alpha);
-            OverlaySettings s = Nothing();
+            OverlaySettings s = NoOverlays();
             s.activeOverlay = 0;
             s.texts[0].show = false;
             s.images[0] = ImageOverlay{.show = true, .left = 30, .top = 40, .path = path.toStdString(),
@@ -282,7 +274,7 @@ TEST(OverlayRendering, AMissingUnreadableOrOffPictureImageDrawsNothing) {
         f.write("BM this is not a bitmap");
     }
     for (const std::string& path : {std::string("/nonexistent/image.bmp"), junk.toStdString(), std::string()}) {
-        OverlaySettings s = Nothing();
+        OverlaySettings s = NoOverlays();
         s.activeOverlay = 0;
         s.texts[0].show = false;
         s.images[0].path = path;
@@ -292,7 +284,7 @@ TEST(OverlayRendering, AMissingUnreadableOrOffPictureImageDrawsNothing) {
     pic.fill(Qt::white);
     const QString png = dir.filePath("p.png");
     ASSERT_TRUE(pic.save(png));
-    OverlaySettings s = Nothing();
+    OverlaySettings s = NoOverlays();
     s.activeOverlay = 0;
     s.texts[0].show = false;
     s.images[0] = ImageOverlay{.show = true, .left = -10, .top = -10, .path = png.toStdString(),
@@ -307,7 +299,7 @@ TEST(OverlayRendering, AMissingUnreadableOrOffPictureImageDrawsNothing) {
 
 TEST(OverlayRendering, TheStampShowsTheCaptureTimeAndChangesOncePerSecond) {
     ProcessingStage stage;
-    OverlaySettings s = Nothing();
+    OverlaySettings s = NoOverlays();
     s.dateTime = DateTimeOverlay{.show = true, .left = 4, .top = 50, .formatIndex = 4,
                                  .colour = Ref(255, 255, 0), .fontName = "DejaVu Sans", .fontSize = 16};
     stage.SetOverlaySettings(s);

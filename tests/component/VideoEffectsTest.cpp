@@ -1,5 +1,6 @@
 // The processing stage's effects on small pictures whose pixels are known exactly.
-#include "component/ProcessingStage.h"
+#include "StageRun.h"
+
 #include "component/VideoEffects.h"
 
 #include <QImage>
@@ -26,19 +27,7 @@ QImage Marked() {
     return img;
 }
 
-OverlaySettings EffectsOnly() {
-    OverlaySettings s;
-    s.dateTime.show = false;
-    s.activeOverlay = -1;
-    return s;
-}
-
-QImage Processed(const OverlaySettings& s, QImage img = Marked()) {
-    ProcessingStage stage;
-    stage.SetOverlaySettings(s);
-    stage.Apply(img, 0);
-    return img;
-}
+QImage Processed(const OverlaySettings& s, QImage img = Marked()) { return RunStage(s, img); }
 
 struct RotationCase {
     int rotation;
@@ -59,7 +48,7 @@ TEST(VideoEffects, EachRotationPutsTheCornerMarkersWhereItsLabelSays) {
     static_assert(std::size(kRotations) == component::kRotationLabels.size());
     for (const RotationCase& c : kRotations) {
         SCOPED_TRACE(component::kRotationLabels[size_t(c.rotation)]);
-        OverlaySettings s = EffectsOnly();
+        OverlaySettings s = NoOverlays();
         s.rotation = int16_t(c.rotation);
         const QImage out = Processed(s);
         const bool quarter = c.rotation % 2 != 0;
@@ -75,7 +64,7 @@ TEST(VideoEffects, EachRotationPutsTheCornerMarkersWhereItsLabelSays) {
 
 TEST(VideoEffects, RotationsOutsideTheListLeaveThePictureAlone) {
     for (int16_t r : {int16_t(-1), int16_t(12), int16_t(32767)}) {
-        OverlaySettings s = EffectsOnly();
+        OverlaySettings s = NoOverlays();
         s.rotation = r;
         EXPECT_EQ(Processed(s), Marked()) << r;
     }
@@ -89,7 +78,7 @@ TEST(VideoEffects, InvertAndGreyGiveTheExpectedValuesInEveryCombination) {
     for (const Case c : {Case{true, false, 0}, Case{false, true, 0}, Case{true, true, 0},
                          Case{true, true, 1}, Case{true, false, 7}, Case{false, true, 11}}) {
         SCOPED_TRACE(testing::Message() << c.invert << c.grey << c.rotation);
-        OverlaySettings s = EffectsOnly();
+        OverlaySettings s = NoOverlays();
         s.invert = c.invert;
         s.grayScale = c.grey;
         s.rotation = int16_t(c.rotation);
@@ -115,7 +104,7 @@ TEST(VideoEffects, InvertAndGreyGiveTheExpectedValuesInEveryCombination) {
 TEST(VideoEffects, TheCapturedPictureSharedWithOthersIsNotChanged) {
     const QImage original = Marked();
     QImage frame = original;  // shares the pixels, as the test pattern's pool does
-    OverlaySettings s = EffectsOnly();
+    OverlaySettings s = NoOverlays();
     s.invert = true;
     s.rotation = 4;
     ProcessingStage stage;
