@@ -134,6 +134,7 @@ Readback ReadRecording(const std::string& path) {
                     for (int x = 0; x < grey.width(); ++x) sum += grey.constScanLine(y)[x];
                 r.frames.push_back({t, sum / (double(grey.width()) * grey.height()),
                                     TestPattern::ReadCounter(grey)});
+                r.pictureBeforeLast = std::move(r.lastPicture);
                 r.lastPicture = grey;
             } else {
                 onsets.Feed(reinterpret_cast<const float*>(frame->extended_data[0]),

@@ -29,6 +29,8 @@ struct Readback {
     double duration = 0;  // container duration, seconds
     std::vector<DecodedFrame> frames;
     QImage lastPicture;  // the last decoded frame, grey
+    // The one before it: of two pictures in a row at most one is the once-a-second flash.
+    QImage pictureBeforeLast;
     std::vector<double> keyFrames;   // seconds
     std::vector<double> beepOnsets;  // seconds
     int64_t audioSamples = 0;
