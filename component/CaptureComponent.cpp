@@ -1,6 +1,6 @@
-#include "CaptureComponent.h"
+#include "component/CaptureComponent.h"
 
-#include "CaptureControl.h"
+#include "component/CaptureControl.h"
 
 void RegisterCaptureComponent() {
     platform::ControlContainer::Register(platform::kCaptureControlClassId, [](QWidget* parent) {

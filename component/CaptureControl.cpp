@@ -1,10 +1,10 @@
-#include "CaptureControl.h"
+#include "component/CaptureControl.h"
 
-#include "CaptureClock.h"
-#include "Diagnostics.h"
-#include "HatchPatterns.h"
-#include "FileSink.h"
-#include "NameCollection.h"
+#include "component/media/CaptureClock.h"
+#include "component/media/Diagnostics.h"
+#include "component/overlays/HatchPatterns.h"
+#include "component/recording/FileSink.h"
+#include "component/NameCollection.h"
 
 #include <QPainter>
 

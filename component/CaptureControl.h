@@ -3,11 +3,11 @@
 // in plain words, what happened to the capture.
 #pragma once
 
-#include "CaptureEngine.h"
-#include "CaptureOps.h"
-#include "CaptureSettings.h"
-#include "DeviceCatalog.h"
-#include "OverlaySettings.h"
+#include "component/pipeline/CaptureEngine.h"
+#include "component/CaptureOps.h"
+#include "component/CaptureSettings.h"
+#include "component/sources/DeviceCatalog.h"
+#include "component/overlays/OverlaySettings.h"
 #include "platform/ControlContainer.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "CaptureOps.h"
+#include "component/CaptureOps.h"
 
 namespace component {
 

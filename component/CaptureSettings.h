@@ -1,7 +1,7 @@
 // The values the main window puts into the control, kept as they arrive.
 #pragma once
 
-#include "EncoderSettings.h"
+#include "component/recording/EncoderSettings.h"
 
 #include <cstdint>
 #include <string>

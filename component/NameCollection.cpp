@@ -1,4 +1,4 @@
-#include "NameCollection.h"
+#include "component/NameCollection.h"
 
 #include <algorithm>
 

@@ -14,13 +14,13 @@
 #include "ComponentDriver.h"
 #include "MediaReadback.h"
 
-#include "component/CaptureClock.h"
+#include "component/media/CaptureClock.h"
 #include "component/CaptureControl.h"
-#include "component/EncodeStage.h"
-#include "component/FileSink.h"
-#include "component/ProcessingStage.h"
-#include "component/TestPattern.h"
-#include "component/TestTone.h"
+#include "component/recording/EncodeStage.h"
+#include "component/recording/FileSink.h"
+#include "component/pipeline/ProcessingStage.h"
+#include "component/sources/TestPattern.h"
+#include "component/sources/TestTone.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

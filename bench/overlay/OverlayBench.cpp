@@ -7,8 +7,8 @@
 // Usage: overlay_bench [--frames=300] [--keep=DIR]
 #include "ChildProcess.h"
 
-#include "component/ProcessingStage.h"
-#include "component/TestPattern.h"
+#include "component/pipeline/ProcessingStage.h"
+#include "component/sources/TestPattern.h"
 
 #include <QGuiApplication>
 #include <QFile>

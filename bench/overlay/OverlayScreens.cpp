@@ -1,8 +1,8 @@
 // Writes what the preview shows for each text style, the image overlay and the effects: the
 // processing stage applied to a test-pattern picture, saved as PNG.
 // Usage: overlay_screens DIR
-#include "component/ProcessingStage.h"
-#include "component/TestPattern.h"
+#include "component/pipeline/ProcessingStage.h"
+#include "component/sources/TestPattern.h"
 
 #include <QDir>
 #include <QFile>

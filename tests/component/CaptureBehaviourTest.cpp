@@ -6,7 +6,7 @@
 #include "TestSources.h"
 #include "WaitFor.h"
 
-#include "component/CaptureClock.h"
+#include "component/media/CaptureClock.h"
 #include "component/CaptureControl.h"
 
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "RowName.h"
+
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 
@@ -84,7 +86,7 @@ TEST_P(Accessible, HasTheRoleAndNameOfWhatItShows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, Accessible, ::testing::Range(0, int(std::size(kRows))),
-                         [](const auto& info) { return std::string(kRows[info.param].label); });
+                         [](const auto& info) { return TestNameOf(kRows[info.param].label); });
 
 TEST(AccessibleState, CheckAndOptionBoxesReportTheirCheckedState) {
     FakeHost host;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "RowName.h"
+
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -82,12 +84,7 @@ TEST_P(ButtonStates, DrawsTheCellOfItsState) {
 
 INSTANTIATE_TEST_SUITE_P(Variants, ButtonStates,
                          ::testing::Range(0, int(std::size(kStates))),
-                         [](const auto& info) {
-                             std::string n = kStates[info.param].label;
-                             for (char& c : n)
-                                 if (c == ' ') c = '_';
-                             return n;
-                         });
+                         [](const auto& info) { return TestNameOf(kStates[info.param].label); });
 
 TEST_F(SkinButtonTest, StripRemainderColumnsNeverShow) {
     // 43 columns: four cells of 10 and three yellow columns that belong to no cell.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "RowName.h"
+
 #include "ControlsFixture.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinComboBox.h"
@@ -48,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {5, 5, 85, 15}, {85, 4, 105, 16}, {5, 17, 104, 200}, {5, 5, 105, 200}},
         LayoutRow{"strip_missing", {5, 5, 105, 100}, 0, 0,
                   {5, 5, 105, 5}, {105, 4, 105, 6}, {5, 7, 104, 100}, {5, 5, 105, 100}}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowName());
 
 class SkinComboBoxTest : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "RowName.h"
+
 #include "ControlsFixture.h"
 #include "controls/SkinSlider.h"
 
@@ -27,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PixelRow{"offset_range", 100, 10, 150, 100, 200, 50},
                       PixelRow{"equal_range_ends_rest_at_start", 100, 10, 7, 7, 7, 5},
                       PixelRow{"thumb_as_long_as_slider_rests_at_start", 10, 10, 50, 0, 100, 5}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowName());
 
 struct PositionRow {
     const char* label;
@@ -50,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PositionRow{"before_start_toward_zero", 100, 10, 4, 0, 7200, -80},
                       PositionRow{"equal_range_ends", 100, 10, 60, 3, 3, 3},
                       PositionRow{"thumb_as_long_as_slider", 10, 10, 5, 20, 40, 20}),
-    [](const auto& info) { return std::string(info.param.label); });
+    RowName());
 
 const QColor kBack(0, 0, 160), kChannel(200, 200, 0), kThumb(Qt::white), kActive(Qt::cyan);
 

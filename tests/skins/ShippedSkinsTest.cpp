@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "RowName.h"
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -292,12 +294,7 @@ TEST_P(ShippedSkin, NoKeyTintedFringeAroundCutOutPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ShippedSkin, ::testing::ValuesIn(kPackages),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (c == '.') c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return TestNameOf(info.param); });
 
 TEST(ShippedSkins, TogetherTheyUseEveryControlKindAndASubFolder) {
     std::map<std::string, int> kinds;

@@ -2,6 +2,8 @@
 // leave behind.
 #include <gtest/gtest.h>
 
+#include "RowName.h"
+
 #include <cstdlib>
 #include <map>
 
@@ -323,8 +325,7 @@ TEST_P(ArchiveTable, ExtractsOrFailsAsExpected) {
     EXPECT_FALSE(fs::exists("/tmp/cs-zip-absolute"));
 }
 
-INSTANTIATE_TEST_SUITE_P(CZipReader, ArchiveTable, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(CZipReader, ArchiveTable, ::testing::ValuesIn(Cases()), RowName());
 
 // The end record is searched in overlapping chunks from the end; a signature that straddles
 // a chunk boundary (32768 bytes from the end) must still be found.

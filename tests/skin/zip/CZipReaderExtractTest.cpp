@@ -2,6 +2,8 @@
 // entry-level calls, and the reader's state after errors.
 #include <gtest/gtest.h>
 
+#include "RowName.h"
+
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -178,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{"UnixNoBits", kUnix, 0100000u << 16, false, 0644},
                       ModeCase{"UnixPrivateFolder", kUnix, 0040500u << 16, true, 0700},
                       ModeCase{"UnixOpenFolder", kUnix, 0043777u << 16, true, 0755}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(CZipReaderExtract, ReadOnlyPackageOpens) {
     TempDir temp;

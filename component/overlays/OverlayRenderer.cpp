@@ -1,0 +1,49 @@
+#include "component/overlays/OverlayRenderer.h"
+
+#include "component/overlays/DateTimeFormat.h"
+#include "component/overlays/ImageLayer.h"
+#include "component/overlays/TextLayer.h"
+
+#include <QPainter>
+
+namespace component {
+
+template <typename Key, typename Render>
+const OverlayLayer& OverlayRenderer::Refresh(Cached<Key>& cache, const Key& key, QSize frame,
+                                             Render&& render) {
+    if (!cache.key || !(*cache.key == key) || cache.frame != frame) {
+        cache.layer = render();
+        cache.key = key;
+        cache.frame = frame;
+        ++m_renders;
+    }
+    return cache.layer;
+}
+
+void OverlayRenderer::Composite(QImage& frame, const OverlaySettings& s, const QDateTime& now) {
+    const QSize size = frame.size();
+    const OverlayLayer* layers[3] = {};
+    if (s.dateTime.show) {
+        StampKey key{s.dateTime, FormatDateTime(now, s.dateTime.formatIndex)};
+        layers[0] = &Refresh(m_stamp, key, size,
+                             [&] { return RenderStampLayer(key.settings, key.text, size); });
+    }
+    if (s.activeOverlay >= 0) {
+        const auto text = s.texts.find(int16_t(s.activeOverlay));
+        if (text != s.texts.end() && text->second.show)
+            layers[1] = &Refresh(m_text, text->second, size,
+                                 [&] { return RenderTextLayer(text->second, size); });
+        const auto image = s.images.find(int16_t(s.activeOverlay));
+        if (image != s.images.end() && image->second.show)
+            layers[2] = &Refresh(m_image, image->second, size,
+                                 [&] { return RenderImageLayer(image->second, size); });
+    }
+    QPainter painter;
+    for (const OverlayLayer* layer : layers) {
+        if (!layer || layer->empty()) continue;
+        if (!painter.isActive()) painter.begin(&frame);
+        painter.drawImage(layer->at, layer->image);
+    }
+}
+
+}  // namespace component

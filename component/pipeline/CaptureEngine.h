@@ -1,0 +1,108 @@
+// Runs a capture: the video source always, and while recording the sound source and the
+// encoding thread. Every picture goes through the processing stage once, then to the preview
+// mailbox and, when recording, to the encoder. Called from the GUI thread only.
+#pragma once
+
+#include "component/sources/AudioSource.h"
+#include "component/recording/AudioSyncStage.h"
+#include "component/sources/DeviceCatalog.h"
+#include "component/recording/EncoderSettings.h"
+#include "component/recording/OutputSink.h"
+#include "component/pipeline/PreviewMailbox.h"
+#include "component/pipeline/ProcessingStage.h"
+#include "component/recording/RecordingWorker.h"
+#include "component/pipeline/StatusEvent.h"
+#include "component/recording/Timeline.h"
+#include "component/sources/VideoSource.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace component {
+
+struct SourceFactory {
+    std::function<std::unique_ptr<VideoSource>(const VideoDevice&, const VideoFormat&, int input,
+                                               std::string* error)>
+        video;
+    std::function<std::unique_ptr<AudioSource>(const AudioDevice&, int input, std::string* error)>
+        audio;
+    // Test sources for the built-in devices, libavdevice for the rest.
+    static SourceFactory Default();
+};
+
+struct CaptureRequest {
+    VideoDevice videoDevice;
+    VideoFormat videoFormat;
+    int videoInput = 0;
+    AudioDevice audioDevice;
+    int audioInput = 0;
+    bool record = false;
+    std::string path;
+    int outputFormat = 4;
+    FlvValues flv;
+    AudioSyncMode syncMode = AudioSyncMode::CaptureClock;
+    int audioOffsetMs = 0;
+};
+
+class CaptureEngine {
+public:
+    enum class State { Stopped, Running, Paused };
+    struct Hooks {
+        std::function<void()> previewReady;       // capture thread: a picture waits
+        std::function<void(StatusEvent)> status;  // any worker thread
+    };
+
+    CaptureEngine(SourceFactory sources, SinkFactory sinks, Hooks hooks);
+    ~CaptureEngine();
+    CaptureEngine(const CaptureEngine&) = delete;
+    CaptureEngine& operator=(const CaptureEngine&) = delete;
+
+    // Starts, or resumes and applies what changed; a running recording goes on untouched.
+    // Returns why it could not, leaving what ran before running and nothing half-open.
+    std::optional<std::string> Start(const CaptureRequest& request);
+    void Pause();
+    // Ends preview and recording; the recording is finalised before this returns.
+    void Stop();
+
+    State state() const { return m_state; }
+    bool recording() const;
+    RecordingStats recordingStats() const;
+    PreviewMailbox& preview() { return m_preview; }
+    ProcessingStage& processing() { return m_processing; }
+
+private:
+    struct Recording {
+        std::string path;
+        std::shared_ptr<RecordingWorker> worker;
+        std::unique_ptr<AudioSource> audio;
+    };
+    std::optional<std::string> StartVideo(const CaptureRequest& r);
+    std::optional<std::string> StartRecording(const CaptureRequest& r);
+    void EndRecording(int64_t stopUs);
+    void OnVideoFrame(VideoFrame&& frame);
+    void OnAudioBlock(AudioBlock&& block);
+    std::shared_ptr<RecordingWorker> worker() const;
+    static std::string VideoKey(const CaptureRequest& r);
+
+    SourceFactory m_sources;
+    SinkFactory m_sinks;
+    Hooks m_hooks;
+    ProcessingStage m_processing;
+    PreviewMailbox m_preview;
+
+    State m_state = State::Stopped;
+    std::atomic<bool> m_paused{false};
+    std::unique_ptr<VideoSource> m_video;
+    std::string m_videoKey;
+    std::shared_ptr<Timeline> m_timeline;
+    Recording m_recording;
+    mutable std::mutex m_workerMutex;
+    std::shared_ptr<RecordingWorker> m_worker;  // what capture threads feed; guarded
+    RecordingStats m_lastStats;
+};
+
+}  // namespace component

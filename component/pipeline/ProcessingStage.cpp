@@ -1,0 +1,47 @@
+#include "component/pipeline/ProcessingStage.h"
+
+#include "component/media/CaptureClock.h"
+#include "component/overlays/VideoEffects.h"
+
+#include <chrono>
+
+namespace component {
+
+ProcessingStage::ProcessingStage()
+    : m_settings(std::make_shared<OverlaySettings>()),
+      m_wallMinusClockUs(std::chrono::duration_cast<std::chrono::microseconds>(
+                             std::chrono::system_clock::now().time_since_epoch())
+                             .count() -
+                         ClockNowUs()) {}
+
+void ProcessingStage::SetOverlaySettings(const OverlaySettings& settings) {
+    auto next = std::make_shared<const OverlaySettings>(settings);
+    std::lock_guard lock(m_mutex);
+    m_settings = std::move(next);
+}
+
+std::shared_ptr<const OverlaySettings> ProcessingStage::settings() const {
+    std::lock_guard lock(m_mutex);
+    return m_settings;
+}
+
+QDateTime ProcessingStage::WallTime(int64_t timeUs) const {
+    return QDateTime::fromMSecsSinceEpoch((timeUs + m_wallMinusClockUs) / 1000);
+}
+
+int ProcessingStage::layerRenders() const {
+    std::lock_guard lock(m_renderMutex);
+    return m_renderer.renders();
+}
+
+void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
+    // One snapshot per picture: a change made meanwhile never tears a frame.
+    const std::shared_ptr<const OverlaySettings> s = settings();
+    RotateFrame(frame, s->rotation);
+    if (s->invert) InvertFrame(frame);
+    if (s->grayScale) GreyFrame(frame);
+    std::lock_guard lock(m_renderMutex);
+    m_renderer.Composite(frame, *s, WallTime(timeUs));
+}
+
+}  // namespace component

@@ -1,0 +1,39 @@
+// Where every captured picture is changed before anyone sees it: rotation and flipping,
+// inversion, grey scale and the overlays go here, so that the preview and the recording show
+// the same picture from one compositing path.
+#pragma once
+
+#include "component/overlays/OverlayRenderer.h"
+#include "component/overlays/OverlaySettings.h"
+
+#include <QDateTime>
+#include <QImage>
+
+#include <memory>
+#include <mutex>
+
+namespace component {
+
+class ProcessingStage {
+public:
+    ProcessingStage();
+    // GUI thread; takes effect from the next picture on.
+    void SetOverlaySettings(const OverlaySettings& settings);
+    // Capture thread: applies the current settings to `frame` (captured at `timeUs`).
+    void Apply(QImage& frame, int64_t timeUs) const;
+    std::shared_ptr<const OverlaySettings> settings() const;
+
+    // The local date and time at which a picture stamped `timeUs` was captured.
+    QDateTime WallTime(int64_t timeUs) const;
+    int layerRenders() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::shared_ptr<const OverlaySettings> m_settings;
+    // The capture clock never goes back; the wall clock is read against it once.
+    int64_t m_wallMinusClockUs;
+    mutable std::mutex m_renderMutex;
+    mutable OverlayRenderer m_renderer;
+};
+
+}  // namespace component

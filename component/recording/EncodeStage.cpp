@@ -1,0 +1,68 @@
+#include "component/recording/EncodeStage.h"
+
+namespace component {
+
+EncodeStage::EncodeStage(std::unique_ptr<FlvRecorder> recorder,
+                         std::shared_ptr<const Timeline> timeline, AudioSyncMode syncMode,
+                         int audioOffsetMs)
+    : m_recorder(std::move(recorder)),
+      m_timeline(std::move(timeline)),
+      m_audio(m_recorder->settings().sampleRate, m_recorder->settings().channels, syncMode,
+              audioOffsetMs),
+      m_frameRate(m_recorder->settings().frameRate) {}
+
+int64_t EncodeStage::SlotOf(int64_t recordingUs) const {
+    return (recordingUs * m_frameRate + 500000) / 1000000;
+}
+
+RecorderError EncodeStage::WriteUpTo(int64_t slot, const QImage& image) {
+    while (m_nextSlot < slot) {
+        if (RecorderError e = m_recorder->WriteVideo(image); e != RecorderError::None) return e;
+        ++m_nextSlot;
+        ++m_counts.framesWritten;
+    }
+    return RecorderError::None;
+}
+
+RecorderError EncodeStage::PushVideo(const VideoFrame& frame) {
+    if (m_recorder->finished()) return m_recorder->error();
+    const std::optional<int64_t> at = m_timeline->Map(frame.timeUs);
+    if (!at) return RecorderError::None;
+    const int64_t slot = SlotOf(*at);
+    if (slot < m_nextSlot) {
+        ++m_counts.framesSkipped;
+        return RecorderError::None;
+    }
+    // Before the first picture there is nothing to repeat: the first one stands in.
+    if (!m_last.isNull()) m_counts.framesRepeated += slot - m_nextSlot;
+    if (RecorderError e = WriteUpTo(slot, m_last.isNull() ? frame.image : m_last);
+        e != RecorderError::None)
+        return e;
+    m_last = frame.image;
+    return WriteUpTo(slot + 1, m_last);
+}
+
+RecorderError EncodeStage::PushAudio(const AudioBlock& block) {
+    if (m_recorder->finished()) return m_recorder->error();
+    const std::optional<int64_t> at = m_timeline->Map(block.timeUs);
+    if (!at) return RecorderError::None;
+    RecorderError result = RecorderError::None;
+    m_audio.Push(block, *at, [&](const float* const* planes, int samples) {
+        result = m_recorder->WriteAudio(planes, samples);
+        if (result == RecorderError::None) m_counts.audioSamples += samples;
+        return result == RecorderError::None;
+    });
+    return result;
+}
+
+RecorderError EncodeStage::Finish(int64_t stopUs) {
+    if (m_recorder->finished()) return m_recorder->error();
+    if (!m_last.isNull()) {
+        // The last picture lasts until the stop; that is not a gap in the capture.
+        const int64_t end = SlotOf(m_timeline->Position(stopUs));
+        if (RecorderError e = WriteUpTo(end, m_last); e != RecorderError::None) return e;
+    }
+    return m_recorder->Finish();
+}
+
+}  // namespace component

@@ -1,0 +1,366 @@
+#include "component/recording/FlvRecorder.h"
+
+#include "component/media/Diagnostics.h"
+
+#include <libyuv.h>
+
+extern "C" {
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+}
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace component {
+
+namespace {
+// Often enough that a crash loses well under a second; rarely enough to cost nothing.
+constexpr auto kFlushInterval = std::chrono::milliseconds(500);
+constexpr int kIoBufferSize = 64 * 1024;
+
+struct Fit {
+    int x, y, w, h;
+};
+
+// The largest even-sized rectangle of the source's aspect that fits the output, centred.
+Fit FitInside(int srcW, int srcH, int dstW, int dstH) {
+    if (static_cast<int64_t>(srcW) * dstH == static_cast<int64_t>(srcH) * dstW)
+        return {0, 0, dstW, dstH};
+    double scale = std::min(double(dstW) / srcW, double(dstH) / srcH);
+    int w = std::clamp(static_cast<int>(srcW * scale + 0.5) & ~1, 2, dstW);
+    int h = std::clamp(static_cast<int>(srcH * scale + 0.5) & ~1, 2, dstH);
+    return {((dstW - w) / 2) & ~1, ((dstH - h) / 2) & ~1, w, h};
+}
+}  // namespace
+
+std::unique_ptr<FlvRecorder> FlvRecorder::Open(const EncoderSettings& settings,
+                                               const std::string& path,
+                                               const SinkFactory& sinks, std::string* error) {
+    EnsureFfmpegInitialised();
+    std::unique_ptr<FlvRecorder> r(new FlvRecorder(settings));
+    std::string why = r->OpenEncoders();
+    if (why.empty()) why = r->OpenMuxer(path, sinks);
+    if (!why.empty()) {
+        if (r->m_sink) r->m_sink->Discard();
+        r->m_closed = true;
+        if (error) *error = why;
+        return nullptr;
+    }
+    return r;
+}
+
+FlvRecorder::~FlvRecorder() { Finish(); }
+
+std::string FlvRecorder::OpenEncoders() {
+    const EncoderSettings& s = m_settings;
+    const AVCodec* h264 = avcodec_find_encoder_by_name("libx264");
+    const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
+    if (!h264) return "this FFmpeg has no libx264 encoder";
+    if (!aac) return "this FFmpeg has no AAC encoder";
+
+    m_video.reset(avcodec_alloc_context3(h264));
+    m_audio.reset(avcodec_alloc_context3(aac));
+    m_packet.reset(av_packet_alloc());
+    m_videoFrame.reset(av_frame_alloc());
+    m_audioFrame.reset(av_frame_alloc());
+    if (!m_video || !m_audio || !m_packet || !m_videoFrame || !m_audioFrame)
+        return "out of memory";
+
+    AVCodecContext* v = m_video.get();
+    v->width = s.width;
+    v->height = s.height;
+    v->pix_fmt = AV_PIX_FMT_YUV420P;
+    v->time_base = AVRational{1, s.frameRate};
+    v->framerate = AVRational{s.frameRate, 1};
+    v->bit_rate = s.videoBitrate;
+    v->gop_size = 2 * s.frameRate;  // a key frame at least every 2 s
+    v->max_b_frames = 0;
+    v->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    // No look-ahead and no frame threads: every picture leaves the encoder as soon as it
+    // enters, so what is flushed is what was captured, and a crash loses little.
+    av_opt_set(v->priv_data, "preset", "veryfast", 0);
+    av_opt_set(v->priv_data, "tune", "zerolatency", 0);
+    int ret = avcodec_open2(v, h264, nullptr);
+    if (ret < 0)
+        return "the H.264 encoder refused " + std::to_string(s.width) + "x" +
+               std::to_string(s.height) + " at " + std::to_string(s.frameRate) + " fps, " +
+               std::to_string(s.videoBitrate) + " b/s: " + AvErrorText(ret);
+
+    AVCodecContext* a = m_audio.get();
+    a->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    a->sample_rate = s.sampleRate;
+    av_channel_layout_default(&a->ch_layout, s.channels);
+    a->bit_rate = s.audioBitrate;
+    a->time_base = AVRational{1, s.sampleRate};
+    a->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    ret = avcodec_open2(a, aac, nullptr);
+    if (ret < 0)
+        return "the AAC encoder refused " + std::to_string(s.sampleRate) + " Hz, " +
+               std::to_string(s.channels) + " channels, " + std::to_string(s.audioBitrate) +
+               " b/s: " + AvErrorText(ret);
+
+    m_videoFrame->format = v->pix_fmt;
+    m_videoFrame->width = v->width;
+    m_videoFrame->height = v->height;
+    m_audioFrame->format = a->sample_fmt;
+    m_audioFrame->nb_samples = a->frame_size;
+    m_audioFrame->sample_rate = a->sample_rate;
+    if (av_frame_get_buffer(m_videoFrame.get(), 0) < 0 ||
+        av_channel_layout_copy(&m_audioFrame->ch_layout, &a->ch_layout) < 0 ||
+        av_frame_get_buffer(m_audioFrame.get(), 0) < 0)
+        return "out of memory";
+    m_fifo.reset(av_audio_fifo_alloc(a->sample_fmt, s.channels, a->frame_size * 4));
+    if (!m_fifo) return "out of memory";
+    return {};
+}
+
+std::string FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& sinks) {
+    std::string why;
+    m_sink = sinks(path, &why);
+    if (!m_sink) return why.empty() ? "cannot create \"" + path + "\"" : why;
+
+    if (avformat_alloc_output_context2(&m_out.ctx, nullptr, "flv", nullptr) < 0 || !m_out.ctx)
+        return "the FLV muxer is missing";
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+    if (!buffer) return "out of memory";
+    m_out.io = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, &WritePacket,
+                                  &SeekPacket);
+    if (!m_out.io) {
+        av_free(buffer);
+        return "out of memory";
+    }
+    m_out.ctx->pb = m_out.io;
+    m_out.ctx->flags |= AVFMT_FLAG_CUSTOM_IO;
+
+    m_videoStream = avformat_new_stream(m_out.ctx, nullptr);
+    m_audioStream = avformat_new_stream(m_out.ctx, nullptr);
+    if (!m_videoStream || !m_audioStream) return "out of memory";
+    m_videoStream->time_base = m_video->time_base;
+    m_videoStream->avg_frame_rate = m_video->framerate;
+    m_audioStream->time_base = m_audio->time_base;
+    if (avcodec_parameters_from_context(m_videoStream->codecpar, m_video.get()) < 0 ||
+        avcodec_parameters_from_context(m_audioStream->codecpar, m_audio.get()) < 0)
+        return "out of memory";
+
+    int ret = avformat_write_header(m_out.ctx, nullptr);
+    if (ret >= 0) {
+        avio_flush(m_out.io);
+        if (m_out.io->error < 0) ret = m_out.io->error;
+    }
+    if (ret < 0) return "cannot write \"" + path + "\": " + AvErrorText(ret);
+    NoteTagBoundary();
+    m_lastFlush = std::chrono::steady_clock::now();
+    return {};
+}
+
+int FlvRecorder::WritePacket(void* opaque, uint8_t* buf, int size) {
+    return static_cast<FlvRecorder*>(opaque)->m_sink->Write(buf, size);
+}
+
+int64_t FlvRecorder::SeekPacket(void* opaque, int64_t offset, int whence) {
+    return static_cast<FlvRecorder*>(opaque)->m_sink->Seek(offset, whence);
+}
+
+RecorderError FlvRecorder::WriteVideo(const QImage& source) {
+    if (m_closed) return m_error;
+    QImage image = source.format() == QImage::Format_RGB32 ||
+                           source.format() == QImage::Format_ARGB32
+                       ? source
+                       : source.convertToFormat(QImage::Format_RGB32);
+    AVFrame* f = m_videoFrame.get();
+    // The encoder may still hold the previous picture; this copies only in that case.
+    if (av_frame_make_writable(f) < 0) return Fail(AVERROR(ENOMEM));
+
+    // A repeated picture (constant-rate fill) is already in the frame.
+    if (image.cacheKey() != m_lastImageKey || image.size() != m_lastImageSize) {
+        if (!ConvertPicture(image, f)) return Fail(AVERROR(ENOMEM));
+        m_lastImageKey = image.cacheKey();
+        m_lastImageSize = image.size();
+    }
+    f->pts = m_videoFrames;
+    f->pict_type = AV_PICTURE_TYPE_NONE;
+    RecorderError e = Send(m_video.get(), m_videoStream, f);
+    if (e == RecorderError::None) ++m_videoFrames;
+    return e;
+}
+
+// libyuv rather than libswscale: its SIMD RGB to 4:2:0 conversion costs a tenth as much,
+// which is most of what recording adds on top of the encoder.
+bool FlvRecorder::ConvertPicture(const QImage& image, AVFrame* f) {
+    const Fit fit = FitInside(image.width(), image.height(), f->width, f->height);
+    if (fit.w != f->width || fit.h != f->height) {
+        libyuv::I420Rect(f->data[0], f->linesize[0], f->data[1], f->linesize[1], f->data[2],
+                         f->linesize[2], 0, 0, f->width, f->height, 16, 128, 128);
+    }
+    uint8_t* dst[3] = {f->data[0] + fit.y * f->linesize[0] + fit.x,
+                       f->data[1] + fit.y / 2 * f->linesize[1] + fit.x / 2,
+                       f->data[2] + fit.y / 2 * f->linesize[2] + fit.x / 2};
+    if (image.width() == fit.w && image.height() == fit.h)
+        return libyuv::ARGBToI420(image.constBits(), int(image.bytesPerLine()), dst[0], f->linesize[0],
+                                  dst[1], f->linesize[1], dst[2], f->linesize[2], fit.w, fit.h) == 0;
+
+    // Another size: convert at the picture's own size, then scale the planes.
+    if (!m_scratch || m_scratch->width != image.width() || m_scratch->height != image.height()) {
+        m_scratch.reset(av_frame_alloc());
+        if (!m_scratch) return false;
+        m_scratch->format = AV_PIX_FMT_YUV420P;
+        m_scratch->width = image.width();
+        m_scratch->height = image.height();
+        if (av_frame_get_buffer(m_scratch.get(), 0) < 0) {
+            m_scratch.reset();
+            return false;
+        }
+    }
+    AVFrame* s = m_scratch.get();
+    if (libyuv::ARGBToI420(image.constBits(), int(image.bytesPerLine()), s->data[0], s->linesize[0],
+                           s->data[1], s->linesize[1], s->data[2], s->linesize[2], s->width,
+                           s->height) != 0)
+        return false;
+    return libyuv::I420Scale(s->data[0], s->linesize[0], s->data[1], s->linesize[1], s->data[2],
+                             s->linesize[2], s->width, s->height, dst[0], f->linesize[0], dst[1],
+                             f->linesize[1], dst[2], f->linesize[2], fit.w, fit.h,
+                             libyuv::kFilterBox) == 0;
+}
+
+RecorderError FlvRecorder::WriteAudio(const float* const* planes, int samples) {
+    if (m_closed) return m_error;
+    if (samples <= 0) return RecorderError::None;
+    void* const* data = reinterpret_cast<void* const*>(const_cast<float* const*>(planes));
+    if (av_audio_fifo_write(m_fifo.get(), const_cast<void**>(data), samples) < samples)
+        return Fail(AVERROR(ENOMEM));
+    return EncodeAudioFrames(false);
+}
+
+RecorderError FlvRecorder::EncodeAudioFrames(bool includePartial) {
+    const int frameSize = m_audio->frame_size;
+    while (av_audio_fifo_size(m_fifo.get()) >= frameSize ||
+           (includePartial && av_audio_fifo_size(m_fifo.get()) > 0)) {
+        AVFrame* f = m_audioFrame.get();
+        if (av_frame_make_writable(f) < 0) return Fail(AVERROR(ENOMEM));
+        int n = std::min(frameSize, av_audio_fifo_size(m_fifo.get()));
+        f->nb_samples = n;
+        av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void**>(f->data), n);
+        f->pts = m_audioEncoded;
+        RecorderError e = Send(m_audio.get(), m_audioStream, f);
+        f->nb_samples = frameSize;
+        if (e != RecorderError::None) return e;
+        m_audioEncoded += n;
+    }
+    return RecorderError::None;
+}
+
+RecorderError FlvRecorder::Send(AVCodecContext* codec, AVStream* stream, const AVFrame* frame) {
+    int ret = avcodec_send_frame(codec, frame);
+    if (ret < 0 && ret != AVERROR_EOF) {
+        Diagnose("encoder failed: " + AvErrorText(ret));
+        m_error = RecorderError::EncodeFailed;
+        Salvage();
+        return m_error;
+    }
+    for (;;) {
+        ret = avcodec_receive_packet(codec, m_packet.get());
+        if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) break;
+        if (ret < 0) {
+            Diagnose("encoder failed: " + AvErrorText(ret));
+            m_error = RecorderError::EncodeFailed;
+            Salvage();
+            return m_error;
+        }
+        av_packet_rescale_ts(m_packet.get(), codec->time_base, stream->time_base);
+        m_packet->stream_index = stream->index;
+        ret = av_interleaved_write_frame(m_out.ctx, m_packet.get());
+        if (ret < 0) return Fail(ret);
+        if (RecorderError e = CheckIo(); e != RecorderError::None) return e;
+        NoteTagBoundary();
+    }
+    MaybeFlush();
+    return CheckIo();
+}
+
+RecorderError FlvRecorder::CheckIo() {
+    if (m_closed) return m_error;
+    return m_out.io->error < 0 ? Fail(m_out.io->error) : RecorderError::None;
+}
+
+RecorderError FlvRecorder::Fail(int avError) {
+    if (m_closed) return m_error;
+    m_error = (avError == AVERROR(ENOSPC) || avError == AVERROR(EDQUOT))
+                  ? RecorderError::DiskFull
+                  : RecorderError::WriteFailed;
+    Diagnose("recording stopped: " + AvErrorText(avError));
+    Salvage();
+    return m_error;
+}
+
+void FlvRecorder::NoteTagBoundary() {
+    m_tagEnds.push_back(avio_tell(m_out.io));
+    // Only the last boundary already on disk and those after it can still matter.
+    const int64_t durable = m_sink->DurableSize();
+    while (m_tagEnds.size() > 1 && m_tagEnds[1] <= durable) m_tagEnds.pop_front();
+}
+
+void FlvRecorder::MaybeFlush() {
+    auto now = std::chrono::steady_clock::now();
+    if (now - m_lastFlush < kFlushInterval) return;
+    avio_flush(m_out.io);
+    m_lastFlush = now;
+}
+
+// After a failed write the file may end inside a tag; cutting it back to the last whole tag
+// on disk leaves a file that every player reads to its end.
+void FlvRecorder::Salvage() {
+    if (m_closed) return;
+    const int64_t durable = m_sink->DurableSize();
+    int64_t keep = 0;
+    for (int64_t end : m_tagEnds)
+        if (end <= durable) keep = end;
+    if (!m_sink->Truncate(keep)) Diagnose("could not cut the damaged end off the recording");
+    Close();
+}
+
+RecorderError FlvRecorder::Finish() {
+    if (m_closed) return m_error;
+    // End the sound where the last picture ends, so both streams stop together.
+    const int64_t target = m_videoFrames * m_settings.sampleRate / m_settings.frameRate;
+    const int64_t total = m_audioEncoded + av_audio_fifo_size(m_fifo.get());
+    if (total < target) {
+        std::vector<float> silence(static_cast<size_t>(target - total), 0.0f);
+        std::vector<const float*> planes(static_cast<size_t>(m_settings.channels), silence.data());
+        if (RecorderError e = WriteAudio(planes.data(), static_cast<int>(silence.size()));
+            e != RecorderError::None)
+            return e;
+    } else if (total > target) {
+        const int keep = static_cast<int>(std::max<int64_t>(0, target - m_audioEncoded));
+        const int have = av_audio_fifo_size(m_fifo.get());
+        if (keep < have) {
+            std::vector<std::vector<float>> buf(static_cast<size_t>(m_settings.channels),
+                                                std::vector<float>(static_cast<size_t>(keep) + 1));
+            std::vector<void*> ptrs;
+            for (auto& b : buf) ptrs.push_back(b.data());
+            av_audio_fifo_read(m_fifo.get(), ptrs.data(), keep);
+            av_audio_fifo_reset(m_fifo.get());
+            av_audio_fifo_write(m_fifo.get(), ptrs.data(), keep);
+        }
+    }
+    if (RecorderError e = EncodeAudioFrames(true); e != RecorderError::None) return e;
+    if (RecorderError e = Send(m_video.get(), m_videoStream, nullptr); e != RecorderError::None)
+        return e;
+    if (RecorderError e = Send(m_audio.get(), m_audioStream, nullptr); e != RecorderError::None)
+        return e;
+    int ret = av_write_trailer(m_out.ctx);
+    if (ret < 0) return Fail(ret);
+    avio_flush(m_out.io);
+    if (RecorderError e = CheckIo(); e != RecorderError::None) return e;
+    Close();
+    return RecorderError::None;
+}
+
+void FlvRecorder::Close() {
+    m_closed = true;
+    m_sink.reset();
+}
+
+}  // namespace component

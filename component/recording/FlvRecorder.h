@@ -1,0 +1,86 @@
+// H.264 + AAC encoders and the FLV muxer for one recording. Video comes one picture per output
+// frame (constant rate), sound as planar float samples at the output rate, both from time 0.
+// Used from one thread at a time.
+#pragma once
+
+#include "component/recording/EncoderSettings.h"
+#include "component/media/FfmpegHandles.h"
+#include "component/recording/OutputSink.h"
+
+#include <QImage>
+
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <string>
+
+namespace component {
+
+
+enum class RecorderError { None, DiskFull, WriteFailed, EncodeFailed };
+
+class FlvRecorder {
+public:
+    // Opens both encoders, then the file, then writes the header. On failure returns nullptr,
+    // says why in `error` and leaves no file behind.
+    static std::unique_ptr<FlvRecorder> Open(const EncoderSettings& settings,
+                                             const std::string& path, const SinkFactory& sinks,
+                                             std::string* error);
+    ~FlvRecorder();
+    FlvRecorder(const FlvRecorder&) = delete;
+    FlvRecorder& operator=(const FlvRecorder&) = delete;
+
+    // Encodes `image` as the next output frame, scaled to fit with its aspect kept.
+    RecorderError WriteVideo(const QImage& image);
+    RecorderError WriteAudio(const float* const* planes, int samples);
+    // Ends the sound exactly where the pictures end, drains the encoders and writes the
+    // trailer (the muxer then fills in duration and file size). Idempotent.
+    RecorderError Finish();
+
+    const EncoderSettings& settings() const { return m_settings; }
+    int64_t videoFrames() const { return m_videoFrames; }
+    int64_t audioSamples() const { return m_audioEncoded; }
+    RecorderError error() const { return m_error; }
+    bool finished() const { return m_closed; }
+
+private:
+    explicit FlvRecorder(const EncoderSettings& settings) : m_settings(settings) {}
+    std::string OpenEncoders();
+    std::string OpenMuxer(const std::string& path, const SinkFactory& sinks);
+    bool ConvertPicture(const QImage& image, AVFrame* frame);
+    RecorderError EncodeAudioFrames(bool includePartial);
+    RecorderError Send(AVCodecContext* codec, AVStream* stream, const AVFrame* frame);
+    RecorderError Fail(int avError);
+    RecorderError CheckIo();
+    void NoteTagBoundary();
+    void MaybeFlush();
+    void Salvage();
+    void Close();
+
+    static int WritePacket(void* opaque, uint8_t* buf, int size);
+    static int64_t SeekPacket(void* opaque, int64_t offset, int whence);
+
+    EncoderSettings m_settings;
+    std::unique_ptr<OutputSink> m_sink;
+    OutputContext m_out;
+    AVStream* m_videoStream = nullptr;
+    AVStream* m_audioStream = nullptr;
+    CodecContextPtr m_video;
+    CodecContextPtr m_audio;
+    FramePtr m_videoFrame;
+    FramePtr m_audioFrame;
+    PacketPtr m_packet;
+    FramePtr m_scratch;  // a picture of another size, before scaling
+    AudioFifoPtr m_fifo;
+    qint64 m_lastImageKey = 0;
+    QSize m_lastImageSize;
+    int64_t m_videoFrames = 0;
+    int64_t m_audioEncoded = 0;
+    // Byte offsets where a whole FLV tag ends, from the last one known to be on disk on.
+    std::deque<int64_t> m_tagEnds;
+    std::chrono::steady_clock::time_point m_lastFlush;
+    RecorderError m_error = RecorderError::None;
+    bool m_closed = false;
+};
+
+}  // namespace component

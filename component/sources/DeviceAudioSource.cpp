@@ -1,0 +1,77 @@
+#include "component/sources/DeviceAudioSource.h"
+
+#include "component/sources/DeviceInput.h"
+#include "component/sources/TestToneSource.h"
+
+#include <cstring>
+
+namespace component {
+
+namespace {
+constexpr int kRate = 48000;
+constexpr int kChannels = 2;
+}  // namespace
+
+std::unique_ptr<AudioSource> DeviceAudioSource::Open(const AudioDevice& device,
+                                                     std::string* error) {
+    Dictionary opts;
+    opts.Set("sample_rate", std::to_string(kRate));
+    opts.Set("channels", std::to_string(kChannels));
+    InputContextPtr in = OpenDeviceInput(device.kind == AudioKind::Pulse ? "pulse" : "alsa",
+                                         device.source, opts, "\"" + device.name + "\"", error);
+    if (!in) return nullptr;
+    std::unique_ptr<DeviceAudioSource> s(new DeviceAudioSource);
+    s->m_input = std::move(in);
+    if (s->m_input->streams[0]->codecpar->codec_id != AV_CODEC_ID_PCM_S16LE) {
+        *error = "\"" + device.name + "\" does not deliver 16-bit sound";
+        return nullptr;
+    }
+    const AVCodecParameters* par = s->m_input->streams[0]->codecpar;
+    s->m_rate = par->sample_rate;
+    s->m_channels = par->ch_layout.nb_channels;
+    s->m_packet.reset(av_packet_alloc());
+    if (s->m_rate <= 0 || s->m_channels <= 0 || !s->m_packet) {
+        *error = "\"" + device.name + "\" reports no usable sound format";
+        return nullptr;
+    }
+    return s;
+}
+
+DeviceAudioSource::~DeviceAudioSource() { Stop(); }
+
+void DeviceAudioSource::Start(BlockHandler onBlock, LostHandler onLost) {
+    Stop();
+    m_pacer.Reset();
+    m_thread = std::thread([this, onBlock = std::move(onBlock), onLost = std::move(onLost)] {
+        Run(onBlock, onLost);
+    });
+}
+
+void DeviceAudioSource::Stop() {
+    m_pacer.RequestStop();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLost) {
+    const AVRational timeBase = m_input->streams[0]->time_base;
+    const int frameBytes = 2 * m_channels;
+    DeviceRead read;
+    while ((read = ReadDevicePacket(m_input.get(), m_packet.get(), m_pacer, "audio")) ==
+           DeviceRead::Packet) {
+        AudioBlock block;
+        block.sampleRate = m_rate;
+        block.channels = m_channels;
+        block.timeUs = DeviceTimeToClock(m_packet->pts, timeBase);
+        const int frames = m_packet->size / frameBytes;
+        block.samples.resize(size_t(frames) * size_t(m_channels));
+        std::memcpy(block.samples.data(), m_packet->data, size_t(frames) * size_t(frameBytes));
+        av_packet_unref(m_packet.get());
+        if (frames > 0) onBlock(std::move(block));
+    }
+    if (read != DeviceRead::Lost) return;
+    m_input.reset();
+    if (onLost) onLost();
+    TestToneSource::Generate(m_pacer, true, onBlock);
+}
+
+}  // namespace component

@@ -1,0 +1,74 @@
+#include "component/sources/DeviceInput.h"
+
+#include "component/media/CaptureClock.h"
+#include "component/media/Diagnostics.h"
+
+extern "C" {
+#include <libavutil/time.h>
+}
+
+#include <cstdlib>
+
+namespace component {
+
+namespace {
+constexpr int64_t kPollUs = 3000;
+constexpr int64_t kPlausibleSkewUs = 5000000;
+}  // namespace
+
+InputContextPtr OpenDeviceInput(const char* formatName, const std::string& url,
+                                Dictionary& options, const std::string& what,
+                                std::string* error) {
+    EnsureFfmpegInitialised();
+    const AVInputFormat* fmt = av_find_input_format(formatName);
+    if (!fmt) {
+        *error = std::string("this FFmpeg has no \"") + formatName + "\" input";
+        return nullptr;
+    }
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw) {
+        *error = "out of memory";
+        return nullptr;
+    }
+    // Reads return at once when nothing is there, so a stop never waits on a silent device.
+    raw->flags |= AVFMT_FLAG_NONBLOCK;
+    const int ret = avformat_open_input(&raw, url.c_str(), fmt, options.get());
+    if (ret < 0) {  // the context is freed by the failed open
+        *error = "cannot open " + what + ": " + AvErrorText(ret);
+        return nullptr;
+    }
+    InputContextPtr input(raw);
+    if (input->nb_streams < 1) {
+        *error = what + " delivers nothing";
+        return nullptr;
+    }
+    return input;
+}
+
+DeviceRead ReadDevicePacket(AVFormatContext* input, AVPacket* packet, SourcePacer& pacer,
+                            const char* kind) {
+    while (!pacer.stopRequested()) {
+        const int ret = av_read_frame(input, packet);
+        if (ret == AVERROR(EAGAIN)) {
+            pacer.SleepFor(kPollUs);
+            continue;
+        }
+        if (ret < 0) {
+            Diagnose(std::string(kind) + " device lost: " + AvErrorText(ret));
+            return DeviceRead::Lost;
+        }
+        return DeviceRead::Packet;
+    }
+    return DeviceRead::Stopped;
+}
+
+int64_t DeviceTimeToClock(int64_t pts, AVRational timeBase) {
+    const int64_t now = ClockNowUs();
+    if (pts == AV_NOPTS_VALUE) return now;
+    const int64_t wall = av_gettime();
+    const int64_t stamp = av_rescale_q(pts, timeBase, AVRational{1, 1000000});
+    if (std::llabs(stamp - wall) > kPlausibleSkewUs) return now;
+    return std::min(now, now - (wall - stamp));
+}
+
+}  // namespace component

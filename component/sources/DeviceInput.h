@@ -1,0 +1,30 @@
+// What the camera, screen and sound sources share: a libavdevice input opened so that reads
+// never block, read on a capture thread that a stop request ends at once.
+#pragma once
+
+#include "component/media/FfmpegHandles.h"
+#include "component/sources/SourcePacer.h"
+
+#include <cstdint>
+#include <string>
+
+namespace component {
+
+// Opens `url` with the input format `formatName`; `what` names the device in messages.
+// On failure returns null and says why in `error`.
+InputContextPtr OpenDeviceInput(const char* formatName, const std::string& url,
+                                Dictionary& options, const std::string& what,
+                                std::string* error);
+
+enum class DeviceRead { Packet, Stopped, Lost };
+
+// Reads the next packet into `packet`, waiting while the device has none. `kind` ("video",
+// "audio") names the device in the diagnostic when it is lost.
+DeviceRead ReadDevicePacket(AVFormatContext* input, AVPacket* packet, SourcePacer& pacer,
+                            const char* kind);
+
+// Converts a device time stamp (wall clock, as libavdevice gives them) to the capture clock;
+// a stamp that is missing or far from now is replaced by now.
+int64_t DeviceTimeToClock(int64_t pts, AVRational timeBase);
+
+}  // namespace component

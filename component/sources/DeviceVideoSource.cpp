@@ -1,0 +1,106 @@
+#include "component/sources/DeviceVideoSource.h"
+
+#include "component/media/CaptureClock.h"
+
+namespace component {
+
+std::unique_ptr<VideoSource> DeviceVideoSource::Open(const VideoDevice& device,
+                                                     const VideoFormat& format, int input,
+                                                     std::string* error) {
+    const bool screen = device.kind == VideoKind::Screen;
+    Dictionary opts;
+    opts.Set("video_size", std::to_string(format.width) + "x" + std::to_string(format.height));
+    opts.Set("framerate", std::to_string(format.frameRate));
+    if (!screen) {
+        if (!format.inputFormat.empty()) opts.Set("input_format", format.inputFormat);
+        opts.Set("channel", std::to_string(std::max(0, input)));
+    }
+    InputContextPtr in = OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
+                                         "\"" + device.name + "\" (" + device.path + ") as " +
+                                             format.name,
+                                         error);
+    if (!in) return nullptr;
+    std::unique_ptr<DeviceVideoSource> s(new DeviceVideoSource);
+    s->m_input = std::move(in);
+    const AVCodecParameters* par = s->m_input->streams[0]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    s->m_decoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
+    if (!s->m_decoder || avcodec_parameters_to_context(s->m_decoder.get(), par) < 0 ||
+        avcodec_open2(s->m_decoder.get(), codec, nullptr) < 0) {
+        *error = "no decoder for the pictures of \"" + device.name + "\"";
+        return nullptr;
+    }
+    s->m_frame.reset(av_frame_alloc());
+    s->m_packet.reset(av_packet_alloc());
+    if (!s->m_frame || !s->m_packet) {
+        *error = "out of memory";
+        return nullptr;
+    }
+    s->m_frameRate = std::max(1, format.frameRate);
+    s->m_size = QSize(format.width, format.height);
+    return s;
+}
+
+DeviceVideoSource::~DeviceVideoSource() { Stop(); }
+
+void DeviceVideoSource::Start(FrameHandler onFrame, LostHandler onLost) {
+    Stop();
+    m_pacer.Reset();
+    m_thread = std::thread([this, onFrame = std::move(onFrame), onLost = std::move(onLost)] {
+        Run(onFrame, onLost);
+    });
+}
+
+void DeviceVideoSource::Stop() {
+    m_pacer.RequestStop();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+bool DeviceVideoSource::Deliver(const AVFrame* f, int64_t timeUs, const FrameHandler& onFrame) {
+    QImage image(f->width, f->height, QImage::Format_RGB32);
+    m_sws.reset(sws_getCachedContext(m_sws.release(), f->width, f->height,
+                                     AVPixelFormat(f->format), f->width, f->height,
+                                     AV_PIX_FMT_BGR0, SWS_BILINEAR, nullptr, nullptr, nullptr));
+    if (!m_sws || image.isNull()) return false;
+    uint8_t* dst[1] = {image.bits()};
+    const int dstStride[1] = {int(image.bytesPerLine())};
+    sws_scale(m_sws.get(), f->data, f->linesize, 0, f->height, dst, dstStride);
+    m_last = image;
+    onFrame(VideoFrame{std::move(image), timeUs});
+    return true;
+}
+
+void DeviceVideoSource::Run(const FrameHandler& onFrame, const LostHandler& onLost) {
+    const AVRational timeBase = m_input->streams[0]->time_base;
+    DeviceRead read;
+    while ((read = ReadDevicePacket(m_input.get(), m_packet.get(), m_pacer, "video")) ==
+           DeviceRead::Packet) {
+        const int64_t timeUs = DeviceTimeToClock(m_packet->pts, timeBase);
+        const int ret = avcodec_send_packet(m_decoder.get(), m_packet.get());
+        av_packet_unref(m_packet.get());
+        if (ret < 0) continue;  // a damaged picture; the next one may be fine
+        while (avcodec_receive_frame(m_decoder.get(), m_frame.get()) == 0) {
+            Deliver(m_frame.get(), timeUs, onFrame);
+            av_frame_unref(m_frame.get());
+        }
+    }
+    if (read != DeviceRead::Lost) return;
+    m_input.reset();  // let the device go; it may come back for the next start
+    if (onLost) onLost();
+    HoldLastPicture(m_pacer, m_frameRate, m_last, m_size, onFrame);
+}
+
+void DeviceVideoSource::HoldLastPicture(SourcePacer& pacer, int frameRate, QImage last,
+                                        QSize size, const FrameHandler& onFrame) {
+    if (last.isNull()) {
+        last = QImage(size.isValid() ? size : QSize(640, 480), QImage::Format_RGB32);
+        last.fill(Qt::black);
+    }
+    int64_t index = GridIndexAtOrAfter(ClockNowUs(), frameRate);
+    while (pacer.SleepUntil(GridTimeUs(index, frameRate))) {
+        onFrame(VideoFrame{last, GridTimeUs(index, frameRate)});
+        index = std::max(index + 1, GridIndexAtOrAfter(ClockNowUs(), frameRate));
+    }
+}
+
+}  // namespace component

@@ -1,0 +1,29 @@
+// The test sound as a live source: blocks of 10 ms, each delivered when its last sample is
+// due on the capture clock, stamped with the time of its first.
+#pragma once
+
+#include "component/sources/AudioSource.h"
+#include "component/sources/SourcePacer.h"
+
+#include <thread>
+
+namespace component {
+
+class TestToneSource : public AudioSource {
+public:
+    // A silent source stands in for a sound device that went away.
+    explicit TestToneSource(bool silent = false) : m_silent(silent) {}
+    ~TestToneSource() override;
+    void Start(BlockHandler onBlock, LostHandler onLost) override;
+    void Stop() override;
+
+    // Runs the block loop on the calling thread until `pacer` is stopped.
+    static void Generate(SourcePacer& pacer, bool silent, const BlockHandler& onBlock);
+
+private:
+    const bool m_silent;
+    SourcePacer m_pacer;
+    std::thread m_thread;
+};
+
+}  // namespace component
