@@ -156,7 +156,7 @@ std::string FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& s
     return {};
 }
 
-int FlvRecorder::WritePacket(void* opaque, uint8_t* buf, int size) {
+int FlvRecorder::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
     return static_cast<FlvRecorder*>(opaque)->m_sink->Write(buf, size);
 }
 

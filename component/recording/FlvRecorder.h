@@ -16,6 +16,12 @@
 
 namespace component {
 
+// The muxer's write callback takes a const buffer from libavformat 61 on.
+#if LIBAVFORMAT_VERSION_MAJOR >= 61
+using AvioWriteBuffer = const uint8_t*;
+#else
+using AvioWriteBuffer = uint8_t*;
+#endif
 
 enum class RecorderError { None, DiskFull, WriteFailed, EncodeFailed };
 
@@ -57,7 +63,7 @@ private:
     void Salvage();
     void Close();
 
-    static int WritePacket(void* opaque, uint8_t* buf, int size);
+    static int WritePacket(void* opaque, AvioWriteBuffer buf, int size);
     static int64_t SeekPacket(void* opaque, int64_t offset, int whence);
 
     EncoderSettings m_settings;
