@@ -1,5 +1,9 @@
 #include "CCaptureDlg.h"
 
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -11,6 +15,8 @@
 #include "controls/SkinButton.h"
 #include "controls/SkinComboBox.h"
 #include "controls/SkinEditBox.h"
+#include "controls/SkinListBox.h"
+#include "dialogs/DialogIds.h"
 #include "platform/DialogTemplate.h"
 #include "platform/DialogUnits.h"
 #include "platform/HandlerGuard.h"
@@ -29,6 +35,25 @@ constexpr const char* kMsgCaptureFailure =
 constexpr const char* kVideoFilesFilter =
     "All Video Files(*.wmv, *mp4, *avi)|*.wmv;*.mp4;*.avi||";
 constexpr const char* kRecordingFilter = "flv file(*.flv)|*.flv|All Files(*.*)|*.*|| ";
+constexpr const char* kRecordingsList = "LIST_RECORDINGS";
+constexpr const char* kGreyScaleCheck = "CHECK_GREYSCALE";
+
+// The skin's quality options choose the output size and bitrates (bits per second).
+struct QualityPreset {
+    const char* option;
+    CFlvPropertiesDlg::Quality values;
+};
+constexpr QualityPreset kQualityPresets[] = {
+    {"OPTION_QUALITY_LOW", {256000, 320, 240, 64000}},
+    {"OPTION_QUALITY_MEDIUM", {512000, 320, 240, 128000}},  // the output dialog's own start
+    {"OPTION_QUALITY_HIGH", {1500000, 640, 480, 192000}},
+};
+
+const QualityPreset* FindPreset(const QString& option) {
+    for (const QualityPreset& p : kQualityPresets)
+        if (option == QLatin1String(p.option)) return &p;
+    return nullptr;
+}
 
 // The frame rate is a float; the control takes whole frames per second in 16 bits.
 int16_t FrameRateArgument(float rate) {
@@ -84,16 +109,9 @@ bool CCaptureDlg::OnInitDialog() {
     m_capture.Attach(CaptureControl());
     m_wmvEditor = WmvEditor();
 
-    if (SkinComboBox* combo = FirstComboBox()) {
-        combo->AddString(QStringLiteral("FLV"));
-        combo->SelectText(QStringLiteral("FLV"));
-    }
+    FillOutputFormat();
     setWindowIcon(m_hIcon);
-    if (platform::HostedControl* control = m_capture.Control(); control && m_controlRect.isValid()) {
-        control->setGeometry(m_controlRect);
-        control->raise();
-        control->show();
-    }
+    PlaceCaptureControl();
 
     m_overlayTextDlg.SetMainWindow(this);
     m_overlayImageDlg.SetMainWindow(this);
@@ -103,7 +121,92 @@ bool CCaptureDlg::OnInitDialog() {
     // A control that cannot list its devices leaves the lists empty; the dialogs come anyway.
     platform::RunGuarded(this, [this] { FillNameLists(); });
     CreateSettingsDialogs();
+    // Values typed into the output dialog may match a quality option, or none any more.
+    connect(&m_flvDlg, &QDialog::accepted, this, [this] { ShowQuality(); });
+    ShowQuality();
+    if (QCheckBox* grey = m_overlayTextDlg.Check(OverlayTextIds::kGreyScale))
+        connect(grey, &QCheckBox::toggled, this, [this] { ShowGreyScale(); });
+    ShowGreyScale();
     return true;
+}
+
+void CCaptureDlg::FillOutputFormat() {
+    if (SkinComboBox* combo = FirstComboBox()) {
+        combo->AddString(QStringLiteral("FLV"));
+        combo->SelectText(QStringLiteral("FLV"));
+    }
+}
+
+void CCaptureDlg::PlaceCaptureControl() {
+    platform::HostedControl* control = m_capture.Control();
+    if (!control || !m_controlRect.isValid()) return;
+    control->setGeometry(m_controlRect);
+    control->raise();  // above the skin's controls, which a switch makes anew
+    control->show();
+}
+
+void CCaptureDlg::OnSkinSwitched() {
+    // Nothing lasts beyond this run, so a new skin's places take effect now, not at the
+    // next start: the video goes into the new frame and the lists show what they held.
+    FillOutputFormat();
+    PlaceCaptureControl();
+    ShowQuality();
+    ShowGreyScale();
+    ShowRecordings();
+}
+
+void CCaptureDlg::ShowGreyScale() {
+    const QCheckBox* grey = m_overlayTextDlg.Check(OverlayTextIds::kGreyScale);
+    if (!grey) return;
+    for (const auto& check : m_checks)
+        if (check->name == QLatin1String(kGreyScaleCheck)) check->SetChecked(grey->isChecked());
+}
+
+void CCaptureDlg::OnSkinCheckClick(int index) {
+    if (index < 0 || index >= int(m_checks.size())) return;
+    const SkinCheckButton& check = *m_checks[index];
+    if (check.name != QLatin1String(kGreyScaleCheck)) return;
+    // The text overlay dialog holds the switch; the skin's box works it as the dialog's does.
+    QCheckBox* grey = m_overlayTextDlg.Check(OverlayTextIds::kGreyScale);
+    if (grey && grey->isChecked() != check.isChecked) grey->click();
+}
+
+void CCaptureDlg::ShowQuality() {
+    const CFlvPropertiesDlg::Quality current = m_flvDlg.CurrentQuality();
+    for (const auto& option : m_options)
+        if (const QualityPreset* preset = FindPreset(option->name))
+            option->SetChecked(preset->values == current);
+}
+
+SkinListBox* CCaptureDlg::RecordingsList() const {
+    for (const auto& list : m_listBoxes)
+        if (list->name == QLatin1String(kRecordingsList)) return list.get();
+    return nullptr;
+}
+
+void CCaptureDlg::ShowRecordings() {
+    SkinListBox* list = RecordingsList();
+    if (!list) return;
+    list->installEventFilter(this);  // a double click opens the recording's folder
+    while (list->Count() < m_recordings.size())
+        list->AddItem(QFileInfo(m_recordings[list->Count()]).fileName());
+}
+
+void CCaptureDlg::OpenRecordingFolder(int row) {
+    if (row < 0 || row >= m_recordings.size()) return;
+    const QString folder = QFileInfo(m_recordings[row]).absolutePath();
+    if (!platform::OpenFolder(folder))
+        Exclaim(this, QStringLiteral("The folder \"%1\" cannot be opened.")
+                          .arg(QDir::toNativeSeparators(folder)));
+}
+
+bool CCaptureDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        SkinListBox* list = RecordingsList();
+        if (list && watched == list)
+            OpenRecordingFolder(list->RowAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+    }
+    return CSkinDialog::eventFilter(watched, event);
 }
 
 void CCaptureDlg::FillNameLists() {
@@ -213,6 +316,10 @@ void CCaptureDlg::Record() {
     const auto path = platform::RunFileDialog(request);
     if (!path) return;
 
+    // The control writes one file at a time: a recording still running is finished first,
+    // so that it ends whole and the new one starts with the values chosen now.
+    const bool finishedOne = !m_recordingPath.isEmpty();
+    if (finishedOne) FinishCapture();
     m_capture.SetFlvAudioBitrate(m_flvDlg.AudioBitrate());
     m_capture.SetFlvAudioChannels(m_flvDlg.AudioChannels());
     m_capture.SetFlvAudioSampleRate(m_flvDlg.AudioSampleRate());
@@ -221,12 +328,26 @@ void CCaptureDlg::Record() {
     m_capture.SetFlvVideoBitrate(m_flvDlg.VideoBitrate());
     m_capture.SetFlvFrameRate(FrameRateArgument(m_flvDlg.FrameRate()));
     m_capture.SetCaptureFileName(*path);
-    if (!m_edits.empty()) m_edits.front()->setText(*path);
     m_capture.SetCaptureToFile(true);
     ApplyStartSettings();
     const int16_t started = m_capture.StartCapture();
     ApplyOverlays();
-    if (started == capture::kStartFailed) Exclaim(this, QString::fromLatin1(kMsgCaptureFailure));
+    if (started == capture::kStartFailed) {
+        // Left on, a later Play would record into this file without being asked.
+        m_capture.SetCaptureToFile(false);
+        if (finishedOne) {
+            // The preview that ran with the finished recording comes back.
+            m_capture.StartCapture();
+            ApplyOverlays();
+        }
+        Exclaim(this, QString::fromLatin1(kMsgCaptureFailure));
+        return;
+    }
+    // Only a file that is being written is named in the File box and the list.
+    m_recordingPath = *path;
+    if (!m_edits.empty()) m_edits.front()->setText(*path);
+    if (!m_recordings.contains(*path)) m_recordings << *path;
+    ShowRecordings();
 }
 
 void CCaptureDlg::Preview() {
@@ -244,10 +365,15 @@ void CCaptureDlg::Pause() {
     m_capture.PauseCapture();
 }
 
-void CCaptureDlg::Stop() {
+void CCaptureDlg::FinishCapture() {
     m_capture.SetStopRequested(true);
     m_capture.SetCaptureToFile(false);
     m_capture.StopCapture();
+    m_recordingPath.clear();
+}
+
+void CCaptureDlg::Stop() {
+    FinishCapture();
     // Back to the preview with the settings last sent.
     m_capture.StartCapture();
     ApplyOverlays();
@@ -258,7 +384,9 @@ void CCaptureDlg::ShowSkinButton(const char* name, bool show) {
     if (SkinButton* button = FindButton(QString::fromLatin1(name))) button->setVisible(show);
 }
 
-void CCaptureDlg::OnSkinOption(const QString&) {}
+void CCaptureDlg::OnSkinOption(const QString& name) {
+    if (const QualityPreset* preset = FindPreset(name)) m_flvDlg.SetQuality(preset->values);
+}
 void CCaptureDlg::OnSkinSlider(const QString&, int) {}
 
 void CCaptureDlg::paintEvent(QPaintEvent* e) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QStringList>
 
 #include "capture/CVideoCap.h"
 #include "dialogs/CAudioDeviceDlg.h"
@@ -14,6 +15,8 @@
 #include "dialogs/CaptureHost.h"
 #include "platform/ControlContainer.h"
 #include "skin/CSkinDialog.h"
+
+class SkinListBox;
 
 class CCaptureDlg : public CSkinDialog, public CaptureHost {
     Q_OBJECT
@@ -30,6 +33,7 @@ public:
     void OnSkinButton(const QString& name) override;
     void OnSkinOption(const QString& name) override;
     void OnSkinSlider(const QString& name, int position) override;
+    void OnSkinCheckClick(int index) override;
 
     CVideoCap& Capture() override { return m_capture; }
 
@@ -44,9 +48,13 @@ public:
     COverlayTextDlg& OverlayTextDlg() { return m_overlayTextDlg; }
     COverlayImageDlg& OverlayImageDlg() { return m_overlayImageDlg; }
     CFlvPropertiesDlg& FlvDlg() { return m_flvDlg; }
+    // This run's recordings, oldest first: the files that started recording.
+    const QStringList& Recordings() const { return m_recordings; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void OnSkinSwitched() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Dispatch(const QString& name);
@@ -58,7 +66,17 @@ private:
     void Preview();
     void Pause();
     void Stop();
+    // Ends what runs, finishing a recording's file; the control then records no more.
+    void FinishCapture();
     void ShowSkinButton(const char* name, bool show);
+    // The main window's own pieces on the current skin.
+    void PlaceCaptureControl();
+    void FillOutputFormat();
+    void ShowQuality();
+    void ShowGreyScale();
+    void ShowRecordings();
+    SkinListBox* RecordingsList() const;
+    void OpenRecordingFolder(int row);
     void FillNameLists();
     void CreateSettingsDialogs();
 
@@ -72,4 +90,7 @@ private:
     CVideoDeviceDlg m_videoDeviceDlg;
     CAudioDeviceDlg m_audioDeviceDlg;
     CDateTimeDlg m_dateTimeDlg;
+    // The file a recording started by this window writes into; empty when none runs.
+    QString m_recordingPath;
+    QStringList m_recordings;
 };

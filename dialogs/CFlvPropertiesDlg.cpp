@@ -29,3 +29,11 @@ void CFlvPropertiesDlg::OnOk() {
     UpdateData(false);
     StandardOk();
 }
+
+void CFlvPropertiesDlg::SetQuality(const Quality& q) {
+    m_videoBitrate = q.videoBitrate;
+    m_width = q.width;
+    m_height = q.height;
+    m_audioBitrate = q.audioBitrate;
+    if (IsCreated()) UpdateData(false);
+}

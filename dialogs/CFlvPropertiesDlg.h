@@ -19,6 +19,18 @@ public:
     int16_t AudioChannels() const { return m_audioChannels; }
     int32_t AudioSampleRate() const { return m_audioSampleRate; }
 
+    // The values a quality preset chooses; frame rate, channels and sample rate stay.
+    struct Quality {
+        int32_t videoBitrate;
+        int16_t width;
+        int16_t height;
+        int32_t audioBitrate;
+        bool operator==(const Quality&) const = default;
+    };
+    Quality CurrentQuality() const { return {m_videoBitrate, m_width, m_height, m_audioBitrate}; }
+    // Holds q from now on and shows it in the edit boxes.
+    void SetQuality(const Quality& q);
+
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(platform::DataExchange& dx) override;

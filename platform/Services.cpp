@@ -1,12 +1,31 @@
 #include "Services.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QUrl>
 
 namespace platform {
 
 namespace {
+
+// Qt's file and colour dialogs keep their history (last folder, visited places, custom
+// colours) in the user's settings. The station stores nothing between runs, so they keep it
+// in a private folder that goes when the program ends.
+void KeepDialogHistoryPrivate() {
+    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/capture-station-dialogs-XXXXXX"));
+    static const bool pointed = [] {
+        if (!folder.isValid()) return false;
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, folder.path());
+        return true;
+    }();
+    (void)pointed;
+}
 
 class QtMessageService : public IMessageService {
 public:
@@ -35,6 +54,7 @@ public:
 class QtFileDialogService : public IFileDialogService {
 public:
     std::optional<QString> Run(const FileDialogRequest& r) override {
+        KeepDialogHistoryPrivate();
         QFileDialog dlg(r.owner);
         dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dlg.setFileMode(r.save ? QFileDialog::AnyFile
@@ -53,18 +73,28 @@ public:
 class QtColourDialogService : public IColourDialogService {
 public:
     std::optional<Colour> Run(QWidget* owner, Colour initial) override {
+        KeepDialogHistoryPrivate();
         QColorDialog dlg(ToQColor(initial), owner);
         if (dlg.exec() != QDialog::Accepted) return std::nullopt;
         return FromQColor(dlg.selectedColor());
     }
 };
 
+class QtDesktopService : public IDesktopService {
+public:
+    bool OpenFolder(const QString& folder) override {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    }
+};
+
 QtMessageService g_qtMessages;
 QtFileDialogService g_qtFiles;
 QtColourDialogService g_qtColours;
+QtDesktopService g_qtDesktop;
 IMessageService* g_messages = &g_qtMessages;
 IFileDialogService* g_files = &g_qtFiles;
 IColourDialogService* g_colours = &g_qtColours;
+IDesktopService* g_desktop = &g_qtDesktop;
 
 }  // namespace
 
@@ -79,6 +109,8 @@ std::optional<QString> RunFileDialog(const FileDialogRequest& request) {
 std::optional<Colour> RunColourDialog(QWidget* owner, Colour initial) {
     return g_colours->Run(owner, initial);
 }
+
+bool OpenFolder(const QString& folder) { return g_desktop->OpenFolder(folder); }
 
 QStringList ConvertFilter(const QString& filter) {
     QStringList out;
@@ -97,5 +129,6 @@ QStringList ConvertFilter(const QString& filter) {
 void SetMessageService(IMessageService* s) { g_messages = s ? s : &g_qtMessages; }
 void SetFileDialogService(IFileDialogService* s) { g_files = s ? s : &g_qtFiles; }
 void SetColourDialogService(IColourDialogService* s) { g_colours = s ? s : &g_qtColours; }
+void SetDesktopService(IDesktopService* s) { g_desktop = s ? s : &g_qtDesktop; }
 
 }  // namespace platform

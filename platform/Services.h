@@ -1,5 +1,6 @@
-// Everything that asks the user something and waits: message boxes, file and colour dialogs.
-// Each goes through a replaceable service so tests can answer it.
+// Everything that asks the user something and waits: message boxes, file and colour dialogs;
+// and the one hand-over to the desktop, opening a folder. Each goes through a replaceable
+// service so tests can answer it.
 #pragma once
 
 #include <QString>
@@ -63,9 +64,19 @@ public:
 
 std::optional<Colour> RunColourDialog(QWidget* owner, Colour initial);
 
+class IDesktopService {
+public:
+    virtual ~IDesktopService() = default;
+    // Shows folder in the desktop's file manager; false when nothing could show it.
+    virtual bool OpenFolder(const QString& folder) = 0;
+};
+
+bool OpenFolder(const QString& folder);
+
 // Install a service; nullptr restores the default Qt one. The caller keeps ownership.
 void SetMessageService(IMessageService* service);
 void SetFileDialogService(IFileDialogService* service);
 void SetColourDialogService(IColourDialogService* service);
+void SetDesktopService(IDesktopService* service);
 
 }  // namespace platform

@@ -1,54 +1,94 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the running station in each shipped skin, on a virtual display,
-# into docs/screens/<Skin>.png. Needs a build (scripts/setup.sh).
+# Takes a screenshot of the running station in each shipped skin into docs/screens/<Skin>.png,
+# on a virtual display under a window manager. The station is started once, in its start-up
+# skin; every other skin is reached as a user reaches it: right-click the window, "Change
+# Skin", the skin's item. Play is pressed in each skin so the shot shows the live test pattern.
+# Needs a build (scripts/setup.sh).
 #   scripts/screenshots.sh [build-dir]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 out="$root/docs/screens"
+skins="$build/skins"
 mkdir -p "$out"
 work=$(mktemp -d)
-display=:$(( 150 + RANDOM % 50 ))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+export DISPLAY=:$(( 150 + RANDOM % 50 ))
+export HOME=$work  # the window manager and the station keep nothing of the user's
+app="" wm=""
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 200); do DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'kill $app $wm $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_until() {
+  local tenths=$1; shift
+  for _ in $(seq "$tenths"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+wait_until 200 xwininfo -root || { echo "Xvfb did not start" >&2; exit 1; }
+openbox >/dev/null 2>&1 &
+wm=$!
+wait_until 100 wm_running || { echo "openbox did not start" >&2; exit 1; }
+
+# The window's geometry as WxH+X+Y, empty while it is not mapped.
 window_geometry() {
-  DISPLAY=$display xwininfo -name "Capture Station" 2>/dev/null |
+  xwininfo -name "Capture Station" 2>/dev/null |
     awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
          /Width:/{w=$NF} /Height:/{h=$NF} END{if (w) print w"x"h"+"x"+"y}' || true
 }
+window_mapped() { [ -n "$(window_geometry)" ]; }
 
-for package in Blue.skn Orange.zip Black.zip Purple.zip Blue.zip Red.zip Gray.zip Pink.zip Deluxe.zip; do
-  name=${package%.*}
-  [ "$package" = Blue.skn ] && name=Start
-  # The station takes its start-up skin from the folder it starts in.
-  rm -f "$work/Blue.skn"
-  cp "$build/skins/$package" "$work/Blue.skn"
-  (cd "$work" && DISPLAY=$display exec "$build/capture-station") &
-  app=$!
-  geometry=""
-  for _ in $(seq 100); do
-    geometry=$(window_geometry)
-    [ -n "$geometry" ] && break
-    sleep 0.1
-  done
-  sleep 1  # the window is placed after it first maps
+# Centre of an entry's rectangle in a package's Skin.ini, in screen pixels:
+#   centre <package> <entry start, e.g. "1=BUTTON_PLAY,"> <first rectangle field>
+centre() {
+  local rect l t r b geometry x y
+  rect=$(unzip -p "$skins/$1" Skin.ini | tr -d '\r' | grep -m1 -- "$2" |
+         cut -d, -f"$3"-$(( $3 + 3 )))
+  IFS=, read -r l t r b <<<"$rect"
   geometry=$(window_geometry)
-  # Press the skin's Play button so the shot shows the live test pattern.
-  play=$(unzip -p "$work/Blue.skn" Skin.ini | tr -d '\r' | grep -m1 '=BUTTON_PLAY,' | cut -d, -f3-6)
-  if [ -n "$play" ] && [ -n "$geometry" ]; then
-    IFS=, read -r l t r b <<<"$play"
-    x=${geometry#*+}; y=${x#*+}; x=${x%+*}
-    DISPLAY=$display xdotool mousemove $(( x + (l + r) / 2 )) $(( y + (t + b) / 2 )) click 1 \
-      mousemove $(( x + 5 )) $(( y + 5 ))
-  fi
-  sleep 2  # let the preview run and the window paint
+  x=${geometry#*+}; y=${x#*+}; x=${x%+*}
+  echo "$(( x + (l + r) / 2 )) $(( y + (t + b) / 2 ))"
+}
+
+# Presses the skin's Play button, lets the preview run and grabs the window.
+shoot() {
+  local package=$1 name=$2 geometry size offset
+  xdotool mousemove $(centre "$package" '=BUTTON_PLAY,' 3) click 1
+  xdotool mousemove $(centre "$package" 'CAPTION=' 2)  # off the buttons: no hover look
+  sleep 2  # the preview runs a while and the window repaints
+  geometry=$(window_geometry)
   size=${geometry%%+*}; offset=${geometry#*+}
-  ffmpeg -loglevel error -y -f x11grab -video_size "$size" -i "$display+${offset/+/,}" \
+  ffmpeg -loglevel error -y -f x11grab -draw_mouse 0 -video_size "$size" -i "$DISPLAY+${offset/+/,}" \
          -frames:v 1 "$out/$name.png"
-  kill $app 2>/dev/null || true
-  wait $app 2>/dev/null || true
   echo "$out/$name.png"
+}
+
+# Started in an empty folder, the station takes its start-up skin from the installed skins.
+(cd "$work" && exec "$build/capture-station") &
+app=$!
+wait_until 100 window_mapped || { echo "the station's window did not appear" >&2; exit 1; }
+sleep 1  # the window manager places the window after it first maps
+shoot Blue.skn Start
+
+# The Change Skin items with their packages and mnemonics, in menu order.
+previous="$out/Start.png"
+current_package=Blue.skn
+for item in Orange:o Black:b Purple:p Blue:u Red:r Gray:g Pink:i Deluxe:d; do
+  name=${item%%:*}; key=${item#*:}
+  # Right-click the caption (the background under it), then "&Change Skin", then the item.
+  xdotool mousemove $(centre "$current_package" 'CAPTION=' 2) click 3
+  sleep 1
+  xdotool key c
+  sleep 1
+  xdotool key "$key"
+  sleep 1.5  # the new skin is extracted, built and painted
+  current_package=$name.zip
+  shoot "$current_package" "$name"
+  if cmp -s "$previous" "$out/$name.png"; then
+    echo "$name: the window did not change; Change Skin did not reach it" >&2
+    exit 1
+  fi
+  previous="$out/$name.png"
 done

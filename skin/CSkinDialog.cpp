@@ -1,5 +1,6 @@
 #include "CSkinDialog.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -82,6 +83,7 @@ CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_startDirectory = platform::CurrentDirectory();
+    m_installedDirectory = platform::InstalledSkinsFolder();
 }
 
 CSkinDialog::~CSkinDialog() { FreeSkin(); }
@@ -364,14 +366,30 @@ void CSkinDialog::mousePressEvent(QMouseEvent* e) {
         QDialog::mousePressEvent(e);
         return;
     }
-    // Dragging by the background: let the window manager move the window where it can.
-    if (QWindow* w = windowHandle(); w && w->startSystemMove()) return;
-    m_dragging = true;
-    m_dragOffset = e->globalPosition().toPoint() - frameGeometry().topLeft();
+    // Dragging by the background waits for the pointer to move: a window manager that is
+    // handed a move on a plain click keeps the window on the pointer until the next click.
+    m_movePending = true;
+    m_dragging = false;
+    m_pressGlobal = e->globalPosition().toPoint();
+}
+
+bool CSkinDialog::StartSystemMove() {
+    QWindow* w = windowHandle();
+    return w && w->startSystemMove();
 }
 
 void CSkinDialog::mouseMoveEvent(QMouseEvent* e) {
-    if (m_dragging && (e->buttons() & Qt::LeftButton)) {
+    const bool held = e->buttons() & Qt::LeftButton;
+    if (m_movePending && held) {
+        const QPoint global = e->globalPosition().toPoint();
+        if ((global - m_pressGlobal).manhattanLength() < QApplication::startDragDistance()) return;
+        m_movePending = false;
+        // The window manager moves the window where it can; elsewhere it follows the pointer.
+        if (StartSystemMove()) return;
+        m_dragging = true;
+        m_dragOffset = m_pressGlobal - frameGeometry().topLeft();
+    }
+    if (m_dragging && held) {
         move(e->globalPosition().toPoint() - m_dragOffset);
         return;
     }
@@ -390,7 +408,7 @@ void CSkinDialog::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void CSkinDialog::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) m_dragging = false;
+    if (e->button() == Qt::LeftButton) m_movePending = m_dragging = false;
     QDialog::mouseReleaseEvent(e);
 }
 
@@ -449,12 +467,12 @@ bool CSkinDialog::IsSkinCommandChecked(int commandId) const {
 QString CSkinDialog::LocatePackage(const QString& packageName) const {
     const QString local = QDir(m_startDirectory).filePath(packageName);
     if (QFileInfo::exists(local)) return local;
-    const QString installed = QDir(platform::InstalledSkinsFolder()).filePath(packageName);
+    const QString installed = QDir(m_installedDirectory).filePath(packageName);
     if (QFileInfo::exists(installed)) return installed;
     return local;  // missing everywhere: opening it reports "Open failed"
 }
 
-void CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& folder) {
+bool CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& folder) {
     m_archive.CloseArchive(true);
     for (;;) {
         try {
@@ -472,7 +490,7 @@ void CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& 
         }
         platform::ShowMessage(this, QString::fromLatin1(kMsgOpenFailed), platform::MsgButtons::Ok,
                               platform::MsgIcon::Stop);
-        return;
+        return false;
     }
     try {
         const int count = m_archive.EntryCount();
@@ -482,25 +500,43 @@ void CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& 
         m_archive.CloseArchive(true);
         platform::ShowMessage(this, QString::fromLatin1(kMsgExtractFailed),
                               platform::MsgButtons::Ok, platform::MsgIcon::Stop);
-        return;
+        return false;
     }
     m_archive.CloseArchive(true);
+    return true;
 }
 
-void CSkinDialog::ApplyPackage(const QString& packagePath) {
+bool CSkinDialog::ApplyPackage(const QString& packagePath) {
     // A fresh private folder per load: nothing of the user's is ever touched or deleted.
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/capture-station-skin-XXXXXX"));
     const QString path = folder.isValid() ? folder.path() : QString();
-    if (!path.isEmpty()) ExtractSkinPackage(packagePath, path);
+    const bool extracted = !path.isEmpty() && ExtractSkinPackage(packagePath, path);
     m_iniPath = QDir(path).filePath(QStringLiteral("Skin.ini"));
     g_skinFolder = GetSkinFolder(m_iniPath);
     LoadSkin();
     // The folder and everything in it go when it leaves scope; the skin lives in memory.
+    return extracted && !m_background.isNull();
+}
+
+void CSkinDialog::ApplyPackageOrShipped(const QString& packageName) {
+    const QString chosen = LocatePackage(packageName);
+    if (ApplyPackage(chosen)) return;
+    // A damaged or foreign package would leave a window without controls: the copy that
+    // ships with the station always gives a working one.
+    const QString shipped = QDir(m_installedDirectory).filePath(packageName);
+    if (QFileInfo(shipped) == QFileInfo(chosen) || !QFileInfo::exists(shipped)) return;
+    platform::ShowMessage(this,
+                          QStringLiteral("The skin package \"%1\" cannot be used. The station "
+                                         "uses its own copy, \"%2\", instead.")
+                              .arg(QDir::toNativeSeparators(platform::FullPath(chosen)),
+                                   QDir::toNativeSeparators(platform::FullPath(shipped))),
+                          platform::MsgButtons::Ok, platform::MsgIcon::Information);
+    ApplyPackage(shipped);
 }
 
 void CSkinDialog::LoadStartupSkin() {
     const QString current = platform::CurrentDirectory();
-    ApplyPackage(LocatePackage(QString::fromLatin1(kStartupPackage)));
+    ApplyPackageOrShipped(QString::fromLatin1(kStartupPackage));
     platform::SetCurrentDirectory(current);
 }
 
@@ -509,9 +545,8 @@ void CSkinDialog::OnChangeSkin(int commandId) {
     m_skinIndex = commandId - kFirstSkinCommand;
     // Repaints wait until the new skin is whole; hiding would end the window's modal run.
     setUpdatesEnabled(false);
-    ApplyPackage(LocatePackage(QString::fromLatin1(kSkinCommands[m_skinIndex].package)));
-    if (SkinComboBox* combo = FirstComboBox())
-        for (int i = 1; i <= 3; ++i) combo->AddString(QStringLiteral("item%1").arg(i));
+    ApplyPackageOrShipped(QString::fromLatin1(kSkinCommands[m_skinIndex].package));
+    OnSkinSwitched();
     setUpdatesEnabled(true);
     update();
 }

@@ -67,8 +67,9 @@ public:
     bool IsSkinCommandChecked(int commandId) const;
     // The window's context menu: "&Change Skin" with the eight packages.
     QMenu* BuildContextMenu(QWidget* parent);
-    // Opens the package and extracts every entry into folder; reports failures itself.
-    void ExtractSkinPackage(const QString& packagePath, const QString& folder);
+    // Opens the package and extracts every entry into folder; reports failures itself and
+    // returns false after one.
+    bool ExtractSkinPackage(const QString& packagePath, const QString& folder);
     // Where a package name is found: the start-up directory, else the installed skins.
     QString LocatePackage(const QString& packageName) const;
 
@@ -97,6 +98,8 @@ public:
     void SetIniPath(const QString& path) { m_iniPath = path; }
     // The directory packages are looked up in first (current directory at start-up).
     void SetStartDirectory(const QString& dir) { m_startDirectory = dir; }
+    // The shipped packages: looked up second, and the fallback for one that cannot be used.
+    void SetInstalledDirectory(const QString& dir) { m_installedDirectory = dir; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -107,6 +110,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent*) override;
     // Paints the skin; the main window adds its minimised look.
     void PaintSkin(QPainter& painter);
+    // After a Change Skin command has loaded its package; the main window puts its own
+    // pieces (capture control, format list) onto the new skin.
+    virtual void OnSkinSwitched() {}
+    // Hands the window to the window manager to move with the pointer; false where the
+    // platform cannot, and the window then follows the pointer itself.
+    virtual bool StartSystemMove();
 
     std::vector<std::unique_ptr<SkinButton>> m_buttons;
     std::vector<std::unique_ptr<SkinSlider>> m_sliders;
@@ -130,11 +139,20 @@ protected:
     CZipReader m_archive;
 
 private:
-    // Extracts packagePath into a fresh private folder, loads it and removes the folder.
-    void ApplyPackage(const QString& packagePath);
+    // Extracts packagePath into a fresh private folder, loads it and removes the folder;
+    // false when the package could not be opened or extracted whole, or gave no background.
+    bool ApplyPackage(const QString& packagePath);
+    // Loads the package named packageName; when the one found cannot be used and a shipped
+    // copy exists, says so and loads that instead.
+    void ApplyPackageOrShipped(const QString& packageName);
 
     QString m_startDirectory;
+    QString m_installedDirectory;
     bool m_initialised = false;
+    // A left press on the background arms a move; it starts once the pointer has travelled
+    // the platform's drag distance with the button held, so a plain click moves nothing.
+    bool m_movePending = false;
     bool m_dragging = false;
+    QPoint m_pressGlobal;
     QPoint m_dragOffset;
 };

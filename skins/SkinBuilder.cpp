@@ -28,14 +28,15 @@ struct Toggle {
     bool checked;
 };
 
-// Decorative extras: the main window acts on none of them.
+// The quality presets of the output settings; the main window acts on them by name.
 constexpr std::array<Toggle, 3> kOptions = {{
     {"OPTION_QUALITY_LOW", "opt_low.bmp", "Low", "Low quality", false},
     {"OPTION_QUALITY_MEDIUM", "opt_med.bmp", "Medium", "Medium quality", true},
     {"OPTION_QUALITY_HIGH", "opt_high.bmp", "High", "High quality", false},
 }};
-constexpr Toggle kCheck = {"CHECK_OVERLAYS", "chk_ovl.bmp", "Show overlays in preview",
-                           "Show overlays", true};
+// Mirrors the text overlay dialog's grey scale switch.
+constexpr Toggle kCheck = {"CHECK_GREYSCALE", "chk_grey.bmp", "Grey picture",
+                           "Show the picture in grey", false};
 
 class Assembler {
 public:

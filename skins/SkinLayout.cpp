@@ -51,7 +51,8 @@ SkinLayout Standard(PanelSide side, WindowShape shape) {
 }
 
 // 1100 x 800 with a crest for the caption, a wider settings panel holding a grid of settings
-// buttons, the format combo, an option group, a check box and a list box.
+// buttons, the format combo, the quality options, the grey-picture check box and the list of
+// recordings.
 SkinLayout Deluxe() {
     SkinLayout l;
     const int w = 1100, h = 800;

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 #include "FakeCaptureControl.h"
@@ -13,7 +17,9 @@
 #include "SkinBuilder.h"
 #include "app/CCaptureDlg.h"
 #include "controls/SkinButton.h"
+#include "controls/SkinComboBox.h"
 #include "controls/SkinEditBox.h"
+#include "controls/SkinListBox.h"
 #include "dialogs/DialogIds.h"
 
 using platform::InvokeKind;
@@ -87,6 +93,34 @@ struct MainWindowFixture : ::testing::Test {
                 Put(0x5d, Variant::I16(frameRate))};
     }
 };
+
+// A skin for switching to: its video frame at `control` with a button under the frame's
+// centre, the quality options, the grey-picture box, the recordings list and the format
+// combo box beside it.
+SkinBuilder SwitchSkin(const QRect& control) {
+    auto edges = [](const QRect& r) {
+        return std::to_string(r.left()) + "," + std::to_string(r.top()) + "," +
+               std::to_string(r.right() + 1) + "," + std::to_string(r.bottom() + 1);
+    };
+    const QRect under(control.center() - QPoint(5, 5), QSize(10, 10));
+    const std::string bar = "t.bmp,u.bmp,up.bmp,d.bmp,dp.bmp,th.bmp,thp.bmp";
+    SkinBuilder b;
+    b.Image("back.bmp", SolidImage(300, 260, QColor(0, 0, 160)));
+    b.Image("btn.bmp", ButtonStrip(10, 10, Qt::red, Qt::green, Qt::blue, Qt::gray));
+    b.Ini("[Screen]\nMain=back.bmp\n[TRANSPARENT]\nCOLOR=0xFF00FF\n[CONTROL]\nCONTROL=" +
+          edges(control) + "\n[BUTTONINFO]\n1=BUTTON_UNDER," + "btn.bmp," + edges(under) +
+          ",Under,F\n[OPTIONINFO]\n"
+          "1=OPTION_QUALITY_LOW,btn.bmp,200,10,220,20,Low,F,F\n"
+          "2=OPTION_QUALITY_MEDIUM,btn.bmp,200,30,220,40,Medium,F,T\n"
+          "3=OPTION_QUALITY_HIGH,btn.bmp,200,50,220,60,High,F,F\n"
+          "[CHECKINFO]\n1=CHECK_GREYSCALE,btn.bmp,230,10,250,20,Grey,F,F\n"
+          "[LISTBOXINFO]\n1=LIST_RECORDINGS,200,70,295,160,0xFFFFFF,0,0x800000,0xFFFFFF," + bar +
+          "\n[COMBOBOXINFO]\n1=COMBO_FORMAT,200,170,295,250,btn.bmp,0,0xFFFFFF,0,0xFFFFFF,0,"
+          "0x000080,0xFFFFFF," + bar + "\n");
+    return b;
+}
+
+QRect SwitchControlRect(int skin) { return QRect(10 + 8 * skin, 10 + 6 * skin, 120, 110); }
 
 std::vector<FakeCall> Join(std::initializer_list<std::vector<FakeCall>> parts) {
     std::vector<FakeCall> out;
@@ -177,7 +211,7 @@ TEST_F(MainWindowFixture, ACancelledRecordingStopsAfterTheOutputFormat) {
     EXPECT_EQ(dlg->Edits().front()->text(), "");
 }
 
-TEST_F(MainWindowFixture, ARecordingThatCannotStartIsReportedAfterEveryOtherStep) {
+TEST_F(MainWindowFixture, ARecordingThatCannotStartIsUndoneAndReportedAfterEveryOtherStep) {
     fake->startResult = -1;
     services.fileAnswers = {QString("/videos/take2.flv")};
     dlg->OnSkinButton("BUTTON_CONVERT");
@@ -186,8 +220,71 @@ TEST_F(MainWindowFixture, ARecordingThatCannotStartIsReportedAfterEveryOtherStep
     EXPECT_EQ(services.messages[0].icon, platform::MsgIcon::Exclamation);
     EXPECT_EQ(services.messages[0].title, "Capture Station");
     EXPECT_EQ(services.callsAtMessage, std::vector<size_t>{fake->calls.size()});
-    EXPECT_EQ(Calls().back(), OverlaySet().back());
-    EXPECT_EQ(dlg->Edits().front()->text(), "/videos/take2.flv");
+    // The control is told to record no more, so a later Play only previews.
+    const auto calls = Calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], OverlaySet().back());
+    EXPECT_EQ(calls.back(), Put(0x06, Variant::Bool(false)));
+    // No file box and no list names a file that is not being written.
+    EXPECT_EQ(dlg->Edits().front()->text(), "");
+    EXPECT_TRUE(dlg->Recordings().isEmpty());
+
+    fake->Clear();
+    fake->startResult = 0;
+    dlg->OnSkinButton("BUTTON_PLAY");
+    for (const FakeCall& c : Calls()) EXPECT_NE(c.dispid, 0x06) << c;
+}
+
+// Record while a recording runs: the running file is finished before the new one starts, and
+// the new one gets the values held now. When the new one cannot start, the preview that ran
+// comes back and the File box keeps naming the finished file.
+TEST_F(MainWindowFixture, ASecondRecordFinishesTheFirstFileBeforeStartingTheNewOne) {
+    struct Row {
+        const char* name;
+        int16_t secondStart;
+    };
+    for (const Row& row : {Row{"second starts", 0}, Row{"second fails", -1}}) {
+        SCOPED_TRACE(row.name);
+        SetUp();
+        services.messages.clear();
+        services.fileAnswers = {QString("/videos/a.flv")};
+        dlg->OnSkinButton("BUTTON_CONVERT");
+        fake->Clear();
+
+        dlg->FlvDlg().Edit(FlvIds::kWidthEdit)->setText("640");
+        dlg->FlvDlg().Button(FlvIds::kOk)->click();
+        std::vector<FakeCall> flv = FlvValues();
+        flv[4] = Put(0x5c, Variant::I16(640));
+        fake->startResult = row.secondStart;
+        services.fileAnswers = {QString("/videos/b.flv")};
+        dlg->OnSkinButton("BUTTON_CONVERT");
+
+        const bool started = row.secondStart == 0;
+        auto expected = Join({DeviceSelection(), OverlaySet(), {Put(0x4e, Variant::I32(4))},
+                              {Put(0x21, Variant::Bool(true)), Put(0x06, Variant::Bool(false)),
+                               Method(0x68)},
+                              flv,
+                              {Put(0x07, Variant::Str("/videos/b.flv")),
+                               Put(0x06, Variant::Bool(true))},
+                              StartSettings(), {Method(0x67)}, ApplyOverlays()});
+        if (!started)
+            expected = Join({expected, {Put(0x06, Variant::Bool(false)), Method(0x67)},
+                             ApplyOverlays()});
+        EXPECT_EQ(Calls(), expected);
+        EXPECT_EQ(dlg->Edits().front()->text(), started ? "/videos/b.flv" : "/videos/a.flv");
+        EXPECT_EQ(dlg->Recordings(), started ? QStringList({"/videos/a.flv", "/videos/b.flv"})
+                                             : QStringList{"/videos/a.flv"});
+        EXPECT_EQ(services.messages.size(), started ? 0u : 1u);
+
+        // Once stopped, nothing runs: the next recording has nothing to finish first.
+        dlg->OnSkinButton("BUTTON_STOP");
+        fake->Clear();
+        fake->startResult = 0;
+        services.fileAnswers = {QString("/videos/c.flv")};
+        dlg->OnSkinButton("BUTTON_CONVERT");
+        const auto third = Calls();
+        EXPECT_EQ(std::count(third.begin(), third.end(), Method(0x68)), 0);
+    }
 }
 
 TEST_F(MainWindowFixture, AFailingCallAbandonsTheRestAndIsReported) {
@@ -316,4 +413,186 @@ TEST_F(MainWindowFixture, TheSettingsDialogsReachTheWindowsControl) {
     CDateTimeDlg& dt = dlg->DateTimeDlg();
     dt.Button(DateTimeIds::kDrawTime)->click();
     EXPECT_EQ(Calls(), std::vector<FakeCall>{OverlaySet().front()});
+}
+
+TEST_F(MainWindowFixture, EverySwitchPutsTheVideoIntoTheNewFrameAndListsFLV) {
+    for (int i = 0; i < 8; ++i)
+        SwitchSkin(SwitchControlRect(i)).WritePackage(dir.filePath(kSkinCommands[i].package));
+    dlg->show();
+    for (int id = kFirstSkinCommand; id <= kLastSkinCommand; ++id) {
+        const int i = id - kFirstSkinCommand;
+        SCOPED_TRACE(kSkinCommands[i].package);
+        dlg->OnChangeSkin(id);
+        platform::HostedControl* control = dlg->CaptureControl();
+        EXPECT_EQ(control->geometry(), SwitchControlRect(i));
+        // Above the new skin's controls: the button under the frame's centre is covered.
+        QWidget* top = dlg->childAt(SwitchControlRect(i).center());
+        EXPECT_TRUE(top == control || control->isAncestorOf(top));
+        ASSERT_NE(dlg->FirstComboBox(), nullptr);
+        EXPECT_EQ(dlg->FirstComboBox()->Items(), QStringList{"FLV"});
+        EXPECT_EQ(dlg->FirstComboBox()->Text(), "FLV");
+    }
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(MainWindowFixture, QualityOptionsChooseTheOutputValuesAndFollowTheOutputDialog) {
+    SwitchSkin(SwitchControlRect(0)).WritePackage(dir.filePath("Deluxe.zip"));
+    dlg->OnChangeSkin(32778);
+    dlg->show();
+    auto checked = [&] {
+        QStringList names;
+        for (const auto& o : dlg->Options())
+            if (o->isChecked) names << o->name;
+        return names;
+    };
+    // "Medium" is what the output dialog starts with.
+    EXPECT_EQ(checked(), QStringList{"OPTION_QUALITY_MEDIUM"});
+
+    struct Row {
+        const char* option;
+        int16_t width, height;
+        int32_t video, audio;
+    };
+    const Row rows[] = {{"OPTION_QUALITY_HIGH", 640, 480, 1500000, 192000},
+                        {"OPTION_QUALITY_LOW", 320, 240, 256000, 64000},
+                        {"OPTION_QUALITY_MEDIUM", 320, 240, 512000, 128000}};
+    CFlvPropertiesDlg& flv = dlg->FlvDlg();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.option);
+        SkinButton* option = nullptr;
+        for (const auto& o : dlg->Options())
+            if (o->name == row.option) option = o.get();
+        ASSERT_NE(option, nullptr);
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(checked(), QStringList{row.option});
+        EXPECT_EQ(flv.Edit(FlvIds::kWidthEdit)->text(), QString::number(row.width));
+        EXPECT_EQ(flv.Edit(FlvIds::kVideoBitrateEdit)->text(), QString::number(row.video));
+
+        fake->Clear();
+        services.fileAnswers = {QString("/videos/q.flv")};
+        dlg->OnSkinButton("BUTTON_CONVERT");
+        const auto calls = Calls();
+        for (const FakeCall& put :
+             {Put(0x5c, Variant::I16(row.width)), Put(0x5a, Variant::I16(row.height)),
+              Put(0x5b, Variant::I32(row.video)), Put(0x57, Variant::I32(row.audio))})
+            EXPECT_NE(std::find(calls.begin(), calls.end(), put), calls.end()) << put;
+        dlg->OnSkinButton("BUTTON_STOP");
+    }
+    // Values typed into the output dialog that match no preset clear every option.
+    flv.Edit(FlvIds::kWidthEdit)->setText("400");
+    flv.Button(FlvIds::kOk)->click();
+    EXPECT_TRUE(checked().isEmpty());
+}
+
+TEST_F(MainWindowFixture, TheRecordingsListHoldsThisRunsFilesAndOpensTheirFolder) {
+    SwitchSkin(SwitchControlRect(0)).WritePackage(dir.filePath("Deluxe.zip"));
+    dlg->OnChangeSkin(32778);
+    dlg->show();
+    const QStringList files{"/videos/one/a.flv", "/videos/two/b.flv"};
+    for (const QString& file : files) {
+        services.fileAnswers = {file};
+        dlg->OnSkinButton("BUTTON_CONVERT");
+    }
+    fake->startResult = -1;  // a file that never started is not listed
+    services.fileAnswers = {QString("/videos/three/c.flv")};
+    dlg->OnSkinButton("BUTTON_CONVERT");
+    services.messages.clear();
+
+    // A switch rebuilds the list from what this run recorded.
+    dlg->OnChangeSkin(32778);
+    SkinListBox* list = dlg->ListBoxes().front().get();
+    ASSERT_EQ(list->name, "LIST_RECORDINGS");
+    EXPECT_EQ(list->Items(), (QStringList{"a.flv", "b.flv"}));
+
+    QTest::mouseDClick(list, Qt::LeftButton, {}, list->RowRect(1).center());
+    EXPECT_EQ(services.openedFolders, QStringList{"/videos/two"});
+    QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(5, list->height() - 3));  // below the rows
+    EXPECT_EQ(services.openedFolders.size(), 1);
+    EXPECT_TRUE(services.messages.empty());
+
+    services.openFolderSucceeds = false;
+    QTest::mouseDClick(list, Qt::LeftButton, {}, list->RowRect(0).center());
+    EXPECT_EQ(services.messageTexts(), QStringList{"The folder \"/videos/one\" cannot be opened."});
+}
+
+// A start-up package that cannot be used gives way to the shipped one, with a word about it;
+// the shipped one failing too cannot loop.
+TEST(CCaptureDlgInit, AnUnusableStartupPackageFallsBackToTheShippedOne) {
+    struct Row {
+        const char* name;
+        bool localDamaged;      // garbage bytes in the working folder's Blue.skn
+        bool localWithoutSkin;  // a readable archive without Skin.ini
+        bool shippedWorks;
+        QStringList messages;   // in order, the fallback message abbreviated to its start
+        bool controls;
+    };
+    const QString fallback = "The skin package";
+    const Row rows[] = {
+        {"damaged", true, false, true,
+         {"The central directory was not found.", "Open failed", fallback}, true},
+        {"no Skin.ini", false, true, true, {fallback}, true},
+        {"no local copy, shipped damaged", false, false, false,
+         {"The central directory was not found.", "Open failed"}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeCaptureRegistration fake;
+        ScriptedServices services;
+        QTemporaryDir work, shipped;
+        auto garbage = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::WriteOnly) && f.write(QByteArray(2000, 'x')) == 2000;
+        };
+        if (row.localDamaged) {
+            ASSERT_TRUE(garbage(work.filePath("Blue.skn")));
+        }
+        if (row.localWithoutSkin)
+            SkinBuilder().File("readme.txt", "hi").WritePackage(work.filePath("Blue.skn"));
+        if (row.shippedWorks) {
+            BasicSkin(kSkinSections).WritePackage(shipped.filePath("Blue.skn"));
+        } else {
+            ASSERT_TRUE(garbage(shipped.filePath("Blue.skn")));
+        }
+        CCaptureDlg dlg;
+        dlg.SetStartDirectory(work.path());
+        dlg.SetInstalledDirectory(shipped.path());
+        dlg.OnInitDialog();
+
+        const QStringList texts = services.messageTexts();
+        ASSERT_EQ(texts.size(), row.messages.size()) << texts.join('|').toStdString();
+        for (int i = 0; i < texts.size(); ++i)
+            EXPECT_TRUE(texts[i].startsWith(row.messages[i])) << texts[i].toStdString();
+        if (row.shippedWorks) {
+            EXPECT_TRUE(texts.back().contains(QDir::toNativeSeparators(shipped.filePath("Blue.skn"))));
+        }
+        EXPECT_EQ(!dlg.Buttons().empty(), row.controls);
+        if (row.controls) {
+            EXPECT_FALSE(dlg.Background().isNull());
+            EXPECT_EQ(dlg.CaptureControl()->geometry(), QRect(40, 30, 120, 90));
+        }
+    }
+}
+
+// The skin's grey-picture box and the text overlay dialog's grey scale box are one switch.
+TEST_F(MainWindowFixture, TheGreyPictureBoxWorksTheDialogsGreyScaleSwitch) {
+    SwitchSkin(SwitchControlRect(0)).WritePackage(dir.filePath("Deluxe.zip"));
+    dlg->OnChangeSkin(32778);
+    dlg->show();
+    ASSERT_EQ(dlg->Checks().size(), 1u);
+    QCheckBox* dialogBox = dlg->OverlayTextDlg().Check(OverlayTextIds::kGreyScale);
+    for (bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        fake->Clear();
+        QTest::mouseClick(dlg->Checks()[0].get(), Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(dlg->Checks()[0]->isChecked, on);
+        EXPECT_EQ(dialogBox->isChecked(), on);
+        EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(0x91, {Variant::Bool(on)})});
+    }
+    // Switched in the dialog, the box follows, and a new skin shows it too.
+    dialogBox->click();
+    EXPECT_TRUE(dlg->Checks()[0]->isChecked);
+    dlg->OnChangeSkin(32778);
+    ASSERT_EQ(dlg->Checks().size(), 1u);
+    EXPECT_TRUE(dlg->Checks()[0]->isChecked);
 }

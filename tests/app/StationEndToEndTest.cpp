@@ -3,13 +3,21 @@
 // stop; then read the recording back.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <QTimer>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "MediaReadback.h"
 #include "ScriptedServices.h"
@@ -17,6 +25,8 @@
 #include "app/CCaptureDlg.h"
 #include "component/CaptureComponent.h"
 #include "component/CaptureControl.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinComboBox.h"
 #include "controls/SkinEditBox.h"
 #include "dialogs/DialogIds.h"
 
@@ -76,6 +86,14 @@ protected:
         return ReadRecording(path.toStdString());
     }
 
+    // Records until the file holds `frames` pictures.
+    void RecordInto(const QString& path, int64_t frames) {
+        services.fileAnswers.push_back(path);
+        dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+        EXPECT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= frames; }, 30000))
+            << path.toStdString();
+    }
+
     QTemporaryDir dir;
     ScriptedServices services;
     std::unique_ptr<CCaptureDlg> dlg;
@@ -116,6 +134,129 @@ TEST_F(StationEndToEnd, SyncMode2DelaysTheSoundByTheSetOffset) {
     const auto offsets = rb.AvOffsets();
     ASSERT_GE(offsets.size(), 2u);
     for (double o : offsets) EXPECT_NEAR(o, 0.120, 0.010);
+}
+
+// Record, then Record again into another file with other output values: the first file is
+// finished whole and the second is written with the new values. Done in the Deluxe skin,
+// reached through Change Skin, whose quality option chooses the new values.
+TEST_F(StationEndToEnd, ASecondRecordFinishesTheFirstFileAndWritesTheSecondWithNewValues) {
+    dlg->OnChangeSkin(32778);
+    ASSERT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
+    EXPECT_EQ(control->geometry(), dlg->ControlRect());
+    EXPECT_EQ(dlg->FirstComboBox()->Text(), QStringLiteral("FLV"));
+    ChooseTestSources(1, QStringLiteral("0"));
+
+    const QString first = dir.filePath(QStringLiteral("a.flv"));
+    const QString second = dir.filePath(QStringLiteral("b.flv"));
+    RecordInto(first, 25);
+    SkinButton* high = nullptr;
+    for (const auto& o : dlg->Options())
+        if (o->name == QLatin1String("OPTION_QUALITY_HIGH")) high = o.get();
+    ASSERT_NE(high, nullptr);
+    QTest::mouseClick(high, Qt::LeftButton, {}, high->rect().center());
+    RecordInto(second, 25);
+    EXPECT_EQ(dlg->Edits().front()->text(), second);
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
+
+    struct Row {
+        const QString& path;
+        int width, height;
+    };
+    for (const Row& row : {Row{first, 320, 240}, Row{second, 640, 480}}) {
+        SCOPED_TRACE(row.path.toStdString());
+        const Readback rb = ReadRecording(row.path.toStdString());
+        ASSERT_TRUE(rb.opened) << rb.error;
+        EXPECT_EQ(rb.width, row.width);
+        EXPECT_EQ(rb.height, row.height);
+        EXPECT_EQ(rb.decodeErrors, 0);
+        EXPECT_GE(rb.frames.size(), 25u);
+        // Finished: the metadata carries the length the file really has.
+        ASSERT_TRUE(rb.metaDuration.has_value());
+        EXPECT_NEAR(*rb.metaDuration, rb.VideoSpan(), 0.2);
+    }
+    EXPECT_EQ(dlg->Recordings(), QStringList({first, second}));
+}
+
+// A recording that cannot start leaves the control previewing only: Play afterwards, with the
+// folder now there, writes nothing.
+TEST_F(StationEndToEnd, PlayAfterAFailedRecordWritesNoFile) {
+    ChooseTestSources(1, QStringLiteral("0"));
+    const QString folder = dir.filePath(QStringLiteral("later"));
+    const QString path = folder + QStringLiteral("/x.flv");
+    services.fileAnswers.push_back(path);
+    dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+    ASSERT_EQ(services.messageTexts(),
+              QStringList{"Capture Failure, Video/Audio compressor not correct or capture file opening"});
+    EXPECT_NE(dlg->Edits().front()->text(), path);
+
+    ASSERT_TRUE(QDir().mkpath(folder));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
+    const int64_t painted = control->framesPainted();
+    ASSERT_TRUE(WaitFor([&] { return control->framesPainted() >= painted + 10; }, 20000));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+// Qt's own save dialog, answered as a user would: nothing is left under the home folder, where
+// Qt would otherwise keep the dialog's history.
+TEST_F(StationEndToEnd, TheSaveDialogLeavesNothingInTheHomeFolder) {
+    QTemporaryDir home, cache;
+    ASSERT_TRUE(home.isValid() && cache.isValid());
+    struct RestoreEnvironment {
+        QByteArray vars[4] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
+        QByteArray values[4];
+        bool set[4];
+        RestoreEnvironment() {
+            for (int i = 0; i < 4; ++i) {
+                set[i] = qEnvironmentVariableIsSet(vars[i].constData());
+                values[i] = qgetenv(vars[i].constData());
+            }
+        }
+        ~RestoreEnvironment() {
+            for (int i = 0; i < 4; ++i)
+                set[i] ? qputenv(vars[i].constData(), values[i]) : qunsetenv(vars[i].constData());
+        }
+    } restore;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral(".local/share")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());  // font caches are not ours
+    platform::SetFileDialogService(nullptr);  // the real dialog
+
+    ChooseTestSources(1, QStringLiteral("0"));
+    const QString path = dir.filePath(QStringLiteral("saved.flv"));
+    bool answered = false;
+    QTimer answer;
+    const QDeadlineTimer deadline(20000);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!fileDialog) {
+            if (deadline.hasExpired()) {
+                answer.stop();
+                if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    other->reject();
+            }
+            return;
+        }
+        answer.stop();
+        fileDialog->selectFile(path);
+        static_cast<QDialog*>(fileDialog)->accept();  // as the dialog's Save button does
+        answered = true;
+    });
+    answer.start(20);
+    dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+    ASSERT_TRUE(answered);
+    EXPECT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 5; }, 20000));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    EXPECT_TRUE(QFileInfo(path).size() > 0);
+
+    QStringList left;
+    QDirIterator it(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) left << it.next();
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
 }
 
 }  // namespace

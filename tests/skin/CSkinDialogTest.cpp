@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
+#include <QApplication>
 
 #include "ScriptedServices.h"
 #include "SkinBuilder.h"
@@ -162,6 +164,50 @@ TEST(CSkinDialog, DraggingTheBackgroundMovesTheWindow) {
         << s.dlg.pos().x() << "," << s.dlg.pos().y();
 }
 
+// The window manager is handed a move only once the pointer has travelled the drag distance
+// with the button held: a plain click, or a press that barely moves, starts none.
+TEST(CSkinDialog, AMoveStartsOnlyAfterThePointerTravelsTheDragDistance) {
+    struct Window : CSkinDialog {
+        int systemMoves = 0;
+        bool StartSystemMove() override {
+            ++systemMoves;
+            return true;  // the window manager has it from here
+        }
+    };
+    const int d = QApplication::startDragDistance();
+    struct Row {
+        const char* name;
+        QPoint press;
+        std::vector<QPoint> moves;  // with the button held
+        int systemMoves;
+    };
+    const Row rows[] = {
+        {"click", {100, 100}, {}, 0},
+        {"short of the distance", {100, 100}, {{100 + d - 1, 100}}, 0},
+        {"the distance", {100, 100}, {{100 + d, 100}}, 1},
+        {"on and on", {100, 100}, {{100, 100 + d}, {100, 110 + d}, {120, 130 + d}}, 1},
+        {"press on a button", {35, 130}, {{35 + 3 * d, 130}}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        Window dlg;
+        dlg.SetIniPath(BasicSkin(kButtons).WriteFolder(dir.path()));
+        dlg.LoadSkin();
+        dlg.move(100, 100);
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        QWindow* w = dlg.windowHandle();
+        QTest::mousePress(w, Qt::LeftButton, {}, row.press);
+        for (const QPoint& p : row.moves) QTest::mouseMove(w, p);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, row.moves.empty() ? row.press : row.moves.back());
+        // Moves after the release never start one either.
+        QTest::mouseMove(w, row.press + QPoint(2 * d, 0));
+        EXPECT_EQ(dlg.systemMoves, row.systemMoves);
+        EXPECT_EQ(dlg.pos(), QPoint(100, 100));
+    }
+}
+
 TEST(CSkinDialog, ContextMenuOffersTheEightSkinsWithOneCheckMark) {
     CSkinDialog d;
     std::unique_ptr<QMenu> menu(d.BuildContextMenu(nullptr));
@@ -216,16 +262,29 @@ TEST_F(SkinSwitch, EveryCommandLoadsItsOwnPackage) {
     EXPECT_TRUE(services.messages.empty());
 }
 
-TEST_F(SkinSwitch, FirstComboListsExactlyTheThreeItemsAfterEverySwitch) {
+// The window that owns the base hears of every switch once the new skin stands, so it can put
+// its own pieces onto it; nothing of the old skin's lists is left for it to find.
+TEST(SkinSwitchNotice, ComesOncePerSwitchAfterTheNewSkinIsBuilt) {
+    struct Window : CSkinDialog {
+        std::vector<QStringList> comboItems;
+        void OnSkinSwitched() override {
+            comboItems.push_back(FirstComboBox() ? FirstComboBox()->Items() : QStringList{"none"});
+        }
+    };
+    QTemporaryDir dir;
+    ScriptedServices services;
+    Window dlg;
+    dlg.SetStartDirectory(dir.path());
     const std::string combo =
         "[COMBOBOXINFO]\n1=COMBO_A,10,10,110,40,btn.bmp,0,0xFFFFFF,0,0xFFFFFF,0,0x000080,"
         "0xFFFFFF,t.bmp,u.bmp,up.bmp,d.bmp,dp.bmp,th.bmp,thp.bmp\n";
-    BasicSkin(combo).WritePackage(Path("Black.zip"));
+    BasicSkin(combo).WritePackage(dir.filePath("Black.zip"));
     dlg.OnChangeSkin(32772);
     dlg.FirstComboBox()->AddString("extra");
     dlg.OnChangeSkin(32772);  // the same skin again is extracted and rebuilt
-    ASSERT_NE(dlg.FirstComboBox(), nullptr);
-    EXPECT_EQ(dlg.FirstComboBox()->Items(), (QStringList{"item1", "item2", "item3"}));
+    dlg.OnChangeSkin(32775);  // Red.zip is missing: still a notice, on an empty skin
+    EXPECT_EQ(dlg.comboItems, (std::vector<QStringList>{{}, {}, {"none"}}));
+    EXPECT_EQ(services.messageTexts(), QStringList{"Open failed"});
 }
 
 TEST_F(SkinSwitch, SkinIniInASubFolderGivesAnEmptySkin) {

@@ -4,12 +4,14 @@ ScriptedServices::ScriptedServices() {
     platform::SetMessageService(this);
     platform::SetFileDialogService(this);
     platform::SetColourDialogService(this);
+    platform::SetDesktopService(this);
 }
 
 ScriptedServices::~ScriptedServices() {
     platform::SetMessageService(nullptr);
     platform::SetFileDialogService(nullptr);
     platform::SetColourDialogService(nullptr);
+    platform::SetDesktopService(nullptr);
 }
 
 QStringList ScriptedServices::messageTexts() const {
@@ -47,4 +49,9 @@ std::optional<platform::Colour> ScriptedServices::Run(QWidget*, platform::Colour
     auto a = colourAnswers.front();
     colourAnswers.pop_front();
     return a;
+}
+
+bool ScriptedServices::OpenFolder(const QString& folder) {
+    openedFolders << folder;
+    return openFolderSucceeds;
 }

@@ -1,4 +1,5 @@
-// Answers message boxes, file and colour dialogs from a script and records what was asked.
+// Answers message boxes, file and colour dialogs from a script, and records what was asked
+// and which folders were handed to the desktop.
 #pragma once
 
 #include <QString>
@@ -12,7 +13,8 @@
 
 class ScriptedServices : public platform::IMessageService,
                          public platform::IFileDialogService,
-                         public platform::IColourDialogService {
+                         public platform::IColourDialogService,
+                         public platform::IDesktopService {
 public:
     struct Message {
         QString title;
@@ -34,6 +36,8 @@ public:
     std::vector<Message> messages;
     std::vector<platform::FileDialogRequest> fileRequests;
     std::vector<platform::Colour> colourRequests;
+    QStringList openedFolders;
+    bool openFolderSucceeds = true;
 
     QStringList messageTexts() const;
 
@@ -41,4 +45,5 @@ public:
              platform::MsgButtons buttons, platform::MsgIcon icon) override;
     std::optional<QString> Run(const platform::FileDialogRequest& request) override;
     std::optional<platform::Colour> Run(QWidget* owner, platform::Colour initial) override;
+    bool OpenFolder(const QString& folder) override;
 };
