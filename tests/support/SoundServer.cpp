@@ -26,7 +26,7 @@ QProcessEnvironment PrivateEnvironment(const QTemporaryDir& dir) {
 }
 }  // namespace
 
-SoundServer::SoundServer() {
+SoundServer::SoundServer() : m_dir(QDir::tempPath() + "/cs-sound-XXXXXX") {
     if (!m_dir.isValid()) {
         m_error = "no temporary folder";
         return;
@@ -35,7 +35,8 @@ SoundServer::SoundServer() {
     QFile conf(m_dir.filePath("asound.conf"));
     if (conf.open(QIODevice::WriteOnly)) {
         const QByteArray server = address().toUtf8();
-        conf.write("pcm.!default { type pulse server \"" + server + "\" }\n"
+        conf.write("pcm.!default { type pulse server \"" + server + "\" device \"" +
+                   QByteArray(kNullSink) + ".monitor\" }\n"
                    "ctl.!default { type pulse server \"" + server + "\" }\n");
     }
     m_server.setProcessEnvironment(PrivateEnvironment(m_dir));

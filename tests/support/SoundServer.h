@@ -1,6 +1,6 @@
 // A PulseAudio server of the test's own, in a private folder, with a 440 Hz sine source and
-// a null sink (whose monitor records what is played into it). ALSA reaches the same server
-// through the pulse plugin when alsaConfigPath() is used as ALSA_CONFIG_PATH.
+// a null sink (whose monitor records what is played into it). ALSA's default device records
+// that monitor through the pulse plugin when alsaConfigPath() is used as ALSA_CONFIG_PATH.
 #pragma once
 
 #include <QProcess>
@@ -32,7 +32,7 @@ public:
     bool Pactl(const QStringList& args, QString* out = nullptr) const;
 
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir;  // a short path without spaces: the server's arguments are words
     QProcess m_server;
     QString m_error;
 };
