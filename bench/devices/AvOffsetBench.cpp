@@ -165,6 +165,17 @@ int main(int argc, char** argv) {
     const auto [lo, hi] = std::minmax_element(offsets.begin(), offsets.end());
     std::printf("flashes %zu, beeps %zu, paired %zu\n", rb.FlashTimes().size(), rb.beepOnsets.size(),
                 offsets.size());
+    // A straight line through the offsets tells drift (its slope) from jitter around it.
+    double meanT = 0, slopeNum = 0, slopeDen = 0;
+    for (size_t i = 0; i < offsets.size(); ++i) meanT += double(i);
+    meanT /= double(offsets.size());
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        slopeNum += (double(i) - meanT) * (offsets[i] - sum / double(offsets.size()));
+        slopeDen += (double(i) - meanT) * (double(i) - meanT);
+    }
+    std::printf("offsets (ms):");
+    for (double o : offsets) std::printf(" %.0f", 1000 * o);
+    std::printf("\ndrift: %+.2f ms per minute\n", slopeDen > 0 ? 60000 * slopeNum / slopeDen : 0.0);
     std::printf("A/V offset (beep - flash): mean %+.1f ms, min %+.1f ms, max %+.1f ms, range %.1f ms\n",
                 1000 * sum / double(offsets.size()), 1000 * *lo, 1000 * *hi, 1000 * (*hi - *lo));
     return 0;
