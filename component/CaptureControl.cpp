@@ -27,12 +27,14 @@ CaptureControlOptions WithDefaults(CaptureControlOptions o) {
     return o;
 }
 
-QString EventText(StatusEvent e) {
+QString EventText(StatusEvent e, const QString& device) {
     switch (e) {
     case StatusEvent::VideoDeviceLost:
-        return QStringLiteral("The video device was disconnected. The last picture is held.");
+        return QStringLiteral("The video device \"%1\" was disconnected. The last picture is held.")
+            .arg(device);
     case StatusEvent::AudioDeviceLost:
-        return QStringLiteral("The audio device was disconnected. Silence is recorded instead.");
+        return QStringLiteral("The audio device \"%1\" was disconnected. Silence is recorded instead.")
+            .arg(device);
     case StatusEvent::DiskFull:
         return QStringLiteral("Recording stopped: the disk is full. The file keeps what was recorded.");
     case StatusEvent::WriteFailed:
@@ -57,8 +59,10 @@ CaptureControl::CaptureControl(QWidget* parent, CaptureControlOptions options)
       m_engine(m_options.sources, m_options.sinks,
                CaptureEngine::Hooks{
                    [this] { QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection); },
-                   [this](StatusEvent e) {
-                       QMetaObject::invokeMethod(this, [this, e] { OnStatus(e); }, Qt::QueuedConnection);
+                   [this](StatusEvent e, const std::string& device) {
+                       QMetaObject::invokeMethod(
+                           this, [this, e, name = QString::fromStdString(device)] { OnStatus(e, name); },
+                           Qt::QueuedConnection);
                    }}) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -281,8 +285,9 @@ void CaptureControl::StopCapture() {
     update();
 }
 
-void CaptureControl::OnStatus(StatusEvent event) {
-    if (!m_alerts.contains(EventText(event))) m_alerts << EventText(event);
+void CaptureControl::OnStatus(StatusEvent event, const QString& device) {
+    const QString text = EventText(event, device);
+    if (!m_alerts.contains(text)) m_alerts << text;
     update();
 }
 

@@ -54,7 +54,7 @@ private:
     TextOverlay& Text(const platform::Variant& index);
     ImageOverlay& Image(const platform::Variant& index);
     void OverlaysChanged();
-    void OnStatus(StatusEvent event);
+    void OnStatus(StatusEvent event, const QString& device);
 
     CaptureControlOptions m_options;
     std::optional<DeviceCatalog> m_catalog;

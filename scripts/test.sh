@@ -2,11 +2,18 @@
 # Sets up, builds and runs the whole test suite (headless).
 #   scripts/test.sh            the normal build
 #   scripts/test.sh --sanitize an ASan+UBSan build in build-asan
+#   scripts/test.sh --tsan     a ThreadSanitizer build in build-tsan
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" = "--sanitize" ]; then
   build="$root/build-asan"
   "$root/scripts/setup.sh" "$build" -DCS_SANITIZE=ON -DCS_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+elif [ "${1:-}" = "--tsan" ]; then
+  build="$root/build-tsan"
+  "$root/scripts/setup.sh" "$build" -DCS_TSAN=ON -DCS_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  # Qt, FFmpeg and the sound libraries are not built with it; tsan.supp says why their
+  # reports are dropped. Any other report ends the test that caused it.
+  export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/scripts/tsan.supp"
 else
   build="$root/build"
   "$root/scripts/setup.sh" "$build"

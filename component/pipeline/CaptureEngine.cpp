@@ -6,7 +6,14 @@
 #include "component/sources/TestPatternSource.h"
 #include "component/sources/TestToneSource.h"
 
+#include <chrono>
+#include <thread>
+
 namespace component {
+
+namespace {
+constexpr std::chrono::milliseconds kAudioTailWait{700};
+}  // namespace
 
 SourceFactory SourceFactory::Default() {
     SourceFactory f;
@@ -56,6 +63,10 @@ void CaptureEngine::OnVideoFrame(VideoFrame&& frame) {
 
 void CaptureEngine::OnAudioBlock(AudioBlock&& block) {
     if (m_paused.load()) return;
+    if (block.sampleRate > 0) {
+        const int64_t end = block.timeUs + int64_t(block.frames()) * 1000000 / block.sampleRate;
+        if (end > m_audioReachedUs.load()) m_audioReachedUs.store(end);
+    }
     if (auto w = worker()) w->PushAudio(std::move(block));
 }
 
@@ -91,10 +102,12 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
         if (!hooks.status) return;
         hooks.status(e == RecorderError::DiskFull    ? StatusEvent::DiskFull
                      : e == RecorderError::EncodeFailed ? StatusEvent::EncodeFailed
-                                                        : StatusEvent::WriteFailed);
+                                                        : StatusEvent::WriteFailed,
+                     {});
     };
     auto worker = std::make_shared<RecordingWorker>(std::move(stage), onFailure);
     m_timeline = timeline;
+    m_audioReachedUs = 0;
     m_recording = Recording{r.path, worker, std::move(audio)};
     {
         std::lock_guard lock(m_workerMutex);
@@ -103,13 +116,20 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
     // From here on every picture and block reaches the encoder, so the file starts now.
     timeline->Begin(ClockNowUs());
     m_recording.audio->Start([this](AudioBlock&& b) { OnAudioBlock(std::move(b)); },
-                             [this] {
-                                 if (m_hooks.status) m_hooks.status(StatusEvent::AudioDeviceLost);
+                             [this, name = r.audioDevice.name] {
+                                 if (m_hooks.status) m_hooks.status(StatusEvent::AudioDeviceLost, name);
                              });
     return std::nullopt;
 }
 
 void CaptureEngine::EndRecording(int64_t stopUs) {
+    if (m_recording.audio && !m_paused.load()) {
+        // Devices hand sound over some time after they captured it (a period of ALSA's
+        // buffer, a server's fragment): what was captured before the stop is waited for.
+        const auto deadline = std::chrono::steady_clock::now() + kAudioTailWait;
+        while (m_audioReachedUs.load() < stopUs && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     if (m_recording.audio) m_recording.audio->Stop();
     {
         std::lock_guard lock(m_workerMutex);
@@ -124,8 +144,8 @@ void CaptureEngine::EndRecording(int64_t stopUs) {
 }
 
 std::optional<std::string> CaptureEngine::Start(const CaptureRequest& r) {
-    auto videoLost = [this] {
-        if (m_hooks.status) m_hooks.status(StatusEvent::VideoDeviceLost);
+    auto videoLost = [this, name = r.videoDevice.name] {
+        if (m_hooks.status) m_hooks.status(StatusEvent::VideoDeviceLost, name);
     };
     auto onFrame = [this](VideoFrame&& f) { OnVideoFrame(std::move(f)); };
 

@@ -53,7 +53,8 @@ public:
     enum class State { Stopped, Running, Paused };
     struct Hooks {
         std::function<void()> previewReady;       // capture thread: a picture waits
-        std::function<void(StatusEvent)> status;  // any worker thread
+        // Any worker thread; `device` names the device a ...DeviceLost event is about.
+        std::function<void(StatusEvent, const std::string& device)> status;
     };
 
     CaptureEngine(SourceFactory sources, SinkFactory sinks, Hooks hooks);
@@ -96,6 +97,8 @@ private:
 
     State m_state = State::Stopped;
     std::atomic<bool> m_paused{false};
+    // Capture time up to which the recording's sound has arrived.
+    std::atomic<int64_t> m_audioReachedUs{0};
     std::unique_ptr<VideoSource> m_video;
     std::string m_videoKey;
     std::shared_ptr<Timeline> m_timeline;

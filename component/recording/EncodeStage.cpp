@@ -45,7 +45,19 @@ RecorderError EncodeStage::PushVideo(const VideoFrame& frame) {
 RecorderError EncodeStage::PushAudio(const AudioBlock& block) {
     if (m_recorder->finished()) return m_recorder->error();
     const std::optional<int64_t> at = m_timeline->Map(block.timeUs);
-    if (!at) return RecorderError::None;
+    if (!at) {
+        // A block captured across the start: its part from the start on belongs to the file.
+        const int64_t start = m_timeline->startUs();
+        if (block.timeUs >= start || block.sampleRate <= 0) return RecorderError::None;
+        const int64_t skip = (start - block.timeUs) * block.sampleRate / 1000000 + 1;
+        if (skip >= block.frames()) return RecorderError::None;
+        AudioBlock tail;
+        tail.sampleRate = block.sampleRate;
+        tail.channels = block.channels;
+        tail.timeUs = block.timeUs + skip * 1000000 / block.sampleRate;
+        tail.samples.assign(block.samples.begin() + skip * block.channels, block.samples.end());
+        return PushAudio(tail);
+    }
     RecorderError result = RecorderError::None;
     m_audio.Push(block, *at, [&](const float* const* planes, int samples) {
         result = m_recorder->WriteAudio(planes, samples);

@@ -8,6 +8,7 @@ extern "C" {
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,25 +37,19 @@ struct DeviceListDeleter {
 };
 
 std::vector<AudioDevice> ProbePulse() {
-    std::vector<AudioDevice> out;
     const AVInputFormat* pulse = av_find_input_format("pulse");
-    if (!pulse) return out;
+    if (!pulse) return {};
     AVDeviceInfoList* raw = nullptr;
-    if (avdevice_list_input_sources(pulse, nullptr, nullptr, &raw) < 0) return out;
+    if (avdevice_list_input_sources(pulse, nullptr, nullptr, &raw) < 0) return {};
     std::unique_ptr<AVDeviceInfoList, DeviceListDeleter> list(raw);
+    std::vector<PulseSource> sources;
     for (int i = 0; i < list->nb_devices; ++i) {
         const AVDeviceInfo* info = list->devices[i];
-        AudioDevice d;
-        d.kind = AudioKind::Pulse;
-        d.source = info->device_name ? info->device_name : "";
-        d.name = info->device_description && *info->device_description ? info->device_description
-                                                                          : d.source;
-        d.inputs = {"Default"};
-        // The server's default source first: it is what "the microphone" means to the user.
-        if (i == list->default_device) out.insert(out.begin(), std::move(d));
-        else out.push_back(std::move(d));
+        sources.push_back({info->device_name ? info->device_name : "",
+                           info->device_description ? info->device_description : "",
+                           i == list->default_device});
     }
-    return out;
+    return PulseDevices(sources);
 }
 
 bool AlsaOpens(const std::string& name) {
@@ -114,6 +109,35 @@ std::vector<AlsaPcm> ParseAlsaCapturePcms(const std::string& procPcm) {
             if (f.rfind("capture", 0) == 0) capture = true;
         if (!capture || fields.size() < 3) continue;
         out.push_back({card, device, fields[2].empty() ? fields[1] : fields[2]});
+    }
+    return out;
+}
+
+std::vector<AudioDevice> PulseDevices(const std::vector<PulseSource>& sources) {
+    // Microphones and line inputs before the monitors of outputs, the server's default
+    // first among its kind: what "the microphone" means to the user.
+    auto isMonitor = [](const PulseSource& s) {
+        return s.name.size() > 8 && s.name.compare(s.name.size() - 8, 8, ".monitor") == 0;
+    };
+    std::vector<const PulseSource*> order;
+    for (bool monitors : {false, true}) {
+        for (const PulseSource& s : sources)
+            if (isMonitor(s) == monitors && s.isDefault) order.push_back(&s);
+        for (const PulseSource& s : sources)
+            if (isMonitor(s) == monitors && !s.isDefault) order.push_back(&s);
+    }
+    std::map<std::string, int> uses;
+    for (const PulseSource& s : sources) ++uses[s.description.empty() ? s.name : s.description];
+    std::vector<AudioDevice> out;
+    for (const PulseSource* s : order) {
+        AudioDevice d;
+        d.kind = AudioKind::Pulse;
+        d.source = s->name;
+        d.name = s->description.empty() ? s->name : s->description;
+        // Two sources of one description (two of the same headset) are told apart by name.
+        if (uses[d.name] > 1 && d.name != s->name) d.name += " (" + s->name + ")";
+        d.inputs = {"Default"};
+        out.push_back(std::move(d));
     }
     return out;
 }

@@ -11,6 +11,14 @@ namespace component {
 
 std::vector<AudioDevice> ProbeAudioDevices();
 
+struct PulseSource {
+    std::string name;         // the server's name ("alsa_input.usb-...", "out.monitor")
+    std::string description;  // what a person knows it by ("Sine source at 440 Hz")
+    bool isDefault = false;
+};
+// The sound server's sources as the audio device dialog lists them.
+std::vector<AudioDevice> PulseDevices(const std::vector<PulseSource>& sources);
+
 struct AlsaPcm {
     int card = 0;
     int device = 0;

@@ -10,13 +10,28 @@ namespace component {
 namespace {
 constexpr int kRate = 48000;
 constexpr int kChannels = 2;
+// Without it the server hands sound over in blocks of about two seconds, which a recording
+// that starts now would miss; 20 ms keeps the start and the stamps close.
+constexpr int kPulseFragmentMs = 20;
+// Some sources hand over seconds of sound at once, and the device stamps of such bursts
+// scatter by as much; within this the samples simply follow each other.
+constexpr int64_t kResyncUs = 2500000;
 }  // namespace
+
+int64_t SampleClock::Stamp(int64_t deviceUs, int frames, int rate) {
+    if (m_nextUs == kUnset || std::llabs(deviceUs - m_nextUs) > kResyncUs) m_nextUs = deviceUs;
+    const int64_t at = m_nextUs;
+    m_nextUs = at + int64_t(frames) * 1000000 / rate;
+    return at;
+}
 
 std::unique_ptr<AudioSource> DeviceAudioSource::Open(const AudioDevice& device,
                                                      std::string* error) {
     Dictionary opts;
     opts.Set("sample_rate", std::to_string(kRate));
     opts.Set("channels", std::to_string(kChannels));
+    if (device.kind == AudioKind::Pulse)
+        opts.Set("fragment_size", std::to_string(kRate * kChannels * 2 * kPulseFragmentMs / 1000));
     InputContextPtr in = OpenDeviceInput(device.kind == AudioKind::Pulse ? "pulse" : "alsa",
                                          device.source, opts, "\"" + device.name + "\"", error);
     if (!in) return nullptr;
@@ -56,13 +71,14 @@ void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLo
     const AVRational timeBase = m_input->streams[0]->time_base;
     const int frameBytes = 2 * m_channels;
     DeviceRead read;
+    SampleClock clock;
     while ((read = ReadDevicePacket(m_input.get(), m_packet.get(), m_pacer, "audio")) ==
            DeviceRead::Packet) {
         AudioBlock block;
         block.sampleRate = m_rate;
         block.channels = m_channels;
-        block.timeUs = DeviceTimeToClock(m_packet->pts, timeBase);
         const int frames = m_packet->size / frameBytes;
+        block.timeUs = clock.Stamp(DeviceTimeToClock(m_packet->pts, timeBase), frames, m_rate);
         block.samples.resize(size_t(frames) * size_t(m_channels));
         std::memcpy(block.samples.data(), m_packet->data, size_t(frames) * size_t(frameBytes));
         av_packet_unref(m_packet.get());

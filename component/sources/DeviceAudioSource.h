@@ -11,6 +11,18 @@
 
 namespace component {
 
+// Capture times of a device's blocks: the first block's own stamp, then one sample after the
+// other, so a burst of blocks with scattered stamps still lies end to end. A stamp far from
+// where the samples have got to (sound lost, a clock that jumped) starts the count again.
+class SampleClock {
+public:
+    int64_t Stamp(int64_t deviceUs, int frames, int rate);
+
+private:
+    static constexpr int64_t kUnset = INT64_MIN;
+    int64_t m_nextUs = kUnset;
+};
+
 class DeviceAudioSource : public AudioSource {
 public:
     static std::unique_ptr<AudioSource> Open(const AudioDevice& device, std::string* error);

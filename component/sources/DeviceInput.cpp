@@ -65,10 +65,13 @@ DeviceRead ReadDevicePacket(AVFormatContext* input, AVPacket* packet, SourcePace
 int64_t DeviceTimeToClock(int64_t pts, AVRational timeBase) {
     const int64_t now = ClockNowUs();
     if (pts == AV_NOPTS_VALUE) return now;
-    const int64_t wall = av_gettime();
     const int64_t stamp = av_rescale_q(pts, timeBase, AVRational{1, 1000000});
-    if (std::llabs(stamp - wall) > kPlausibleSkewUs) return now;
-    return std::min(now, now - (wall - stamp));
+    // Sound devices stamp with the wall clock; V4L2 drivers' monotonic stamps come through
+    // unchanged. Either says when the device captured, which arrival does not.
+    for (const int64_t reference : {av_gettime(), av_gettime_relative()})
+        if (std::llabs(stamp - reference) <= kPlausibleSkewUs)
+            return std::min(now, now - (reference - stamp));
+    return now;
 }
 
 }  // namespace component

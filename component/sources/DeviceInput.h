@@ -23,8 +23,8 @@ enum class DeviceRead { Packet, Stopped, Lost };
 DeviceRead ReadDevicePacket(AVFormatContext* input, AVPacket* packet, SourcePacer& pacer,
                             const char* kind);
 
-// Converts a device time stamp (wall clock, as libavdevice gives them) to the capture clock;
-// a stamp that is missing or far from now is replaced by now.
+// Converts a device time stamp (wall clock or monotonic clock, as libavdevice gives them) to
+// the capture clock; a stamp that is missing or far from now is replaced by now.
 int64_t DeviceTimeToClock(int64_t pts, AVRational timeBase);
 
 }  // namespace component

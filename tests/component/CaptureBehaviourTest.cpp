@@ -258,8 +258,8 @@ TEST_F(CaptureBehaviour, LostDevicesKeepTheRecordingGoingWithTheLastPictureAndSi
     Make(std::move(options));
     const std::string path = Path("lost.flv");
     ASSERT_EQ(driver->Record(path), 0);
-    ASSERT_TRUE(WaitStatus("The video device was disconnected"));
-    ASSERT_TRUE(WaitStatus("The audio device was disconnected"));
+    ASSERT_TRUE(WaitStatus("The video device \"Test Pattern\" was disconnected"));
+    ASSERT_TRUE(WaitStatus("The audio device \"Test Tone\" was disconnected"));
     ASSERT_TRUE(WaitWritten(60));
     EXPECT_EQ(control->captureState(), CaptureEngine::State::Running);
     driver->StopCapture();

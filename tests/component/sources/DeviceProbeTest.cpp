@@ -1,11 +1,17 @@
+#include "component/media/CaptureClock.h"
 #include "component/sources/AudioDeviceProbe.h"
 #include "component/sources/DeviceCatalog.h"
+#include "component/sources/DeviceInput.h"
 #include "component/sources/V4l2Probe.h"
 
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 #include <linux/videodev2.h>
+
+extern "C" {
+#include <libavutil/time.h>
+}
 
 using namespace component;
 
@@ -43,6 +49,62 @@ TEST(AudioDeviceProbe, ParsesTheCaptureDevicesOfProcAsoundPcm) {
     EXPECT_EQ(list[1].card, 1);
     EXPECT_EQ(list[1].name, "USB Audio");
     EXPECT_TRUE(ParseAlsaCapturePcms("").empty());
+}
+
+TEST(AudioDeviceProbe, NamesServerSourcesByDescriptionWithMonitorsAfterInputs) {
+    struct Row {
+        const char* what;
+        std::vector<PulseSource> sources;
+        std::vector<std::string> names;
+        std::vector<std::string> ids;
+    } rows[] = {
+        {"monitor listed first by the server, the default input first",
+         {{"out.monitor", "Monitor of Null Output", false},
+          {"mic", "Built-in Microphone", false},
+          {"sine_input", "Sine source at 440 Hz", true}},
+         {"Sine source at 440 Hz", "Built-in Microphone", "Monitor of Null Output"},
+         {"sine_input", "mic", "out.monitor"}},
+        {"a default monitor stays after the inputs",
+         {{"out.monitor", "Monitor of Null Output", true}, {"mic", "Built-in Microphone", false}},
+         {"Built-in Microphone", "Monitor of Null Output"},
+         {"mic", "out.monitor"}},
+        {"one description twice: the server's names tell them apart",
+         {{"usb-1", "USB Headset", false}, {"usb-2", "USB Headset", false}, {"raw", "", false}},
+         {"USB Headset (usb-1)", "USB Headset (usb-2)", "raw"},
+         {"usb-1", "usb-2", "raw"}},
+    };
+    for (const Row& row : rows) {
+        const auto devices = PulseDevices(row.sources);
+        std::vector<std::string> names, ids;
+        for (const AudioDevice& d : devices) {
+            names.push_back(d.name);
+            ids.push_back(d.source);
+            EXPECT_EQ(d.kind, AudioKind::Pulse);
+        }
+        EXPECT_EQ(names, row.names) << row.what;
+        EXPECT_EQ(ids, row.ids) << row.what;
+    }
+}
+
+TEST(DeviceTimeToClock, TakesWallAndMonotonicStampsAndReplacesImplausibleOnes) {
+    constexpr int64_t kAgoUs = 40000;
+    struct Row {
+        const char* what;
+        int64_t pts;
+        int64_t expectedAgoUs;
+    } rows[] = {
+        {"wall clock (sound devices)", av_gettime() - kAgoUs, kAgoUs},
+        {"monotonic clock (V4L2 drivers)", av_gettime_relative() - kAgoUs, kAgoUs},
+        {"neither", 12345, 0},
+        {"none", AV_NOPTS_VALUE, 0},
+    };
+    for (const Row& row : rows) {
+        const int64_t before = ClockNowUs();
+        const int64_t t = DeviceTimeToClock(row.pts, AVRational{1, 1000000});
+        const int64_t after = ClockNowUs();
+        EXPECT_GE(t, before - row.expectedAgoUs - 2000) << row.what;
+        EXPECT_LE(t, after - row.expectedAgoUs + 2000) << row.what;
+    }
 }
 
 TEST(DeviceCatalog, ProbingThisMachineIsQuickAndEndsWithTheTestSources) {

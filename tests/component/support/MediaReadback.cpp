@@ -139,6 +139,9 @@ Readback ReadRecording(const std::string& path) {
             } else {
                 onsets.Feed(reinterpret_cast<const float*>(frame->extended_data[0]),
                             frame->nb_samples, t);
+                const auto* x = reinterpret_cast<const float*>(frame->extended_data[0]);
+                if (r.audioStart < 0) r.audioStart = t;
+                r.audio.insert(r.audio.end(), x, x + frame->nb_samples);
                 r.audioSamples += frame->nb_samples;
                 r.audioEnd = std::max(r.audioEnd, t + double(frame->nb_samples) / r.sampleRate);
             }

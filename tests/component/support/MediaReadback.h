@@ -34,6 +34,8 @@ struct Readback {
     std::vector<double> keyFrames;   // seconds
     std::vector<double> beepOnsets;  // seconds
     int64_t audioSamples = 0;
+    std::vector<float> audio;  // the first channel, from audioStart on
+    double audioStart = -1;
     double audioEnd = 0;
     int decodeErrors = 0;
     std::optional<double> metaDuration;
