@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "AppIcon.h"
+#include "RecordingFolder.h"
 #include "capture/CaptureDispids.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinComboBox.h"
@@ -208,10 +209,12 @@ void CCaptureDlg::Record() {
     request.filter = QString::fromLatin1(kRecordingFilter);
     request.defaultExt = QStringLiteral("flv");
     request.confirmOverwrite = true;
+    request.initialDir = RecordingStartFolder(m_lastRecording);
     ApplyOverlaySet();
     m_capture.SetOutputFormat(capture::kOutputFormatFlv);
     const auto path = platform::RunFileDialog(request);
     if (!path) return;
+    m_lastRecording = *path;
 
     m_capture.SetFlvAudioBitrate(m_flvDlg.AudioBitrate());
     m_capture.SetFlvAudioChannels(m_flvDlg.AudioChannels());

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "MediaReadback.h"
+#include "ScopedVideosFolder.h"
 #include "ScriptedServices.h"
 #include "WaitFor.h"
 #include "app/CCaptureDlg.h"
@@ -76,6 +77,7 @@ protected:
         return ReadRecording(path.toStdString());
     }
 
+    ScopedVideosFolder videos;  // the save dialog's first folder, kept out of the real home
     QTemporaryDir dir;
     ScriptedServices services;
     std::unique_ptr<CCaptureDlg> dlg;
