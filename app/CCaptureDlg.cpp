@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "AppIcon.h"
+#include "RecordingFolder.h"
 #include "capture/CaptureDispids.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinComboBox.h"
@@ -311,10 +312,12 @@ void CCaptureDlg::Record() {
     request.filter = QString::fromLatin1(kRecordingFilter);
     request.defaultExt = QStringLiteral("flv");
     request.confirmOverwrite = true;
+    request.initialDir = RecordingStartFolder(m_lastRecording);
     ApplyOverlaySet();
     m_capture.SetOutputFormat(capture::kOutputFormatFlv);
     const auto path = platform::RunFileDialog(request);
     if (!path) return;
+    m_lastRecording = *path;
 
     // The control writes one file at a time: a recording still running is finished first,
     // so that it ends whole and the new one starts with the values chosen now.

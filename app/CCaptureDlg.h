@@ -87,6 +87,7 @@ private:
     CVideoCap m_capture;
     platform::HostedControl* m_wmvEditor = nullptr;  // only hosted, never called
     QIcon m_hIcon;
+    QString m_lastRecording;  // the path of the last recording, for the next save dialog
     CVideoDeviceDlg m_videoDeviceDlg;
     CAudioDeviceDlg m_audioDeviceDlg;
     CDateTimeDlg m_dateTimeDlg;

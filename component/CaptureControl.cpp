@@ -5,6 +5,7 @@
 #include "component/overlays/HatchPatterns.h"
 #include "component/recording/FileSink.h"
 #include "component/NameCollection.h"
+#include "component/pipeline/PreviewIndicator.h"
 
 #include <QPainter>
 
@@ -295,12 +296,26 @@ QString CaptureControl::statusText() const {
     QString state;
     switch (m_engine.state()) {
     case CaptureEngine::State::Stopped: state = QStringLiteral("Preview stopped: press Play to start it"); break;
-    case CaptureEngine::State::Paused: state = QStringLiteral("Paused"); break;
+    case CaptureEngine::State::Paused:  // the indicator says so
     case CaptureEngine::State::Running: break;
     }
     QStringList lines = m_alerts;
     if (!state.isEmpty()) lines.prepend(state);
     return lines.join(QLatin1Char('\n'));
+}
+
+QString CaptureControl::indicatorText() const {
+    switch (m_engine.state()) {
+    case CaptureEngine::State::Paused: return QStringLiteral("PAUSED");
+    case CaptureEngine::State::Running:
+        return m_engine.recording() ? RecordingText(m_engine.recordedUs()) : QString();
+    case CaptureEngine::State::Stopped: break;
+    }
+    return {};
+}
+
+SoundLevelMeter::Reading CaptureControl::soundLevel() const {
+    return m_engine.soundLevel().Read(ClockNowUs());
 }
 
 void CaptureControl::paintEvent(QPaintEvent*) {
@@ -316,6 +331,12 @@ void CaptureControl::paintEvent(QPaintEvent*) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(FitRect(m_shown->image.size(), rect()), m_shown->image);
     }
+    // Drawn over the preview only: the recorded picture never passes through here.
+    m_indicatorRect = PaintIndicator(
+        p, rect(),
+        IndicatorState{indicatorText(),
+                       m_engine.state() == CaptureEngine::State::Running && m_engine.recording(),
+                       soundLevel()});
     const QString text = statusText();
     if (text.isEmpty()) return;
     QFont font = p.font();

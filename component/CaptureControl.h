@@ -36,6 +36,11 @@ public:
     RecordingStats recordingStats() const { return m_engine.recordingStats(); }
     // The words the window shows over the picture; empty while a capture runs undisturbed.
     QString statusText() const;
+    // The preview's corner: "REC hh:mm:ss" while recording, "PAUSED" while paused.
+    QString indicatorText() const;
+    // Where the indicator and meter were last painted; empty when nothing was shown.
+    QRect indicatorRect() const { return m_indicatorRect; }
+    SoundLevelMeter::Reading soundLevel() const;
     // Preview measurements: pictures painted, and capture-to-paint delay of each.
     int64_t framesPainted() const { return m_framesPainted; }
     const std::vector<int64_t>& previewLatenciesUs() const { return m_latenciesUs; }
@@ -64,6 +69,7 @@ private:
     std::optional<VideoFrame> m_shown;
     QStringList m_alerts;  // what happened, in plain words, oldest first
     int64_t m_framesPainted = 0;
+    QRect m_indicatorRect;
     std::vector<int64_t> m_latenciesUs;
 };
 

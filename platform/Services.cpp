@@ -63,6 +63,7 @@ public:
         if (r.save && r.mustExist) dlg.setFileMode(QFileDialog::ExistingFile);
         dlg.setNameFilters(ConvertFilter(r.filter));
         if (!r.defaultExt.isEmpty()) dlg.setDefaultSuffix(r.defaultExt);
+        if (!r.initialDir.isEmpty()) dlg.setDirectory(r.initialDir);
         if (!r.initialName.isEmpty()) dlg.selectFile(r.initialName);
         if (!r.confirmOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;

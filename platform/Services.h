@@ -38,6 +38,7 @@ struct FileDialogRequest {
     QString filter;       // "label|pattern|label|pattern||" as the callers write it
     QString defaultExt;   // without the dot; empty for none
     QString initialName;
+    QString initialDir;   // the folder the dialog opens in; empty for the platform's choice
     bool mustExist = false;        // the chosen file must exist
     bool confirmOverwrite = false;  // ask before replacing an existing file (save only)
     bool multiSelect = false;

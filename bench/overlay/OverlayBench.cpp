@@ -153,6 +153,14 @@ int main(int argc, char** argv) {
         std::printf("  %-16s median %.3f ms  p95 %.3f ms\n", part.name, Percentile(t, 0.5),
                     Percentile(t, 0.95));
     }
+    {
+        // Scaling onto the recorded frame, as while recording at the FLV dialog's size.
+        ProcessingStage fitted;
+        fitted.SetOutputSize(QSize(320, 240));
+        const std::vector<double> t = measure(none, fitted);
+        std::printf("  %-16s median %.3f ms  p95 %.3f ms\n", "fit to 320x240", Percentile(t, 0.5),
+                    Percentile(t, 0.95));
+    }
     ProcessingStage stage;
     const std::vector<double> ms = measure(all, stage);
     if (!keep.isEmpty()) {

@@ -1,6 +1,7 @@
 // Everything the overlay and effect operations have set: what the processing stage draws.
-// Colours are 0x00BBGGRR as they arrive. The defaults show the stamp, text overlay 0 and
-// image overlay 0 legibly on a small picture until the main window places them.
+// Colours are 0x00BBGGRR as they arrive. Positions and sizes are in pixels of the recorded
+// picture. The defaults are what the settings dialogs show when they open, so that the first
+// picture looks as the dialogs say.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@ struct DateTimeOverlay {
     int16_t formatIndex = 0;
     uint32_t colour = 0x00FFFFFF;
     std::string fontName = "Arial";
-    int16_t fontSize = 12;
+    int16_t fontSize = 8;
     int16_t fontStyle = 0;
 
     bool operator==(const DateTimeOverlay&) const = default;
@@ -26,10 +27,10 @@ struct TextOverlay {
     bool show = true;
     int16_t left = 0;
     int16_t top = 0;
-    std::string text = "Korvex Software";  // lines separated by "\r\n"
+    std::string text = "Korvex Software\r\nwww.example.com";  // lines separated by "\r\n"
     uint32_t colour = 0x00FFFFFF;
     std::string fontName = "Arial";
-    int16_t fontSize = 12;
+    int16_t fontSize = 8;
     int16_t fontStyle = 0;
     int16_t style = 0;
     uint32_t outlineColour = 0;

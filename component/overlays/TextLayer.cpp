@@ -107,8 +107,15 @@ OverlayLayer RenderStampLayer(const DateTimeOverlay& s, const QString& text, QSi
                      font, QString(c));
         x += digit ? digitAdvance : advance;
     }
-    return RenderClipped(path, 1, s.left, s.top, frame,
-                         [&](QPainter& p) { p.fillPath(path, platform::ToQColor(s.colour)); });
+    // An edge of the opposite lightness keeps the digits readable on any picture, while the
+    // glyphs keep the user's colour.
+    const QColor fill = platform::ToQColor(s.colour);
+    const QColor edge = qGray(fill.rgb()) >= 96 ? QColor(0, 0, 0, 230) : QColor(255, 255, 255, 230);
+    const double edgeWidth = std::max(1.0, font.pixelSize() / 10.0);
+    return RenderClipped(path, std::ceil(edgeWidth) + 1, s.left, s.top, frame, [&](QPainter& p) {
+        p.strokePath(path, QPen(edge, 2 * edgeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.fillPath(path, fill);
+    });
 }
 
 }  // namespace component

@@ -17,7 +17,8 @@ inline constexpr int kFontStyleCount = 5;  // Regular, Bold, Italic, BoldItalic,
 QFont OverlayFont(const std::string& name, int points, int fontStyle);
 
 OverlayLayer RenderTextLayer(const TextOverlay& text, QSize frame);
-// The stamp with every digit on the same advance, so the text does not move as it ticks.
+// The stamp with every digit on the same advance, so the text does not move as it ticks, and
+// with a thin edge that sets it off from whatever picture lies beneath.
 OverlayLayer RenderStampLayer(const DateTimeOverlay& stamp, const QString& text, QSize frame);
 
 }  // namespace component

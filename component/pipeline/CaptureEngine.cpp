@@ -6,6 +6,7 @@
 #include "component/sources/TestPatternSource.h"
 #include "component/sources/TestToneSource.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -67,6 +68,7 @@ void CaptureEngine::OnAudioBlock(AudioBlock&& block) {
         const int64_t end = block.timeUs + int64_t(block.frames()) * 1000000 / block.sampleRate;
         if (end > m_audioReachedUs.load()) m_audioReachedUs.store(end);
     }
+    m_level.Add(block);
     if (auto w = worker()) w->PushAudio(std::move(block));
 }
 
@@ -114,6 +116,8 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
         m_worker = worker;
     }
     // From here on every picture and block reaches the encoder, so the file starts now.
+    m_processing.SetOutputSize(QSize(settings.width, settings.height));
+    m_level.Reset();
     timeline->Begin(ClockNowUs());
     m_recording.audio->Start([this](AudioBlock&& b) { OnAudioBlock(std::move(b)); },
                              [this, name = r.audioDevice.name] {
@@ -141,6 +145,20 @@ void CaptureEngine::EndRecording(int64_t stopUs) {
     }
     m_recording = Recording{};
     m_timeline.reset();
+    m_level.Reset();
+}
+
+int64_t CaptureEngine::recordedUs() const {
+    return m_timeline ? std::max<int64_t>(0, m_timeline->Position(ClockNowUs())) : 0;
+}
+
+void CaptureEngine::ChooseOutputSize(const CaptureRequest& r) {
+    // A running recording keeps its size; otherwise the preview shows the picture as the
+    // next recording with these values would hold it.
+    if (m_recording.worker) return;
+    const auto resolved = ResolveEncoderSettings(r.flv);
+    const auto* settings = std::get_if<EncoderSettings>(&resolved);
+    m_processing.SetOutputSize(settings ? QSize(settings->width, settings->height) : QSize());
 }
 
 std::optional<std::string> CaptureEngine::Start(const CaptureRequest& r) {
@@ -148,6 +166,7 @@ std::optional<std::string> CaptureEngine::Start(const CaptureRequest& r) {
         if (m_hooks.status) m_hooks.status(StatusEvent::VideoDeviceLost, name);
     };
     auto onFrame = [this](VideoFrame&& f) { OnVideoFrame(std::move(f)); };
+    ChooseOutputSize(r);
 
     if (m_state == State::Stopped) {
         // Open everything first and start nothing until all of it opened.

@@ -11,6 +11,7 @@
 #include "component/pipeline/PreviewMailbox.h"
 #include "component/pipeline/ProcessingStage.h"
 #include "component/recording/RecordingWorker.h"
+#include "component/pipeline/SoundLevelMeter.h"
 #include "component/pipeline/StatusEvent.h"
 #include "component/recording/Timeline.h"
 #include "component/sources/VideoSource.h"
@@ -72,6 +73,10 @@ public:
     State state() const { return m_state; }
     bool recording() const;
     RecordingStats recordingStats() const;
+    // Recording time so far, paused stretches left out; 0 when not recording.
+    int64_t recordedUs() const;
+    // The sound being recorded, for the preview's meter.
+    const SoundLevelMeter& soundLevel() const { return m_level; }
     PreviewMailbox& preview() { return m_preview; }
     ProcessingStage& processing() { return m_processing; }
 
@@ -88,12 +93,14 @@ private:
     void OnAudioBlock(AudioBlock&& block);
     std::shared_ptr<RecordingWorker> worker() const;
     static std::string VideoKey(const CaptureRequest& r);
+    void ChooseOutputSize(const CaptureRequest& r);
 
     SourceFactory m_sources;
     SinkFactory m_sinks;
     Hooks m_hooks;
     ProcessingStage m_processing;
     PreviewMailbox m_preview;
+    SoundLevelMeter m_level;
 
     State m_state = State::Stopped;
     std::atomic<bool> m_paused{false};

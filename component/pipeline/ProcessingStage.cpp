@@ -1,5 +1,6 @@
 #include "component/pipeline/ProcessingStage.h"
 
+#include "component/media/Canvas.h"
 #include "component/media/CaptureClock.h"
 #include "component/overlays/VideoEffects.h"
 
@@ -18,6 +19,16 @@ void ProcessingStage::SetOverlaySettings(const OverlaySettings& settings) {
     auto next = std::make_shared<const OverlaySettings>(settings);
     std::lock_guard lock(m_mutex);
     m_settings = std::move(next);
+}
+
+void ProcessingStage::SetOutputSize(QSize size) {
+    std::lock_guard lock(m_mutex);
+    m_outputSize = size;
+}
+
+QSize ProcessingStage::outputSize() const {
+    std::lock_guard lock(m_mutex);
+    return m_outputSize;
 }
 
 std::shared_ptr<const OverlaySettings> ProcessingStage::settings() const {
@@ -40,6 +51,8 @@ void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
     RotateFrame(frame, s->rotation);
     if (s->invert) InvertFrame(frame);
     if (s->grayScale) GreyFrame(frame);
+    // Scaling before the overlays keeps them sharp and at the user's pixel positions.
+    frame = FitOnCanvas(frame, outputSize());
     std::lock_guard lock(m_renderMutex);
     m_renderer.Composite(frame, *s, WallTime(timeUs));
 }

@@ -1,6 +1,7 @@
 // Where every captured picture is changed before anyone sees it: rotation and flipping,
-// inversion, grey scale and the overlays go here, so that the preview and the recording show
-// the same picture from one compositing path.
+// inversion, grey scale, fitting onto a frame of the recorded size and the overlays go here,
+// so that the preview and the recording show the same picture from one compositing path and
+// overlay positions are pixels of the recorded picture whatever the capture size.
 #pragma once
 
 #include "component/overlays/OverlayRenderer.h"
@@ -19,6 +20,9 @@ public:
     ProcessingStage();
     // GUI thread; takes effect from the next picture on.
     void SetOverlaySettings(const OverlaySettings& settings);
+    // GUI thread: the size of the recorded picture; empty keeps each picture's own size.
+    void SetOutputSize(QSize size);
+    QSize outputSize() const;
     // Capture thread: applies the current settings to `frame` (captured at `timeUs`).
     void Apply(QImage& frame, int64_t timeUs) const;
     std::shared_ptr<const OverlaySettings> settings() const;
@@ -30,6 +34,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::shared_ptr<const OverlaySettings> m_settings;
+    QSize m_outputSize;
     // The capture clock never goes back; the wall clock is read against it once.
     int64_t m_wallMinusClockUs;
     mutable std::mutex m_renderMutex;

@@ -7,16 +7,16 @@
 
 namespace component {
 
-// Raw values of the seven FLV properties. The defaults record a working file before the
-// main window has sent anything.
+// Raw values of the seven FLV properties. The defaults are those the FLV dialog starts with,
+// so a preview before the first recording shows the picture at the size it will be recorded.
 struct FlvValues {
     int32_t audioBitrate = 128000;  // bits/s
     int16_t audioChannels = 2;
     int32_t audioSampleRate = 44100;  // Hz
-    int16_t videoHeight = 480;
-    int16_t videoWidth = 640;
-    int32_t videoBitrate = 1000000;  // bits/s
-    int16_t frameRate = 30;          // frames/s
+    int16_t videoHeight = 240;
+    int16_t videoWidth = 320;
+    int32_t videoBitrate = 512000;  // bits/s
+    int16_t frameRate = 25;         // frames/s
 };
 
 struct EncoderSettings {

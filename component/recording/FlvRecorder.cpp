@@ -1,5 +1,6 @@
 #include "component/recording/FlvRecorder.h"
 
+#include "component/media/Canvas.h"
 #include "component/media/Diagnostics.h"
 
 #include <libyuv.h>
@@ -21,19 +22,6 @@ namespace {
 constexpr auto kFlushInterval = std::chrono::milliseconds(500);
 constexpr int kIoBufferSize = 64 * 1024;
 
-struct Fit {
-    int x, y, w, h;
-};
-
-// The largest even-sized rectangle of the source's aspect that fits the output, centred.
-Fit FitInside(int srcW, int srcH, int dstW, int dstH) {
-    if (static_cast<int64_t>(srcW) * dstH == static_cast<int64_t>(srcH) * dstW)
-        return {0, 0, dstW, dstH};
-    double scale = std::min(double(dstW) / srcW, double(dstH) / srcH);
-    int w = std::clamp(static_cast<int>(srcW * scale + 0.5) & ~1, 2, dstW);
-    int h = std::clamp(static_cast<int>(srcH * scale + 0.5) & ~1, 2, dstH);
-    return {((dstW - w) / 2) & ~1, ((dstH - h) / 2) & ~1, w, h};
-}
 }  // namespace
 
 std::unique_ptr<FlvRecorder> FlvRecorder::Open(const EncoderSettings& settings,
@@ -190,17 +178,17 @@ RecorderError FlvRecorder::WriteVideo(const QImage& source) {
 // libyuv rather than libswscale: its SIMD RGB to 4:2:0 conversion costs a tenth as much,
 // which is most of what recording adds on top of the encoder.
 bool FlvRecorder::ConvertPicture(const QImage& image, AVFrame* f) {
-    const Fit fit = FitInside(image.width(), image.height(), f->width, f->height);
-    if (fit.w != f->width || fit.h != f->height) {
+    const QRect fit = FitInside(image.size(), QSize(f->width, f->height));
+    if (fit.width() != f->width || fit.height() != f->height) {
         libyuv::I420Rect(f->data[0], f->linesize[0], f->data[1], f->linesize[1], f->data[2],
                          f->linesize[2], 0, 0, f->width, f->height, 16, 128, 128);
     }
-    uint8_t* dst[3] = {f->data[0] + fit.y * f->linesize[0] + fit.x,
-                       f->data[1] + fit.y / 2 * f->linesize[1] + fit.x / 2,
-                       f->data[2] + fit.y / 2 * f->linesize[2] + fit.x / 2};
-    if (image.width() == fit.w && image.height() == fit.h)
+    uint8_t* dst[3] = {f->data[0] + fit.y() * f->linesize[0] + fit.x(),
+                       f->data[1] + fit.y() / 2 * f->linesize[1] + fit.x() / 2,
+                       f->data[2] + fit.y() / 2 * f->linesize[2] + fit.x() / 2};
+    if (image.width() == fit.width() && image.height() == fit.height())
         return libyuv::ARGBToI420(image.constBits(), int(image.bytesPerLine()), dst[0], f->linesize[0],
-                                  dst[1], f->linesize[1], dst[2], f->linesize[2], fit.w, fit.h) == 0;
+                                  dst[1], f->linesize[1], dst[2], f->linesize[2], fit.width(), fit.height()) == 0;
 
     // Another size: convert at the picture's own size, then scale the planes.
     if (!m_scratch || m_scratch->width != image.width() || m_scratch->height != image.height()) {
@@ -221,7 +209,7 @@ bool FlvRecorder::ConvertPicture(const QImage& image, AVFrame* f) {
         return false;
     return libyuv::I420Scale(s->data[0], s->linesize[0], s->data[1], s->linesize[1], s->data[2],
                              s->linesize[2], s->width, s->height, dst[0], f->linesize[0], dst[1],
-                             f->linesize[1], dst[2], f->linesize[2], fit.w, fit.h,
+                             f->linesize[1], dst[2], f->linesize[2], fit.width(), fit.height(),
                              libyuv::kFilterBox) == 0;
 }
 

@@ -13,9 +13,11 @@
 #include <memory>
 
 #include "FakeCaptureControl.h"
+#include "ScopedVideosFolder.h"
 #include "ScriptedServices.h"
 #include "SkinBuilder.h"
 #include "app/CCaptureDlg.h"
+#include "app/RecordingFolder.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinComboBox.h"
 #include "controls/SkinEditBox.h"
@@ -47,6 +49,7 @@ struct TimedServices : ScriptedServices {
 };
 
 struct MainWindowFixture : ::testing::Test {
+    ScopedVideosFolder videos;  // recordings start their save dialog there
     FakeCaptureRegistration fake;  // before the window, which creates its control
     TimedServices services;
     QTemporaryDir dir;
@@ -203,6 +206,52 @@ TEST_F(MainWindowFixture, RecordingSendsEverythingInOrder) {
     EXPECT_EQ(r.defaultExt, "flv");
     EXPECT_EQ(r.filter, "flv file(*.flv)|*.flv|All Files(*.*)|*.*|| ");
     EXPECT_EQ(r.owner, dlg.get());
+}
+
+TEST(RecordingStartFolder, PreviousRecordingElseVideosElseCurrent) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("takes");
+    const QString file = dir.filePath("plain-file");
+    ASSERT_TRUE(QDir().mkpath(existing));
+    QFile blocker(file);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString videos = dir.filePath("home/Videos");
+    const QString current = dir.filePath("current");
+    struct Row {
+        const char* what;
+        QString previous, videos, expected;
+        bool videosMade;
+    } rows[] = {
+        {"previous folder exists", existing + "/a.flv", videos, existing, false},
+        {"previous folder gone", dir.filePath("gone/a.flv"), videos, videos, true},
+        {"first recording", QString(), videos, videos, true},
+        {"videos cannot be made", QString(), file + "/Videos", current, false},
+        {"no videos folder known", QString(), QString(), current, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QDir(videos).removeRecursively();
+        EXPECT_EQ(RecordingStartFolder(row.previous, row.videos, current), row.expected);
+        EXPECT_EQ(QFileInfo(videos).isDir(), row.videosMade);
+    }
+}
+
+TEST_F(MainWindowFixture, TheSaveDialogOpensWhereTheLastRecordingWentElseInVideos) {
+    ASSERT_FALSE(QFileInfo::exists(videos.videos()));
+    const QString takes = dir.filePath("takes");
+    ASSERT_TRUE(QDir().mkpath(takes));
+    services.fileAnswers = {takes + "/one.flv", std::nullopt, takes + "/two.flv"};
+    for (int i = 0; i < 3; ++i) dlg->OnSkinButton("BUTTON_CONVERT");
+
+    ASSERT_EQ(services.fileRequests.size(), 3u);
+    // The first recording opens in the Videos folder, made for it; no name is offered.
+    EXPECT_EQ(services.fileRequests[0].initialDir, videos.videos());
+    EXPECT_TRUE(QFileInfo(videos.videos()).isDir());
+    // Then where the user saved; a cancelled dialog changes nothing.
+    EXPECT_EQ(services.fileRequests[1].initialDir, takes);
+    EXPECT_EQ(services.fileRequests[2].initialDir, takes);
+    for (const auto& r : services.fileRequests) EXPECT_TRUE(r.initialName.isEmpty());
 }
 
 TEST_F(MainWindowFixture, ACancelledRecordingStopsAfterTheOutputFormat) {

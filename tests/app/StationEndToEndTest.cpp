@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <cstdlib>
 
 #include "MediaReadback.h"
+#include "ScopedVideosFolder.h"
 #include "ScriptedServices.h"
 #include "WaitFor.h"
 #include "app/CCaptureDlg.h"
@@ -94,6 +96,7 @@ protected:
             << path.toStdString();
     }
 
+    ScopedVideosFolder videos;  // the save dialog's first folder, kept out of the real home
     QTemporaryDir dir;
     ScriptedServices services;
     std::unique_ptr<CCaptureDlg> dlg;
@@ -124,6 +127,39 @@ TEST_F(StationEndToEnd, PreviewRecordStopGivesAPlayableFileInSync) {
     for (double o : offsets) EXPECT_LT(std::fabs(o), 0.010) << o;
     // Stop went back to the preview.
     EXPECT_TRUE(WaitFor([&] { return control->statusText().isEmpty(); }, 5000));
+}
+
+// Before anything is changed, the component draws the stamp and the text as the date-time
+// and text dialogs show them, so the first recording looks as the dialogs say.
+TEST_F(StationEndToEnd, TheComponentStartsWithTheOverlayValuesTheDialogsShow) {
+    ChooseTestSources(1, QStringLiteral("0"));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
+    const component::OverlaySettings& o = control->overlays();
+    CDateTimeDlg& date = dlg->DateTimeDlg();
+    const component::DateTimeOverlay& stamp = o.dateTime;
+    EXPECT_EQ(QString::fromStdString(stamp.fontName), date.Combo(DateTimeIds::kFontNameList)->currentText());
+    EXPECT_EQ(QString::number(stamp.fontSize), date.Combo(DateTimeIds::kFontSizeList)->currentText());
+    EXPECT_EQ(stamp.fontStyle, date.Combo(DateTimeIds::kFontStyleList)->currentIndex());
+    EXPECT_EQ(stamp.formatIndex, date.Combo(DateTimeIds::kFormatList)->currentIndex());
+    EXPECT_EQ(QString::number(stamp.left), date.Edit(DateTimeIds::kLeftEdit)->text());
+    EXPECT_EQ(QString::number(stamp.top), date.Edit(DateTimeIds::kTopEdit)->text());
+    EXPECT_EQ(stamp.show, date.Check(DateTimeIds::kShow)->isChecked());
+    EXPECT_EQ(stamp.colour, date.Colour());
+
+    COverlayTextDlg& textDlg = dlg->OverlayTextDlg();
+    ASSERT_EQ(o.texts.count(0), 1u);
+    const component::TextOverlay& text = o.texts.at(0);
+    EXPECT_EQ(QString::fromStdString(text.fontName), textDlg.Combo(OverlayTextIds::kFontNameList)->currentText());
+    EXPECT_EQ(QString::number(text.fontSize), textDlg.Combo(OverlayTextIds::kFontSizeList)->currentText());
+    EXPECT_EQ(text.fontStyle, textDlg.Combo(OverlayTextIds::kFontStyleList)->currentIndex());
+    EXPECT_EQ(text.style, textDlg.Combo(OverlayTextIds::kTextStyleList)->currentIndex());
+    EXPECT_EQ(QString::number(text.left), textDlg.Edit(OverlayTextIds::kLeftEdit)->text());
+    EXPECT_EQ(QString::number(text.top), textDlg.Edit(OverlayTextIds::kTopEdit)->text());
+    EXPECT_EQ(QString::fromStdString(text.text), textDlg.Edit(OverlayTextIds::kText1Edit)->text() +
+                                                     "\r\n" +
+                                                     textDlg.Edit(OverlayTextIds::kText2Edit)->text());
+    EXPECT_EQ(text.show, textDlg.Check(OverlayTextIds::kShowText)->isChecked());
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
 }
 
 TEST_F(StationEndToEnd, SyncMode2DelaysTheSoundByTheSetOffset) {

@@ -111,7 +111,7 @@ TEST_F(CaptureBehaviour, RecordsWithTheFlvDialogsValuesAndWithNothingSetAtAll) {
     EXPECT_EQ(rb.channels, 2);
     EXPECT_GE(rb.frames.size(), 25u);
 
-    // No FLV property put at all: the control's own defaults.
+    // No FLV property put at all: the control's own defaults, those the FLV dialog starts with.
     Make();
     const std::string bare = Path("bare.flv");
     driver->ApplyDeviceSelection();
@@ -122,9 +122,9 @@ TEST_F(CaptureBehaviour, RecordsWithTheFlvDialogsValuesAndWithNothingSetAtAll) {
     driver->StopCapture();
     rb = ReadRecording(bare);
     ASSERT_TRUE(rb.opened);
-    EXPECT_EQ(rb.width, 640);
-    EXPECT_EQ(rb.height, 480);
-    EXPECT_NEAR(rb.frameRate, 30, 0.01);
+    EXPECT_EQ(rb.width, 320);
+    EXPECT_EQ(rb.height, 240);
+    EXPECT_NEAR(rb.frameRate, 25, 0.01);
     EXPECT_EQ(rb.audioCodec, "aac");
 }
 
@@ -148,7 +148,7 @@ TEST_F(CaptureBehaviour, PauseLeavesThePausedTimeOutOfTheFile) {
     ASSERT_TRUE(WaitWritten(20));
     driver->Pause();
     EXPECT_EQ(control->captureState(), CaptureEngine::State::Paused);
-    EXPECT_TRUE(control->statusText().startsWith(QLatin1String("Paused")));
+    EXPECT_EQ(control->indicatorText(), QStringLiteral("PAUSED"));
     // Let the clock run on while paused; neither the file nor the preview move.
     const int64_t pausedAt = component::ClockNowUs();
     const int64_t written = Written();

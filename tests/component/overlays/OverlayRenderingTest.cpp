@@ -389,7 +389,7 @@ TEST(OverlayRendering, TheDefaultsShowStampAndTextLegiblyOnASmallPicture) {
     const OverlayLayer stamp = RenderStampLayer(s.dateTime, "12/31/2024", frame);
     for (const OverlayLayer* l : {&text, &stamp}) {
         ASSERT_FALSE(l->empty());
-        EXPECT_GE(l->image.height(), 14);  // capitals at least ten pixels high
+        EXPECT_GE(l->image.height(), 14);  // an 8-point line (11 pixels) and its margin
         EXPECT_LE(l->image.width(), 240);  // fits across the picture
     }
     EXPECT_FALSE(QRect(text.at, text.image.size()).intersects(QRect(stamp.at, stamp.image.size())));

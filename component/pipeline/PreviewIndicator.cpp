@@ -1,0 +1,89 @@
+#include "component/pipeline/PreviewIndicator.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+
+namespace component {
+
+namespace {
+const QColor kRecordRed(230, 30, 30);
+
+// Where `db` lies on a meter `width` pixels wide.
+int MeterX(double db, int width) {
+    const double t = (std::clamp(db, kMeterFloorDb, 0.0) - kMeterFloorDb) / -kMeterFloorDb;
+    return int(t * width + 0.5);
+}
+
+QColor LevelColour(double db) {
+    if (db > -3) return kRecordRed;
+    if (db > -12) return QColor(240, 200, 40);
+    return QColor(60, 200, 80);
+}
+}  // namespace
+
+QString RecordingText(int64_t recordedUs) {
+    const int64_t s = std::max<int64_t>(0, recordedUs) / 1000000;
+    auto two = [](int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    return QStringLiteral("REC %1:%2:%3").arg(two(s / 3600), two(s / 60 % 60), two(s % 60));
+}
+
+QRect PaintIndicator(QPainter& p, QRect area, const IndicatorState& s) {
+    if (s.text.isEmpty() && !s.level.active) return {};
+    p.save();
+    QFont font = p.font();
+    font.setPixelSize(std::clamp(area.height() / 16, 9, 14));
+    font.setBold(true);
+    p.setFont(font);
+    const QFontMetrics metrics(font);
+    const int line = metrics.height();
+    const int pad = std::max(2, line / 5);
+    const int dot = s.recording ? line * 3 / 5 : 0;
+    const int textWidth = s.text.isEmpty() ? 0 : metrics.horizontalAdvance(s.text);
+    const int meterWidth = s.level.active ? std::clamp(area.width() / 5, 40, 120) : 0;
+    const int clipWidth = s.level.active ? std::max(4, line / 3) : 0;
+
+    int width = pad;
+    if (dot) width += dot + pad;
+    if (textWidth) width += textWidth + pad;
+    if (meterWidth) width += meterWidth + 2 + clipWidth + pad;
+    const QRect box(area.left() + pad, area.bottom() - pad - (line + 2 * pad) + 1, width,
+                    line + 2 * pad);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 170));
+    p.drawRoundedRect(box, pad, pad);
+
+    int x = box.left() + pad;
+    const int middle = box.center().y();
+    if (dot) {
+        p.setBrush(kRecordRed);
+        p.drawEllipse(QRect(x, middle - dot / 2, dot, dot));
+        x += dot + pad;
+    }
+    if (textWidth) {
+        p.setPen(Qt::white);
+        p.drawText(QRect(x, box.top() + pad, textWidth, line), Qt::AlignVCenter, s.text);
+        p.setPen(Qt::NoPen);
+        x += textWidth + pad;
+    }
+    if (meterWidth) {
+        p.setRenderHint(QPainter::Antialiasing, false);
+        const int barHeight = std::max(4, line / 2);
+        const QRect bar(x, middle - barHeight / 2, meterWidth, barHeight);
+        p.fillRect(bar, QColor(50, 50, 50));
+        // RMS as the filled bar, peak as a bright tick on it.
+        p.fillRect(QRect(bar.left(), bar.top(), MeterX(s.level.rmsDb, meterWidth), barHeight),
+                   LevelColour(s.level.rmsDb));
+        const int peak = MeterX(s.level.peakDb, meterWidth);
+        if (peak > 0)
+            p.fillRect(QRect(bar.left() + std::min(peak, meterWidth - 2), bar.top(), 2, barHeight),
+                       Qt::white);
+        const QRect clip(bar.right() + 3, bar.top(), clipWidth, barHeight);
+        p.fillRect(clip, s.level.clipped ? kRecordRed : QColor(90, 30, 30));
+    }
+    p.restore();
+    return box;
+}
+
+}  // namespace component
