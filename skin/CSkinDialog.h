@@ -13,6 +13,7 @@
 
 #include "controls/SkinHost.h"
 #include "platform/Colour.h"
+#include "skin/SkinKeyCommands.h"
 #include "skin/SkinPackages.h"
 #include "skin/zip/CZipReader.h"
 
@@ -95,6 +96,8 @@ public:
     const QImage& Background() const { return m_background; }
     QString IniPath() const { return m_iniPath; }
     void SetIniPath(const QString& path) { m_iniPath = path; }
+    // Keys that run skin-button commands; the buttons of every later skin name them.
+    SkinKeyCommands& KeyCommands() { return m_keyCommands; }
     // The directory packages are looked up in first (current directory at start-up).
     void SetStartDirectory(const QString& dir) { m_startDirectory = dir; }
 
@@ -134,6 +137,7 @@ private:
     void ApplyPackage(const QString& packagePath);
 
     QString m_startDirectory;
+    SkinKeyCommands m_keyCommands;
     bool m_initialised = false;
     bool m_dragging = false;
     QPoint m_dragOffset;

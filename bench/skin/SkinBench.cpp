@@ -33,7 +33,14 @@ int main() {
         std::printf("  ratio         %8.2f  (target >= 0.8)\n",
                     extract.unzipSeconds / extract.readerSeconds);
         std::printf("  same files    %8s\n", extract.sameFiles ? "yes" : "NO");
-        return region.sameRegion && extract.sameFiles ? 0 : 1;
+
+        const NestedBenchResult nested = RunNestedBench(3000);
+        std::printf("\nNested folder entries: %d entries nested 1..%d deep, %.1f MB package\n",
+                    nested.entries, nested.entries, double(nested.packageBytes) / 1e6);
+        std::printf("  open and extract  %8.3f s  (target < 1 s)\n", nested.extractSeconds);
+        std::printf("  remove the tree   %8.3f s  %s\n", nested.removeSeconds,
+                    nested.removed ? "" : "NOT REMOVED");
+        return region.sameRegion && extract.sameFiles && nested.removed ? 0 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "skin_bench: %s\n", e.what());
         return 1;
