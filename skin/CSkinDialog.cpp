@@ -419,7 +419,8 @@ void CSkinDialog::mouseReleaseEvent(QMouseEvent* e) {
 
 void CSkinDialog::keyPressEvent(QKeyEvent* e) {
     // A key held down runs its command once. Keys a focused edit box takes never get here.
-    const QKeySequence key(QKeyCombination(e->modifiers() & ~Qt::KeypadModifier, Qt::Key(e->key())));
+    const Qt::KeyboardModifiers modifiers = e->modifiers() & ~Qt::KeypadModifier;
+    const QKeySequence key(QKeyCombination(modifiers, Qt::Key(e->key())));
     const QString command = m_keyCommands.CommandFor(key, [this](const QString& name) {
         const SkinButton* button = FindButton(name);
         return button ? std::optional<bool>(!button->isHidden()) : std::nullopt;

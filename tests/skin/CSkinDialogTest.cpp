@@ -418,19 +418,21 @@ TEST_F(ForeignPackages, EachLoadsAndLeavesNothingBehind) {
         const SkinBuilder skin = BasicSkin(kButtons);
         for (auto [name, bytes] : skin.Files()) {
             if (name == "Skin.ini")
-                for (const auto& [from, to] : c.iniEdits) bytes.replace(bytes.find(from), from.size(), to);
+                for (const auto& [from, to] : c.iniEdits)
+                    bytes.replace(bytes.find(from), from.size(), to);
             zip.Add(c.renames.count(name) ? c.renames.at(name) : name, bytes);
         }
         std::string bytes = zip.Finish();
         if (c.shortIcon) {
             for (const ZipWriter::EntryInfo& e : zip.Entries()) {
                 if (e.name != "icon.bmp") continue;
-                const std::string local = bytes.substr(e.localOffset + zipformat::kLocalUncompressedSize, 4);
+                const size_t local = e.localOffset + zipformat::kLocalUncompressedSize;
+                const size_t central = e.centralOffset + zipformat::kCentralUncompressedSize;
                 uint32_t size = 0;
-                std::memcpy(&size, local.data(), 4);
+                std::memcpy(&size, &bytes[local], 4);
                 ++size;  // little-endian host, as the archive
-                std::memcpy(&bytes[e.localOffset + zipformat::kLocalUncompressedSize], &size, 4);
-                std::memcpy(&bytes[e.centralOffset + zipformat::kCentralUncompressedSize], &size, 4);
+                std::memcpy(&bytes[local], &size, 4);
+                std::memcpy(&bytes[central], &size, 4);
             }
         }
         ASSERT_TRUE(ZipWriter::WriteFile(Path("Orange.zip").toStdString(), bytes));
