@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "skin/zip/ZipOutputFolder.h"
@@ -16,7 +17,9 @@ SkinWorkFolder::SkinWorkFolder() {
 }
 
 SkinWorkFolder::~SkinWorkFolder() {
-    if (IsValid()) ZipOutputFolder::RemoveTree(QFile::encodeName(m_path).toStdString());
+    // Not the user's concern, but never silent: each load would leave another folder.
+    if (IsValid() && !ZipOutputFolder::RemoveTree(QFile::encodeName(m_path).toStdString()))
+        std::fprintf(stderr, "skin loader: cannot remove %s\n", qPrintable(m_path));
 }
 
 QString FindSkinFile(const QString& folder, const QString& relative) {
