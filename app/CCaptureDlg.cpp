@@ -65,6 +65,20 @@ int16_t FrameRateArgument(float rate) {
     return static_cast<int16_t>(static_cast<int32_t>(clamped));
 }
 
+// Keys for the main commands, which the skin's buttons give only to the mouse. Space plays
+// or pauses, whichever of the two buttons is shown.
+struct KeyCommand {
+    QKeyCombination key;
+    QStringList buttons;
+};
+const KeyCommand kKeyCommands[] = {
+    {Qt::Key_Space, {QStringLiteral("BUTTON_PAUSE"), QStringLiteral("BUTTON_PLAY")}},
+    {Qt::CTRL | Qt::Key_R, {QStringLiteral("BUTTON_CONVERT")}},
+    {Qt::CTRL | Qt::Key_S, {QStringLiteral("BUTTON_STOP")}},
+    {Qt::CTRL | Qt::Key_Period, {QStringLiteral("BUTTON_STOP")}},
+    {Qt::CTRL | Qt::Key_Q, {QStringLiteral("BUTTON_EXIT"), QStringLiteral("BUTTON_CLOSE")}},
+};
+
 void Exclaim(QWidget* owner, const QString& text) {
     platform::ShowMessage(owner, text, platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
 }
@@ -74,6 +88,8 @@ void Exclaim(QWidget* owner, const QString& text) {
 CCaptureDlg::CCaptureDlg(QWidget* parent) : CSkinDialog(parent), m_hIcon(MakeAppIcon()) {
     // The frameless window still needs a name for task bars and window lists.
     setWindowTitle(QString::fromLatin1(platform::kAppName));
+    for (const KeyCommand& command : kKeyCommands)
+        KeyCommands().Add(QKeySequence(command.key), command.buttons);
     const QSize base = platform::DialogBaseUnits(platform::TemplateFont("MS Sans Serif", 8));
     resize(platform::DialogUnitsToPixels(kTemplateSize, base).size());
     if (auto* editor = platform::ControlContainer::Create(platform::kWmvEditorClassId, this)) {

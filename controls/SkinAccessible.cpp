@@ -7,7 +7,7 @@ namespace {
 
 class SkinAccessibleInterface : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    SkinAccessibleInterface(QWidget* widget, const SkinAccessibleControl* control)
+    SkinAccessibleInterface(QWidget* widget, SkinAccessibleControl* control)
         : QAccessibleWidget(widget), m_control(control) {}
 
     // Asked each time: an interface made while a variant was still being built must not
@@ -19,6 +19,7 @@ public:
             const QString set = widget()->accessibleName();
             return set.isEmpty() ? m_control->AccessibleFallbackName() : set;
         }
+        if (t == QAccessible::Accelerator) return m_control->AccessibleShortcut();
         if (t == QAccessible::Value) {
             int value = 0, minimum = 0, maximum = 0;
             if (m_control->AccessibleValue(value, minimum, maximum)) return QString::number(value);
@@ -39,6 +40,24 @@ public:
         return QAccessibleWidget::interface_cast(t);
     }
 
+    // Buttons offer the press action; everything else keeps what the widget offers.
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (m_control->CanAccessiblePress()) names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && m_control->CanAccessiblePress())
+            m_control->AccessiblePress();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+    QStringList keyBindingsForAction(const QString& action) const override {
+        const QString key = m_control->AccessibleShortcut();
+        if (action == pressAction() && !key.isEmpty()) return {key};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
     // Read-only: assistive tools may read the value, moving it stays with mouse and keys.
     QVariant currentValue() const override { return Value(0); }
     void setCurrentValue(const QVariant&) override {}
@@ -53,12 +72,12 @@ private:
         return v[which];
     }
 
-    const SkinAccessibleControl* m_control;
+    SkinAccessibleControl* m_control;
 };
 
 QAccessibleInterface* Factory(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
-    const auto* control = dynamic_cast<const SkinAccessibleControl*>(object);
+    auto* control = dynamic_cast<SkinAccessibleControl*>(object);
     if (!widget || !control) return nullptr;
     return new SkinAccessibleInterface(widget, control);
 }

@@ -18,6 +18,11 @@ public:
         (void)value, (void)minimum, (void)maximum;
         return false;
     }
+    // Controls a user can press (buttons) return true and act as if clicked.
+    virtual bool CanAccessiblePress() const { return false; }
+    virtual void AccessiblePress() {}
+    // The window's key for what the control does, for example "Ctrl+R"; empty for none.
+    virtual QString AccessibleShortcut() const { return {}; }
 };
 
 // Installs the factory; every skin control calls it on construction, only the first counts.

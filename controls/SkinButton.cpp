@@ -54,7 +54,28 @@ void SkinButton::SetToolTipText(const QString& text, bool activate) {
 }
 
 void SkinButton::ActivateToolTip(bool on) {
-    if (m_hasToolTip) setToolTip(on ? m_toolTip : QString());
+    if (!m_hasToolTip) return;
+    m_toolTipOn = on;
+    if (!on) {
+        setToolTip(QString());
+    } else if (m_shortcut.isEmpty()) {
+        setToolTip(m_toolTip);
+    } else {
+        setToolTip(m_toolTip.isEmpty() ? m_shortcut
+                                       : QStringLiteral("%1 (%2)").arg(m_toolTip, m_shortcut));
+    }
+}
+
+void SkinButton::SetShortcutText(const QString& key) {
+    m_shortcut = key;
+    ActivateToolTip(m_toolTipOn);
+}
+
+void SkinButton::Click() {
+    m_hover = false;
+    OnClickStep();
+    update();
+    Notify();  // last: the host may destroy this button (a command that rebuilds the skin)
 }
 
 void SkinButton::SetChecked(bool value) {
@@ -147,13 +168,10 @@ void SkinButton::mouseReleaseEvent(QMouseEvent* e) {
     }
     // Any release this button receives inside it is a click; only the point counts.
     if (rect().contains(e->position().toPoint())) {
-        m_hover = false;
-        OnClickStep();
-        update();
         // The host is told before the button lets go of its pressed look; it may even
         // destroy the button (a command that rebuilds the skin), so look before touching it.
         QPointer<SkinButton> alive(this);
-        Notify();
+        Click();
         if (!alive) return;
     }
     m_leftDown = false;

@@ -34,9 +34,18 @@ public:
     bool IsHover() const { return m_hover; }
     State CurrentState() const;
 
+    // The window's key for this button's command, named in the tool tip; empty for none.
+    void SetShortcutText(const QString& key);
+    // What a release of the left button inside the button does; assistive tools press
+    // through it too.
+    void Click();
+
     QAccessible::Role AccessibleRole() const override { return QAccessible::Button; }
     QString AccessibleFallbackName() const override { return name; }
     void AccessibleState(QAccessible::State& state) const override;
+    bool CanAccessiblePress() const override { return true; }
+    void AccessiblePress() override { Click(); }
+    QString AccessibleShortcut() const override { return m_shortcut; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -68,6 +77,8 @@ private:
     bool m_pointerInside = false;  // ... and the pointer is over it now
     QString m_toolTip;
     bool m_hasToolTip = false;
+    bool m_toolTipOn = false;
+    QString m_shortcut;
 };
 
 class SkinCheckButton : public SkinButton {

@@ -28,7 +28,7 @@ SkinComboLayout ComputeComboLayout(int l, int t, int r, int b, int w, int h) {
 
 SkinComboBox::SkinComboBox(SkinHost* host, QWidget* parent, const QRect& rect,
                            const QString& buttonStrip, const SkinComboColours& colours,
-                           const SkinScrollBarImages& images, platform::Colour transparentColor)
+                           const SkinScrollBarImages& images)
     : QWidget(parent), m_host(host) {
     EnableSkinAccessibility();
     LoadButtonStrip(buttonStrip);
@@ -39,7 +39,6 @@ SkinComboBox::SkinComboBox(SkinHost* host, QWidget* parent, const QRect& rect,
     setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_button = new SkinComboButton(host, parent, m_layout.button);
-    m_button->transparentColor = transparentColor;
     m_button->LoadImages(buttonStrip, m_layout.button);
     m_button->name = QStringLiteral("COMBO_BTN");
 

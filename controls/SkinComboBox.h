@@ -32,10 +32,11 @@ struct SkinComboColours {
 class SkinComboBox : public QWidget, public SkinAccessibleControl {
     Q_OBJECT
 public:
-    // Builds the button, edit and list as siblings in parent, with the list closed.
+    // Builds the button, edit and list as siblings in parent, with the list closed. The
+    // button keeps its own colour key, black, whatever the skin's key: skins drawn for
+    // that rule leave black around the arrow to be cut out.
     SkinComboBox(SkinHost* host, QWidget* parent, const QRect& rect, const QString& buttonStrip,
-                 const SkinComboColours& colours, const SkinScrollBarImages& images,
-                 platform::Colour transparentColor);
+                 const SkinComboColours& colours, const SkinScrollBarImages& images);
     ~SkinComboBox() override;
 
     QString name;

@@ -1,6 +1,6 @@
 // Opens the input as a skin package and extracts every entry into a scratch folder, the way
 // the skin loader does, catching what the reader raises. Anything else is a finding, and so
-// is a link or a non-regular file in the extracted tree.
+// is a link or a non-regular file in the extracted tree, or a tree that cannot be removed.
 #include <unistd.h>
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "skin/zip/CZipReader.h"
+#include "skin/zip/ZipOutputFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     CheckTree();
-    std::error_code ec;
-    fs::remove_all(Scratch(), ec);
+    // Whatever an archive made, the tree must go again: a leftover is a finding too.
+    if (!ZipOutputFolder::RemoveTree(Scratch())) std::abort();
     return 0;
 }

@@ -46,6 +46,7 @@ QImage LoadBitmap(const QString& path) {
 
 QImage KeyedImage(const QImage& image, Colour key) {
     if (image.isNull()) return {};
+    if (!IsColour(key)) return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
     const uint32_t keyPixel = ToRgbPixel(key) & 0x00FFFFFF;
     for (int y = 0; y < out.height(); ++y) {

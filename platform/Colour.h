@@ -17,6 +17,10 @@ constexpr int RedOf(Colour c) { return c & 0xFF; }
 constexpr int GreenOf(Colour c) { return (c >> 8) & 0xFF; }
 constexpr int BlueOf(Colour c) { return (c >> 16) & 0xFF; }
 
+// Values above 0xFFFFFF (a skin's colour field that held no number gives all bits set) are
+// no colour: as a key they match no pixel.
+constexpr bool IsColour(Colour c) { return c <= 0xFFFFFFu; }
+
 inline QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 inline Colour FromQColor(const QColor& c) { return MakeColour(c.red(), c.green(), c.blue()); }
 // The same colour as a 0xAARRGGBB pixel of an opaque QImage.

@@ -12,7 +12,8 @@ QRegion RegionFromColourKey(const QImage& source, Colour key, long* keyPixels) {
                                  source.format() == QImage::Format_ARGB32
                              ? source
                              : source.convertToFormat(QImage::Format_RGB32);
-    const uint32_t keyPixel = ToRgbPixel(key) & 0x00FFFFFF;
+    // No colour matches no pixel; an alpha byte never takes part in the comparison.
+    const uint32_t keyPixel = IsColour(key) ? ToRgbPixel(key) & 0x00FFFFFF : 0xFFFFFFFFu;
     const int w = image.width();
 
     std::vector<QRect> rects;       // finished bands, in y-x order as QRegion wants them

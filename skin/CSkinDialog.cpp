@@ -4,10 +4,11 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QWindow>
 
 #include "controls/CLabel.h"
@@ -23,6 +24,7 @@
 #include "platform/Services.h"
 #include "skin/CIniFile.h"
 #include "skin/SkinEntry.h"
+#include "skin/SkinFiles.h"
 
 QString g_skinFolder;
 
@@ -32,11 +34,14 @@ QString ToQ(const std::string& s) { return QString::fromStdString(s); }
 
 QRect ToQRect(const SkinRect& r) { return QRect(QPoint(r.left, r.top), QSize(r.width(), r.height())); }
 
-// Image fields are relative to the skin folder; skins made elsewhere may write "\".
+// Image fields are relative to the skin folder; skins made elsewhere may write "\", pad the
+// name with blanks before the comma, or name it in another letter case.
 QString ImagePath(const QString& folder, const std::string& field) {
     QString relative = ToQ(field);
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return folder + relative;
+    while (relative.endsWith(QLatin1Char(' ')) || relative.endsWith(QLatin1Char('\t')))
+        relative.chop(1);
+    return FindSkinFile(folder, relative);
 }
 
 // Calls f for the values of keys 1..N of a numbered section, N being its number of keys.
@@ -69,6 +74,12 @@ SkinListColours ReadListColours(SkinEntry& e) {
     return c;
 }
 
+// The loader's failures: a message with an OK button and the stop icon.
+void ShowStop(QWidget* parent, const char* text) {
+    platform::ShowMessage(parent, QString::fromLatin1(text), platform::MsgButtons::Ok,
+                          platform::MsgIcon::Stop);
+}
+
 template <class T>
 T* FindByName(const std::vector<std::unique_ptr<T>>& list, const QString& name) {
     for (const auto& c : list)
@@ -80,6 +91,10 @@ T* FindByName(const std::vector<std::unique_ptr<T>>& list, const QString& name) 
 
 CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // Wayland compositors take a window's mask for its input only and draw the rest of the
+    // surface: there the shape is made of alpha instead, while X11 keeps the mask alone.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_startDirectory = platform::CurrentDirectory();
@@ -172,8 +187,10 @@ bool CSkinDialog::BuildWindowRegion() {
 
 void CSkinDialog::LoadSkin() {
     FreeSkin();
-    const CIniFile ini(m_iniPath.toStdString());
-    const QString folder = GetSkinFolder(m_iniPath);
+    // No description (the skin could not be extracted) builds an empty skin.
+    const CIniFile ini = m_iniPath.isEmpty() ? CIniFile::FromText({})
+                                          : CIniFile(m_iniPath.toStdString());
+    const QString folder = m_iniPath.isEmpty() ? QString() : GetSkinFolder(m_iniPath);
 
     m_background = platform::LoadBitmap(ImagePath(folder, ini.ReadString("Screen", "Main", "")));
     const std::string key = ini.ReadString("TRANSPARENT", "COLOR", "");
@@ -205,6 +222,7 @@ void CSkinDialog::LoadSkin() {
         button->index = int(m_buttons.size());
         button->name = name;
         button->SetToolTipText(tip, true);
+        button->SetShortcutText(m_keyCommands.KeyTextFor(name));
         button->toggle = toggle;
         m_buttons.push_back(std::move(button));
     });
@@ -325,8 +343,7 @@ void CSkinDialog::LoadSkin() {
         colours.editFrame = e.NextColour();
         colours.list = ReadListColours(e);
         const SkinScrollBarImages images = ReadScrollBarImages(e, folder);
-        auto combo = std::make_unique<SkinComboBox>(this, this, r, strip, colours, images,
-                                                    m_transparentColor);
+        auto combo = std::make_unique<SkinComboBox>(this, this, r, strip, colours, images);
         combo->index = int(m_combos.size());
         combo->name = name;
         m_combos.push_back(std::move(combo));
@@ -350,6 +367,12 @@ void CSkinDialog::LoadSkin() {
 }
 
 void CSkinDialog::PaintSkin(QPainter& p) {
+    if (testAttribute(Qt::WA_TranslucentBackground)) {
+        // Opaque exactly where the region is, transparent elsewhere; the region's runs are
+        // the alpha, and the mask keeps input to the same shape.
+        p.setClipRegion(m_region);
+        p.fillRect(rect(), palette().window());
+    }
     if (!m_background.isNull()) p.drawImage(0, 0, m_background);
     if (!m_iconKeyed.isNull())
         p.drawImage(m_iconRect.topLeft(), m_iconKeyed,
@@ -413,6 +436,18 @@ void CSkinDialog::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CSkinDialog::keyPressEvent(QKeyEvent* e) {
+    // A key held down runs its command once. Keys a focused edit box takes never get here.
+    const Qt::KeyboardModifiers modifiers = e->modifiers() & ~Qt::KeypadModifier;
+    const QKeySequence key(QKeyCombination(modifiers, Qt::Key(e->key())));
+    const QString command = m_keyCommands.CommandFor(key, [this](const QString& name) {
+        const SkinButton* button = FindButton(name);
+        return button ? std::optional<bool>(!button->isHidden()) : std::nullopt;
+    });
+    if (!command.isEmpty()) {
+        e->accept();
+        if (!e->isAutoRepeat()) OnSkinButton(command);
+        return;
+    }
     // Neither Escape nor Enter may close the window.
     switch (e->key()) {
     case Qt::Key_Escape:
@@ -488,8 +523,7 @@ bool CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& 
         } catch (const std::exception&) {
             m_archive.CloseArchive(true);
         }
-        platform::ShowMessage(this, QString::fromLatin1(kMsgOpenFailed), platform::MsgButtons::Ok,
-                              platform::MsgIcon::Stop);
+        ShowStop(this, kMsgOpenFailed);
         return false;
     }
     try {
@@ -498,8 +532,7 @@ bool CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& 
             m_archive.ExtractEntry(static_cast<uint16_t>(i), folder.toStdString(), true);
     } catch (const std::exception&) {
         m_archive.CloseArchive(true);
-        platform::ShowMessage(this, QString::fromLatin1(kMsgExtractFailed),
-                              platform::MsgButtons::Ok, platform::MsgIcon::Stop);
+        ShowStop(this, kMsgExtractFailed);
         return false;
     }
     m_archive.CloseArchive(true);
@@ -508,11 +541,18 @@ bool CSkinDialog::ExtractSkinPackage(const QString& packagePath, const QString& 
 
 bool CSkinDialog::ApplyPackage(const QString& packagePath) {
     // A fresh private folder per load: nothing of the user's is ever touched or deleted.
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/capture-station-skin-XXXXXX"));
-    const QString path = folder.isValid() ? folder.path() : QString();
-    const bool extracted = !path.isEmpty() && ExtractSkinPackage(packagePath, path);
-    m_iniPath = QDir(path).filePath(QStringLiteral("Skin.ini"));
-    g_skinFolder = GetSkinFolder(m_iniPath);
+    const SkinWorkFolder folder;
+    bool extracted = false;
+    if (folder.IsValid()) {
+        extracted = ExtractSkinPackage(packagePath, folder.Path());
+        m_iniPath = FindSkinFile(folder.Path() + QLatin1Char('/'), QStringLiteral("Skin.ini"));
+        g_skinFolder = GetSkinFolder(m_iniPath);
+    } else {
+        // Nowhere to extract to: say so, and read no Skin.ini from anywhere else.
+        ShowStop(this, kMsgExtractFailed);
+        m_iniPath.clear();
+        g_skinFolder.clear();
+    }
     LoadSkin();
     // The folder and everything in it go when it leaves scope; the skin lives in memory.
     return extracted && !m_background.isNull();

@@ -13,6 +13,7 @@
 
 #include "controls/SkinHost.h"
 #include "platform/Colour.h"
+#include "skin/SkinKeyCommands.h"
 #include "skin/SkinPackages.h"
 #include "skin/zip/CZipReader.h"
 
@@ -96,6 +97,8 @@ public:
     const QImage& Background() const { return m_background; }
     QString IniPath() const { return m_iniPath; }
     void SetIniPath(const QString& path) { m_iniPath = path; }
+    // Keys that run skin-button commands; the buttons of every later skin name them.
+    SkinKeyCommands& KeyCommands() { return m_keyCommands; }
     // The directory packages are looked up in first (current directory at start-up).
     void SetStartDirectory(const QString& dir) { m_startDirectory = dir; }
     // The shipped packages: looked up second, and the fallback for one that cannot be used.
@@ -148,6 +151,7 @@ private:
 
     QString m_startDirectory;
     QString m_installedDirectory;
+    SkinKeyCommands m_keyCommands;
     bool m_initialised = false;
     // A left press on the background arms a move; it starts once the pointer has travelled
     // the platform's drag distance with the button held, so a plain click moves nothing.

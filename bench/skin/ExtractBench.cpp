@@ -12,6 +12,7 @@
 #include <string>
 
 #include "skin/zip/CZipReader.h"
+#include "skin/zip/ZipOutputFolder.h"
 #include "skins/ZipWriter.h"
 
 namespace fs = std::filesystem;
@@ -87,6 +88,15 @@ bool SameTrees(const fs::path& a, const fs::path& b, int expectedFiles) {
     return files == expectedFiles;
 }
 
+// Opens the package and extracts every entry, as the skin loader does.
+void ExtractAll(const fs::path& package, const fs::path& out) {
+    CZipReader reader;
+    reader.OpenArchive(package, CZipReader::OpenExisting, 0);
+    for (int i = 0; i < reader.EntryCount(); ++i)
+        if (!reader.ExtractEntry(uint16_t(i), out)) throw std::runtime_error("entry not extracted");
+    reader.CloseArchive(true);
+}
+
 }  // namespace
 
 ExtractBenchResult RunExtractBench() {
@@ -123,12 +133,7 @@ ExtractBenchResult RunExtractBench() {
         const fs::path out = temp.path / "reader";
         fs::remove_all(out);
         const auto start = std::chrono::steady_clock::now();
-        CZipReader reader;
-        reader.OpenArchive(package, CZipReader::OpenExisting, 0);
-        for (int i = 0; i < reader.EntryCount(); ++i)
-            if (!reader.ExtractEntry(uint16_t(i), out))
-                throw std::runtime_error("entry not extracted");
-        reader.CloseArchive(true);
+        ExtractAll(package, out);
         r.readerSeconds = std::min(r.readerSeconds, Seconds(start));
     }
 
@@ -146,5 +151,33 @@ ExtractBenchResult RunExtractBench() {
         r.unzipSeconds = std::min(r.unzipSeconds, Seconds(start));
     }
     r.sameFiles = SameTrees(temp.path / "reader", unzipOut, r.entries);
+    return r;
+}
+
+NestedBenchResult RunNestedBench(int entries) {
+    NestedBenchResult r;
+    r.entries = entries;
+    TempFolder temp;
+    const fs::path package = temp.path / "Nested.skn";
+    {
+        ZipWriter writer;
+        std::string name;
+        for (int depth = 1; depth <= entries; ++depth) writer.AddDirectory(name += "n/");
+        const std::string bytes = writer.Finish();
+        r.packageBytes = bytes.size();
+        if (!ZipWriter::WriteFile(package.string(), bytes))
+            throw std::runtime_error("cannot write package");
+    }
+    r.extractSeconds = r.removeSeconds = 1e300;
+    r.removed = true;
+    for (int run = 0; run < kRuns; ++run) {
+        const fs::path out = temp.path / "out";
+        auto start = std::chrono::steady_clock::now();
+        ExtractAll(package, out);
+        r.extractSeconds = std::min(r.extractSeconds, Seconds(start));
+        start = std::chrono::steady_clock::now();
+        r.removed = ZipOutputFolder::RemoveTree(out) && !fs::exists(out) && r.removed;
+        r.removeSeconds = std::min(r.removeSeconds, Seconds(start));
+    }
     return r;
 }

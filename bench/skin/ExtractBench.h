@@ -13,3 +13,14 @@ struct ExtractBenchResult {
 };
 
 ExtractBenchResult RunExtractBench();
+
+// A package of folder entries nested 1..entries deep: extraction and removal of the tree.
+struct NestedBenchResult {
+    int entries = 0;
+    uint64_t packageBytes = 0;
+    double extractSeconds = 0;  // opening and extracting every entry, best of 3
+    double removeSeconds = 0;   // removing the tree, best of 3
+    bool removed = false;
+};
+
+NestedBenchResult RunNestedBench(int entries);

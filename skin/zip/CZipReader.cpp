@@ -13,7 +13,6 @@
 #include "ZipFormat.h"
 #include "ZipMemoryStorage.h"
 #include "ZipOutputFile.h"
-#include "ZipOutputFolder.h"
 
 using namespace zipformat;
 
@@ -52,6 +51,7 @@ void CZipReader::OpenArchive(std::unique_ptr<ZipStorage> storage) {
 
 void CZipReader::CloseArchive(bool) {
     m_entry.reset();
+    m_folders.Reset();
     m_entries.clear();
     m_comment.clear();
     m_prefixSize = 0;
@@ -258,7 +258,7 @@ bool CZipReader::ExtractEntry(uint16_t index, const std::filesystem::path& folde
     if (!keepPath && parts->size() > 1) parts->erase(parts->begin(), parts->end() - 1);
 
     if (h.IsDirectory() || ZipEntryName::IsFolderName(name)) {
-        const UniqueFd made = ZipOutputFolder::Open(folder, *parts);
+        const UniqueFd made = m_folders.Open(folder, *parts);
         return ::fchmod(made.Get(), h.Permissions()) == 0;
     }
     if (parts->empty()) Fail(CZipException::kBadArchive);
@@ -269,7 +269,7 @@ bool CZipReader::ExtractEntry(uint16_t index, const std::filesystem::path& folde
         for (const std::string& part : *parts) shown /= part;
         const std::string leaf = std::move(parts->back());
         parts->pop_back();
-        ZipOutputFile out(ZipOutputFolder::Open(folder, *parts), leaf, shown.string());
+        ZipOutputFile out(m_folders.Open(folder, *parts), leaf, shown.string());
 
         // Small entries need no more than their own size (plus one byte to see the end).
         std::vector<uint8_t> buffer(

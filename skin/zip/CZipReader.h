@@ -17,6 +17,7 @@
 #include "CZipException.h"
 #include "CZipFileException.h"
 #include "ZipEntryHeader.h"
+#include "ZipOutputFolder.h"
 
 class ZipEntryStream;
 class ZipStorage;
@@ -62,8 +63,9 @@ public:
     // Writes entry index into folder (made when missing): below it at the stored path when
     // keepPath, else directly in it; under newName instead of the stored name when given.
     // Returns true when the entry was written and checked. Returns false without raising for
-    // an encrypted entry, a bad index, a buffer size of 0, when the callback stopped it (the
-    // part written is removed) or when its permissions could not be set. Throws
+    // an encrypted entry, a bad index, a buffer size of 0, when the callback stopped it or
+    // the deflate data ended before its declared size (the part written is removed), or
+    // when its permissions could not be set. Throws
     // CZipException or CZipFileException otherwise; a file whose data fails its checks is
     // removed, and the entry is closed again.
     bool ExtractEntry(uint16_t index, const std::filesystem::path& folder, bool keepPath = true,
@@ -99,4 +101,5 @@ private:
     std::unique_ptr<ZipEntryStream> m_entry;
     uint16_t m_entryIndex = 0;
     uint64_t m_entryDataEnd = 0;  // where a data descriptor would start
+    ZipOutputFolder m_folders;     // the folder the last entry went to, for the next one
 };

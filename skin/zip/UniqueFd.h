@@ -26,6 +26,8 @@ public:
         const int fd = std::exchange(m_fd, -1);
         return fd < 0 || ::close(fd) == 0;
     }
+    // Gives up ownership without closing.
+    int Release() { return std::exchange(m_fd, -1); }
     void Reset(int fd = -1) {
         if (m_fd >= 0) ::close(m_fd);
         m_fd = fd;

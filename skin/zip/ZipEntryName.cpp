@@ -53,11 +53,12 @@ std::string ZipEntryName::ToUtf8(std::string_view stored, bool storedAsUtf8) {
 
 std::optional<std::vector<std::string>> ZipEntryName::SafeComponents(std::string_view name) {
     if (name.find('\0') != std::string_view::npos) return std::nullopt;
-    if (!name.empty() && name.front() == '/') return std::nullopt;
+    // Packages made on other systems may name "C:\x.bmp" or "/x.bmp": without the drive and
+    // the leading separators the name stays inside the folder, as ".." would not.
     const bool driveLetter =
         name.size() >= 2 && name[1] == ':' &&
         ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
-    if (driveLetter) return std::nullopt;
+    if (driveLetter) name.remove_prefix(2);
 
     std::vector<std::string> parts;
     size_t start = 0;

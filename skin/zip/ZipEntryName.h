@@ -11,9 +11,10 @@ struct ZipEntryName {
     // is a separator as much as "/", so every "\" becomes "/".
     static std::string ToUtf8(std::string_view stored, bool storedAsUtf8);
 
-    // The path components of a converted name, with empty and "." components dropped.
-    // Nothing when the name could reach outside the extraction folder or cannot be a file
-    // name here: an absolute path, a drive prefix ("C:"), a ".." component, or a NUL byte.
+    // The path components of a converted name, with a drive prefix ("C:"), empty and "."
+    // components dropped, so "/x" and "C:/x" both give "x". Nothing when the name could
+    // reach outside the extraction folder or cannot be a file name here: a ".." component
+    // or a NUL byte.
     static std::optional<std::vector<std::string>> SafeComponents(std::string_view name);
 
     // Whether a converted name names a folder (it ends with a separator).

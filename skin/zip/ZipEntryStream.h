@@ -17,9 +17,10 @@ public:
     // the compressed bytes lie inside the storage.
     ZipEntryStream(ZipStorage& storage, const ZipEntryHeader& header, uint64_t dataOffset);
 
-    // Delivers up to length bytes, fewer only once every declared byte has been delivered.
-    // Throws CZipException: cause 10 when the data ends before its declared size, a zlib
-    // cause when the deflate data is corrupt.
+    // Delivers up to length bytes, fewer only once every declared byte has been delivered
+    // or a deflate stream ended before its declared size (Remaining() then stays above 0,
+    // and the entry fails on its own). Throws CZipException: cause 10 when the compressed
+    // data runs out before the stream ends, a zlib cause when it is corrupt.
     size_t Read(void* buffer, size_t length);
 
     uint64_t Remaining() const { return m_uncompressedLeft; }

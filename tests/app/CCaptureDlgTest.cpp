@@ -6,10 +6,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "FakeCaptureControl.h"
@@ -35,6 +37,7 @@ const char* kSkinSections =
     "2=BUTTON_PAUSE,btn.bmp,10,125,20,135,Pause,F\n"
     "3=BUTTON_STOP,btn.bmp,30,125,40,135,Stop,F\n"
     "4=BUTTON_CONVERT,btn.bmp,50,125,60,135,Record,F\n"
+    "5=BUTTON_EXIT,btn.bmp,70,125,80,135,Exit,F\n"
     "[EDITBOXINFO]\n1=EDIT_FILE,60,100,190,115,0xFFFFFF,0x000000,0x808080,TRUE\n";
 
 // Records how many control calls had been made when each message box came up.
@@ -58,6 +61,11 @@ struct MainWindowFixture : ::testing::Test {
     void SetUp() override {
         services.script = &fake.script();
         BasicSkin(kSkinSections).WritePackage(dir.filePath("Blue.skn"));
+        Restart();
+    }
+    // A new main window on the same skin and control script, with no calls recorded.
+    void Restart() {
+        dlg.reset();
         dlg = std::make_unique<CCaptureDlg>();
         dlg->SetStartDirectory(dir.path());
         dlg->OnInitDialog();
@@ -644,4 +652,63 @@ TEST_F(MainWindowFixture, TheGreyPictureBoxWorksTheDialogsGreyScaleSwitch) {
     dlg->OnChangeSkin(32778);
     ASSERT_EQ(dlg->Checks().size(), 1u);
     EXPECT_TRUE(dlg->Checks()[0]->isChecked);
+// Each key runs what clicking its buttons runs: the same calls on the control, the same
+// buttons shown after, the same end of the run; and the buttons' tips name the key.
+struct KeyRow {
+    const char* label;
+    std::vector<QKeyCombination> keys;
+    std::vector<const char*> buttons;
+    const char* tip;  // of the first button
+};
+
+TEST_F(MainWindowFixture, EachKeyRunsWhatItsButtonsRun) {
+    const KeyRow rows[] = {
+        {"space_previews", {Qt::Key_Space}, {"BUTTON_PLAY"}, "Preview (Space)"},
+        {"space_again_pauses", {Qt::Key_Space, Qt::Key_Space}, {"BUTTON_PLAY", "BUTTON_PAUSE"},
+         "Preview (Space)"},
+        {"ctrl_r_records", {Qt::CTRL | Qt::Key_R}, {"BUTTON_CONVERT"}, "Record (Ctrl+R)"},
+        {"ctrl_s_stops", {Qt::CTRL | Qt::Key_S}, {"BUTTON_STOP"}, "Stop (Ctrl+S)"},
+        {"ctrl_period_stops", {Qt::CTRL | Qt::Key_Period}, {"BUTTON_STOP"}, "Stop (Ctrl+S)"},
+        {"ctrl_q_exits", {Qt::CTRL | Qt::Key_Q}, {"BUTTON_EXIT"}, "Exit (Ctrl+Q)"},
+    };
+    struct Outcome {
+        std::vector<FakeCall> calls;
+        bool play, pause;
+        int result;
+    };
+    auto run = [&](const std::function<void()>& act) {
+        Restart();
+        services.fileAnswers = {dir.filePath("take.flv")};
+        act();
+        return Outcome{Calls(), Visible("BUTTON_PLAY"), Visible("BUTTON_PAUSE"), dlg->result()};
+    };
+    for (const KeyRow& row : rows) {
+        SCOPED_TRACE(row.label);
+        const Outcome byKey = run([&] {
+            for (const QKeyCombination key : row.keys)
+                QTest::keyClick(dlg.get(), key.key(), key.keyboardModifiers());
+        });
+        const Outcome byMouse = run([&] {
+            for (const char* name : row.buttons)
+                QTest::mouseClick(dlg->FindButton(name), Qt::LeftButton);
+        });
+        EXPECT_EQ(byKey.calls, byMouse.calls);
+        EXPECT_EQ(byKey.play, byMouse.play);
+        EXPECT_EQ(byKey.pause, byMouse.pause);
+        EXPECT_EQ(byKey.result, byMouse.result);
+        EXPECT_TRUE(!byMouse.calls.empty() || byMouse.result == 1);  // the row did something
+        EXPECT_EQ(dlg->FindButton(row.buttons[0])->toolTip(), row.tip);
+    }
+}
+
+TEST_F(MainWindowFixture, KeysTypedIntoAnEditBoxStayThere) {
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    SkinEditBox* edit = dlg->Edits().front().get();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Space);
+    EXPECT_EQ(edit->text(), " ");
+    EXPECT_TRUE(Calls().empty());
+    QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);  // the edit has no use for it
+    EXPECT_EQ(Calls().front(), Put(0x21, Variant::Bool(true)));
 }

@@ -126,9 +126,41 @@ TEST(AccessibleValue, SliderAndScrollBarReportPositionAndRange) {
     EXPECT_EQ(bar->valueInterface()->maximumValue().toInt(), 0);
 }
 
+TEST(AccessibleAction, PressingAButtonClicksItAndOnlyButtonsOfferIt) {
+    FakeHost host;
+    auto* plain = new SkinButton(&host, &host, {0, 0, 9, 9});
+    auto* check = new SkinCheckButton(&host, &host, {10, 0, 9, 9});
+    auto* option = new SkinOptionButton(&host, &host, {20, 0, 9, 9});
+    plain->SetToolTipText("Record", true);
+    plain->SetShortcutText("Ctrl+R");
+    for (QWidget* w : std::initializer_list<QWidget*>{plain, check, option}) {
+        QAccessibleActionInterface* actions =
+            QAccessible::queryAccessibleInterface(w)->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        EXPECT_EQ(actions->actionNames().value(0), QAccessibleActionInterface::pressAction());
+        actions->doAction(QAccessibleActionInterface::pressAction());
+    }
+    EXPECT_EQ(host.calls, (QStringList{"button 0", "check 0", "option 0"}));
+    EXPECT_TRUE(check->isChecked);
+    EXPECT_TRUE(option->isChecked);
+
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(plain);
+    EXPECT_EQ(iface->text(QAccessible::Name), "Record");
+    EXPECT_EQ(iface->text(QAccessible::Accelerator), "Ctrl+R");
+    EXPECT_EQ(plain->toolTip(), "Record (Ctrl+R)");
+    const QString press = QAccessibleActionInterface::pressAction();
+    EXPECT_EQ(iface->actionInterface()->keyBindingsForAction(press), QStringList{"Ctrl+R"});
+
+    auto* slider = new SkinSlider(&host, &host, {0, 20, 9, 9});
+    QAccessibleActionInterface* sliderActions =
+        QAccessible::queryAccessibleInterface(slider)->actionInterface();
+    EXPECT_TRUE(!sliderActions ||
+                !sliderActions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+}
+
 TEST(AccessibleCombo, ComboBoxIsAComboBox) {
     FakeHost host;
-    SkinComboBox combo(&host, &host, {10, 10, 100, 30}, QString(), {}, {}, 0);
+    SkinComboBox combo(&host, &host, {10, 10, 100, 30}, QString(), {}, {});
     combo.name = "COMBO_FORMAT";
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&combo);
     EXPECT_EQ(iface->role(), QAccessible::ComboBox);

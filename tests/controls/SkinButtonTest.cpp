@@ -172,7 +172,7 @@ TEST_F(SkinButtonTest, VariantsTakeTheirStepAndTellTheHostByIndex) {
 }
 
 TEST_F(SkinButtonTest, ComboButtonTogglesTheFirstComboBox) {
-    SkinComboBox combo(&host, &host, QRect(100, 10, 80, 60), strip, {}, {}, 0xFF00FF);
+    SkinComboBox combo(&host, &host, QRect(100, 10, 80, 60), strip, {}, {});
     host.combo = &combo;
     pointer::Click(combo.Button(), {2, 2});
     EXPECT_TRUE(combo.IsListVisible());

@@ -73,7 +73,7 @@ protected:
         images.thumbPressed = images.thumb;
         const QString strip = pictures.Add("combo.bmp", ButtonStrip(16, 20, Qt::gray, Qt::white, Qt::black, Qt::gray));
         combo = std::make_unique<SkinComboBox>(&host, &host, R({10, 10, 110, 40}), strip, colours,
-                                               images, 0xFF00FF);
+                                               images);
         host.combo = combo.get();
         ASSERT_TRUE(host.ShowAndActivate());
     }

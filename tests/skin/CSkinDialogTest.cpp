@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+#include <map>
+
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -16,6 +21,9 @@
 #include "controls/SkinComboBox.h"
 #include "controls/SkinSlider.h"
 #include "skin/CSkinDialog.h"
+#include "skin/SkinEntry.h"
+#include "skin/zip/ZipFormat.h"
+#include "skins/ZipWriter.h"
 
 namespace {
 
@@ -122,6 +130,42 @@ TEST(CSkinDialog, AllKeyBackgroundGivesAnEmptyRegionButTheWindowStays) {
     EXPECT_TRUE(s.dlg.BuildWindowRegion());  // every pixel was cut
     s.dlg.show();
     EXPECT_TRUE(s.dlg.isVisible());
+}
+
+TEST(CSkinDialog, AColourThatIsNoNumberKeysNothing) {
+    // White left half, blue right half; the button's picture is white.
+    QImage back = SolidImage(60, 40, Qt::white);
+    QPainter(&back).fillRect(30, 0, 30, 40, QColor(0, 0, 160));
+    SkinBuilder b;
+    b.Image("back.bmp", back)
+        .Image("btn.bmp", ButtonStrip(10, 10, Qt::white, Qt::white, Qt::white, Qt::white))
+        .Ini("[Screen]\nMain=back.bmp\n[TRANSPARENT]\nCOLOR=#FF00FF\n"
+             "[BUTTONINFO]\n1=BUTTON_PLAY,btn.bmp,40,10,50,20,Preview,F\n");
+    LoadedSkin s(b);
+    EXPECT_EQ(s.dlg.TransparentColor(), kNoColour);
+    EXPECT_EQ(s.dlg.Region(), QRegion(0, 0, 60, 40));  // white is not cut from the shape
+    EXPECT_EQ(Grab(s.dlg).pixel(45, 15) & 0xFFFFFF, 0xFFFFFFu);  // nor from the button
+}
+
+TEST(CSkinDialog, TheComboButtonKeepsBlackAsItsKey) {
+    // The button's cells: black on the left, the skin's magenta key on the right.
+    QImage strip(64, 20, QImage::Format_RGB32);
+    strip.fill(Qt::gray);
+    for (int cell = 0; cell < 4; ++cell) {
+        QPainter p(&strip);
+        p.fillRect(cell * 16, 0, 8, 20, Qt::black);
+        p.fillRect(cell * 16 + 8, 0, 8, 20, QColor(255, 0, 255));
+    }
+    SkinBuilder b = BasicSkin(
+        "[COMBOBOXINFO]\n1=COMBO_A,10,10,110,40,combo.bmp,0,0xFFFFFF,0,0xFFFFFF,0,0x000080,"
+        "0xFFFFFF,t.bmp,u.bmp,up.bmp,d.bmp,dp.bmp,th.bmp,thp.bmp\n");
+    b.Image("combo.bmp", strip);
+    LoadedSkin s(b);
+    ASSERT_EQ(s.dlg.Combos().size(), 1u);
+    EXPECT_EQ(s.dlg.Combos()[0]->Button()->transparentColor, 0u);
+    const QImage shot = Grab(s.dlg);
+    EXPECT_EQ(shot.pixel(97, 20) & 0xFFFFFF, 0x0000A0u);   // black cut: the background shows
+    EXPECT_EQ(shot.pixel(106, 20) & 0xFFFFFF, 0xFF00FFu);  // the window's key is drawn
 }
 
 TEST(CSkinDialog, LaterSkinWithoutIconOrKeyKeepsThePreviousOnes) {
@@ -367,4 +411,117 @@ TEST_F(SkinSwitch, StartupSkinComesFromTheStartDirectory) {
     dlg.LoadStartupSkin();
     EXPECT_EQ(dlg.Buttons().size(), 4u);
     EXPECT_TRUE(services.messages.empty());
+}
+
+// Packages made elsewhere, damaged in one entry, or with names no skin needs: each loads,
+// and nothing of it stays in the temporary directory.
+class ForeignPackages : public SkinSwitch {
+protected:
+    // In memory where there is such a place: deep trees are slow on a journalled disk.
+    QTemporaryDir tmp{QDir("/dev/shm").exists() ? "/dev/shm/cs-skin-XXXXXX"
+                                                : QDir::tempPath() + "/cs-skin-XXXXXX"};
+    QByteArray oldTmp = qgetenv("TMPDIR");
+    void SetUp() override {
+        SkinSwitch::SetUp();
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    }
+    void TearDown() override {
+        if (oldTmp.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", oldTmp);
+    }
+    QStringList LeftInTmp() const {
+        return QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+};
+
+std::string Repeat(const std::string& part, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += part;
+    return out;
+}
+
+struct ForeignCase {
+    const char* label;
+    std::map<std::string, std::string> renames;  // stored name of a file of the basic skin
+    std::vector<std::pair<std::string, std::string>> iniEdits;  // text -> replacement
+    std::function<void(ZipWriter&)> extra;
+    bool shortIcon = false;  // icon.bmp's deflate stream ends before its declared size
+};
+
+TEST_F(ForeignPackages, EachLoadsAndLeavesNothingBehind) {
+    const ForeignCase cases[] = {
+        {"skin_ini_stored_in_upper_case", {{"Skin.ini", "SKIN.INI"}}, {}, nullptr},
+        {"pictures_named_in_another_case_and_padded",
+         {},
+         {{"Main=back.bmp", "Main=Back.BMP"}, {"ICON=icon.bmp,", "ICON=ICON.bmp  ,"}},
+         nullptr},
+        {"root_and_drive_prefixes", {{"back.bmp", "/back.bmp"}, {"icon.bmp", "C:\\icon.bmp"}},
+         {}, nullptr},
+        {"4000_folders_deep", {}, {},
+         [](ZipWriter& w) { w.Add(Repeat("a/", 4000) + "x.bmp", "x"); }},
+        {"200_parts_of_255_characters", {}, {},
+         [](ZipWriter& w) { w.Add(Repeat(std::string(255, 'p') + "/", 200) + "x.bmp", "x"); }},
+        {"3000_nested_folder_entries", {}, {},
+         [](ZipWriter& w) {
+             for (int depth = 1; depth <= 3000; ++depth) w.AddDirectory(Repeat("n/", depth));
+         }},
+        {"short_deflate_entry", {}, {}, nullptr, true},
+    };
+    for (const ForeignCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        services.messages.clear();
+        ZipWriter zip;
+        if (c.extra) c.extra(zip);
+        const SkinBuilder skin = BasicSkin(kButtons);
+        for (auto [name, bytes] : skin.Files()) {
+            if (name == "Skin.ini")
+                for (const auto& [from, to] : c.iniEdits)
+                    bytes.replace(bytes.find(from), from.size(), to);
+            zip.Add(c.renames.count(name) ? c.renames.at(name) : name, bytes);
+        }
+        std::string bytes = zip.Finish();
+        if (c.shortIcon) {
+            for (const ZipWriter::EntryInfo& e : zip.Entries()) {
+                if (e.name != "icon.bmp") continue;
+                const size_t local = e.localOffset + zipformat::kLocalUncompressedSize;
+                const size_t central = e.centralOffset + zipformat::kCentralUncompressedSize;
+                uint32_t size = 0;
+                std::memcpy(&size, &bytes[local], 4);
+                ++size;  // little-endian host, as the archive
+                std::memcpy(&bytes[local], &size, 4);
+                std::memcpy(&bytes[central], &size, 4);
+            }
+        }
+        ASSERT_TRUE(ZipWriter::WriteFile(Path("Orange.zip").toStdString(), bytes));
+        dlg.OnChangeSkin(32771);
+        EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join("|").toStdString();
+        EXPECT_EQ(dlg.Background().size(), QSize(200, 150));
+        EXPECT_EQ(dlg.Buttons().size(), 4u);
+        const bool iconShown = (Grab(dlg).pixel(10, 10) & 0xFFFFFF) == 0xFFFF00u;
+        EXPECT_EQ(iconShown, !c.shortIcon);
+        EXPECT_EQ(LeftInTmp(), QStringList());
+    }
+}
+
+TEST_F(ForeignPackages, NoTemporaryFolderSaysExtractFailedAndReadsNothingElsewhere) {
+    BasicSkin(kButtons).WritePackage(Path("Orange.zip"));
+    BasicSkin(kButtons).WriteFolder(dir.path());  // a Skin.ini in the current directory
+    QFile file(tmp.filePath("not-a-folder"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    for (const QString& where : {file.fileName(), tmp.filePath("missing")}) {
+        SCOPED_TRACE(where.toStdString());
+        qputenv("TMPDIR", QFile::encodeName(where));
+        services.messages.clear();
+        const QString oldCwd = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        dlg.OnChangeSkin(32771);
+        QDir::setCurrent(oldCwd);
+        EXPECT_EQ(services.messageTexts(), QStringList{"Extract failed"});
+        EXPECT_TRUE(dlg.Buttons().empty());
+        EXPECT_TRUE(dlg.Background().isNull());
+        EXPECT_EQ(LeftInTmp(), QStringList{"not-a-folder"});
+    }
 }

@@ -16,6 +16,8 @@ public:
     // Extra raw entries (for example Skin.ini in a sub-folder).
     SkinBuilder& File(const std::string& name, const std::string& bytes);
 
+    // Name -> bytes of every file, in the order they are packed.
+    const std::map<std::string, std::string>& Files() const { return m_files; }
     std::string PackageBytes() const;
     void WritePackage(const QString& path) const;
     // Writes the files into folder and returns the path of its Skin.ini.

@@ -4,6 +4,7 @@
 
 #include "RowName.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -349,6 +350,76 @@ TEST(CZipReaderEntry, CloseEntryWithLinkDestinationTouchesNothingThroughIt) {
     reader.ReadEntry(data.data(), data.size());
     EXPECT_EQ(reader.CloseEntry(link), -2);
     EXPECT_EQ(ModeOf(victim) & 0777, 0600u);
+}
+
+// Trees beyond the system's path limit: made fd by fd, and removed whole the same way.
+struct TreeCase {
+    const char* label;
+    std::function<void(ZipWriter&)> build;
+    std::string deepestFile;
+};
+
+std::string Repeat(const std::string& part, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += part;
+    return out;
+}
+
+TEST(CZipReaderTrees, DeepAndLongTreesExtractAndAreRemovedWhole) {
+    const TreeCase cases[] = {
+        {"4000 folders deep", [](ZipWriter& w) { w.Add(Repeat("a/", 4000) + "x.bmp", "x"); },
+         Repeat("a/", 4000) + "x.bmp"},
+        {"200 parts of 255 characters",
+         [](ZipWriter& w) { w.Add(Repeat(std::string(255, 'p') + "/", 200) + "x.bmp", "x"); },
+         Repeat(std::string(255, 'p') + "/", 200) + "x.bmp"},
+    };
+    for (const TreeCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        ZipWriter writer;
+        c.build(writer);
+        TempDir temp;
+        const fs::path folder = temp.Path() / "out";
+        CZipReader reader;
+        reader.OpenArchiveFromMemory(writer.Finish());
+        EXPECT_EQ(OutcomeOf([&] {
+                      bool all = true;
+                      for (int i = 0; i < reader.EntryCount(); ++i)
+                          all = reader.ExtractEntry(uint16_t(i), folder, true) && all;
+                      return all;
+                  }),
+                  kOk);
+        // Walk down by descriptor to where the deepest entry must be.
+        const std::string& deepest = c.deepestFile;
+        UniqueFd at(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
+        size_t start = 0;
+        bool complete = bool(at);
+        while (complete && start < deepest.size()) {
+            const size_t end = std::min(deepest.find('/', start), deepest.size());
+            const std::string part = deepest.substr(start, end - start);
+            UniqueFd next(::openat(at.Get(), part.c_str(), O_RDONLY));
+            complete = bool(next);
+            at = std::move(next);
+            start = end + 1;
+        }
+        EXPECT_TRUE(complete);
+        EXPECT_TRUE(ZipOutputFolder::RemoveTree(folder));
+        EXPECT_FALSE(fs::exists(folder));
+    }
+}
+
+TEST(CZipReaderTrees, AFolderRemovedBetweenEntriesIsMadeAgain) {
+    ZipWriter writer;
+    writer.Add("a/b/x.bmp", kPicture);
+    writer.Add("a/b/y.bmp", kPicture);
+    TempDir temp;
+    const fs::path folder = temp.Path() / "out";
+    CZipReader reader;
+    reader.OpenArchiveFromMemory(writer.Finish());
+    ASSERT_TRUE(reader.ExtractEntry(0, folder, true));
+    ASSERT_TRUE(ZipOutputFolder::RemoveTree(folder));
+    // The reader remembers a/b from the first entry; that folder is gone now.
+    ASSERT_TRUE(reader.ExtractEntry(1, folder, true));
+    EXPECT_EQ(ListTree(folder), (std::vector<std::string>{"a", "a/b", "a/b/y.bmp"}));
 }
 
 TEST(CZipReaderExtract, OtherEntriesStillExtractAfterARejectedOne) {
