@@ -652,6 +652,8 @@ TEST_F(MainWindowFixture, TheGreyPictureBoxWorksTheDialogsGreyScaleSwitch) {
     dlg->OnChangeSkin(32778);
     ASSERT_EQ(dlg->Checks().size(), 1u);
     EXPECT_TRUE(dlg->Checks()[0]->isChecked);
+}
+
 // Each key runs what clicking its buttons runs: the same calls on the control, the same
 // buttons shown after, the same end of the run; and the buttons' tips name the key.
 struct KeyRow {

@@ -284,7 +284,10 @@ TEST_F(StationEndToEnd, TheSaveDialogLeavesNothingInTheHomeFolder) {
     QTimer answer;
     const QDeadlineTimer deadline(20000);
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        // Found among the top-level windows: an offscreen dialog need not become active.
+        QFileDialog* fileDialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) fileDialog = d;
         if (!fileDialog) {
             if (deadline.hasExpired()) {
                 answer.stop();
