@@ -6,6 +6,7 @@
 #pragma once
 
 #include "component/media/FfmpegHandles.h"
+#include "platform/StreamAddress.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -19,11 +20,7 @@
 namespace component {
 
 // Where a live stream goes, taken apart; `error` says what is wrong with a malformed one.
-struct StreamUrl {
-    std::string host;
-    int port = 1935;
-    std::string app;
-    std::string key;
+struct StreamUrl : platform::StreamAddress {
 
     // `server` is rtmp://host[:port]/app; the key is the stream's name on it.
     static bool Parse(const std::string& server, const std::string& key, StreamUrl* out,

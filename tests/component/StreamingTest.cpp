@@ -178,7 +178,9 @@ TEST_F(Streaming, SettingsThatCannotWorkStartNothingAndSayWhy) {
         EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(local)));
         const QString text = control->statusText();
         EXPECT_TRUE(text.contains(row.reason)) << text.toStdString();
-        if (!row.key.empty()) EXPECT_FALSE(text.contains(QString::fromStdString(row.key)));
+        if (!row.key.empty()) {
+            EXPECT_FALSE(text.contains(QString::fromStdString(row.key)));
+        }
         EXPECT_FALSE(control->streamStatus().has_value());
         driver->StopCapture();
     }

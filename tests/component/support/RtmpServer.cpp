@@ -45,7 +45,8 @@ bool RtmpServer::PortAccepts(int port) {
     return ok;
 }
 
-RtmpServer::RtmpServer() : m_port(FreePort()) {}
+// nginx's configuration cannot quote paths: the folder's name has no blanks.
+RtmpServer::RtmpServer() : m_dir(QDir::tempPath() + "/cs-rtmp-XXXXXX"), m_port(FreePort()) {}
 
 RtmpServer::~RtmpServer() { Kill(); }
 
