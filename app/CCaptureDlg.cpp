@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -23,6 +24,7 @@
 #include "platform/HandlerGuard.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
+#include "platform/StreamAddress.h"
 
 namespace {
 
@@ -241,6 +243,7 @@ void CCaptureDlg::CreateSettingsDialogs() {
     m_overlayTextDlg.Create(this);
     m_overlayImageDlg.Create(this);
     m_flvDlg.Create(this);
+    m_liveStreamDlg.Create(this);
 }
 
 void CCaptureDlg::OnSkinButton(const QString& name) {
@@ -260,6 +263,8 @@ void CCaptureDlg::Dispatch(const QString& name) {
         platform::RunFileDialog(request);  // nothing is done with the choice
     } else if (is("BUTTON_CONVERT")) {
         Record();
+    } else if (is("BUTTON_STREAM")) {
+        GoLive();
     } else if (is("BUTTON_UP")) {
         Exclaim(this, QStringLiteral("Up Button Pressed"));
     } else if (is("BUTTON_DOWN")) {
@@ -318,7 +323,42 @@ void CCaptureDlg::ApplyStartSettings() {
     m_capture.SetActiveOverlay(m_overlayTextDlg.UseOverlayFlag() == 1 ? 0 : -1);
 }
 
-void CCaptureDlg::Record() {
+void CCaptureDlg::Record() { StartRecording(false); }
+
+void CCaptureDlg::GoLive() {
+    const CLiveStreamDlg& d = m_liveStreamDlg;
+    // Nowhere to go yet: ask first; the next press goes live.
+    if (d.Server().isEmpty() || d.Key().isEmpty()) {
+        m_liveStreamDlg.show();
+        return;
+    }
+    platform::StreamAddress address;
+    std::string why;
+    if (!platform::ParseStreamAddress(d.Server().toStdString(), d.Key().toStdString(), &address,
+                                      &why)) {
+        Exclaim(this, QStringLiteral("The live stream cannot start: %1.").arg(QString::fromStdString(why)));
+        m_liveStreamDlg.show();
+        return;
+    }
+    StartRecording(true);
+}
+
+QString CCaptureDlg::StreamServerShown() const {
+    QString shown = m_liveStreamDlg.Server().trimmed();
+    // A key pasted into the address stays hidden there too.
+    if (!m_liveStreamDlg.Key().isEmpty()) shown.replace(m_liveStreamDlg.Key(), QStringLiteral("****"));
+    return shown;
+}
+
+QMenu* CCaptureDlg::BuildContextMenu(QWidget* parent) {
+    QMenu* menu = CSkinDialog::BuildContextMenu(parent);
+    menu->addSeparator();
+    QAction* live = menu->addAction(QStringLiteral("&Live Stream…"));
+    connect(live, &QAction::triggered, this, [this] { m_liveStreamDlg.show(); });
+    return menu;
+}
+
+void CCaptureDlg::StartRecording(bool live) {
     ApplyDeviceSelection();
     // The user names a new recording here: no must-exist check, and replacing a file is
     // asked about first.
@@ -331,7 +371,9 @@ void CCaptureDlg::Record() {
     request.initialDir = RecordingStartFolder(m_lastRecording);
     ApplyOverlaySet();
     m_capture.SetOutputFormat(capture::kOutputFormatFlv);
-    const auto path = platform::RunFileDialog(request);
+    // A stream without a local copy asks for no file.
+    const bool localCopy = !live || m_liveStreamDlg.RecordCopy();
+    const auto path = localCopy ? platform::RunFileDialog(request) : std::optional<QString>(QString());
     if (!path) return;
     m_lastRecording = *path;
 
@@ -348,6 +390,10 @@ void CCaptureDlg::Record() {
     m_capture.SetFlvFrameRate(FrameRateArgument(m_flvDlg.FrameRate()));
     m_capture.SetCaptureFileName(*path);
     m_capture.SetCaptureToFile(true);
+    if (live) {
+        m_capture.SetStreamServer(m_liveStreamDlg.Server());
+        m_capture.SetStreamKey(m_liveStreamDlg.Key());
+    }
     ApplyStartSettings();
     const int16_t started = m_capture.StartCapture();
     ApplyOverlays();
@@ -359,13 +405,17 @@ void CCaptureDlg::Record() {
             m_capture.StartCapture();
             ApplyOverlays();
         }
-        Exclaim(this, QString::fromLatin1(kMsgCaptureFailure));
+        Exclaim(this, live ? QStringLiteral("The live stream could not start: check that the "
+                                            "server at %1 is running and takes streams.")
+                                 .arg(StreamServerShown())
+                           : QString::fromLatin1(kMsgCaptureFailure));
         return;
     }
-    // Only a file that is being written is named in the File box and the list.
-    m_recordingPath = *path;
-    if (!m_edits.empty()) m_edits.front()->setText(*path);
-    if (!m_recordings.contains(*path)) m_recordings << *path;
+    // Only a file that is being written is named in the File box and the list; a stream
+    // with no copy is named by its server, never by its key.
+    m_recordingPath = path->isEmpty() ? StreamServerShown() + QStringLiteral("/****") : *path;
+    if (!m_edits.empty()) m_edits.front()->setText(m_recordingPath);
+    if (!path->isEmpty() && !m_recordings.contains(*path)) m_recordings << *path;
     ShowRecordings();
 }
 

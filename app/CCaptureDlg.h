@@ -9,6 +9,7 @@
 #include "dialogs/CAudioDeviceDlg.h"
 #include "dialogs/CDateTimeDlg.h"
 #include "dialogs/CFlvPropertiesDlg.h"
+#include "dialogs/CLiveStreamDlg.h"
 #include "dialogs/COverlayImageDlg.h"
 #include "dialogs/COverlayTextDlg.h"
 #include "dialogs/CVideoDeviceDlg.h"
@@ -48,6 +49,7 @@ public:
     COverlayTextDlg& OverlayTextDlg() { return m_overlayTextDlg; }
     COverlayImageDlg& OverlayImageDlg() { return m_overlayImageDlg; }
     CFlvPropertiesDlg& FlvDlg() { return m_flvDlg; }
+    CLiveStreamDlg& LiveStreamDlg() { return m_liveStreamDlg; }
     // This run's recordings, oldest first: the files that started recording.
     const QStringList& Recordings() const { return m_recordings; }
 
@@ -63,6 +65,12 @@ private:
     void ApplyOverlays();
     void ApplyStartSettings();
     void Record();
+    // "BUTTON_STREAM": the recording sequence with the live stream as its target.
+    void GoLive();
+    // The recording sequence; `live` streams as well, with a local copy if the user asked.
+    void StartRecording(bool live);
+    QMenu* BuildContextMenu(QWidget* parent) override;
+    QString StreamServerShown() const;
     void Preview();
     void Pause();
     void Stop();
@@ -91,6 +99,7 @@ private:
     CVideoDeviceDlg m_videoDeviceDlg;
     CAudioDeviceDlg m_audioDeviceDlg;
     CDateTimeDlg m_dateTimeDlg;
+    CLiveStreamDlg m_liveStreamDlg;
     // The file a recording started by this window writes into; empty when none runs.
     QString m_recordingPath;
     QStringList m_recordings;

@@ -119,3 +119,5 @@ void CVideoCap::SetOverlayTextTextureBrush(int16_t overlay, const QString& path)
 }
 void CVideoCap::SetInvertColor(bool on) { Call(kSetInvertColor, {Variant::Bool(on)}); }
 void CVideoCap::SetGrayScale(bool on) { Call(kSetGrayScale, {Variant::Bool(on)}); }
+void CVideoCap::SetStreamServer(const QString& v) { Put(kStreamServer, Str(v)); }
+void CVideoCap::SetStreamKey(const QString& v) { Put(kStreamKey, Str(v)); }

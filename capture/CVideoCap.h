@@ -76,6 +76,8 @@ public:
     void SetOverlayTextTextureBrush(int16_t overlay, const QString& path);
     void SetInvertColor(bool on);
     void SetGrayScale(bool on);
+    void SetStreamServer(const QString& url);
+    void SetStreamKey(const QString& key);
 
 private:
     platform::IDispatch& Dispatch() const;

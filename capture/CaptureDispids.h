@@ -54,6 +54,9 @@ enum Dispid : int {
     kSetOverlayTextTextureBrush = 0x85,
     kSetInvertColor = 0x86,
     kSetGrayScale = 0x91,
+    // Live streaming: taken by the next StartCapture that records.
+    kStreamServer = 0x200,
+    kStreamKey = 0x201,
 };
 
 // Members of a name collection. The formats collection names its items under its own DISPID.

@@ -9,6 +9,8 @@
 
 #include <QPainter>
 
+#include <cstdio>
+
 namespace component {
 
 using platform::DispatchError;
@@ -44,6 +46,14 @@ QString EventText(StatusEvent e, const QString& device) {
         return QStringLiteral("Recording stopped: the encoder failed. The file keeps what was recorded.");
     }
     return {};
+}
+
+std::string FormatRunningTime(int64_t us) {
+    const int64_t total = us / 1000000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(total / 3600),
+                  static_cast<long long>(total / 60 % 60), static_cast<long long>(total % 60));
+    return text;
 }
 
 QRect FitRect(QSize picture, QRect area) {
@@ -212,6 +222,8 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         return Variant::I16(IsHatchStyle(t.hatchStyle) ? 0 : -1);
     }
     case O::SetOverlayTextTextureBrush: Text(a[0]).texturePath = a[1].toStr(); OverlaysChanged(); break;
+    case O::StreamServer: s.streamServer = a[0].toStr(); break;
+    case O::StreamKey: s.streamKey = a[0].toStr(); break;
     case O::Count: break;
     }
     return Variant();
@@ -248,6 +260,11 @@ std::optional<CaptureRequest> CaptureControl::BuildRequest(std::string* error) {
         r.audioInput = std::max<int>(0, s.audioInputIndex);
     }
     r.path = s.captureFileName;
+    if (r.record && !s.streamServer.empty()) {
+        StreamUrl url;
+        if (!StreamUrl::Parse(s.streamServer, s.streamKey, &url, error)) return std::nullopt;
+        r.stream = url;
+    }
     r.outputFormat = s.outputFormat;
     r.flv = s.flv;
     if (s.audioSyncMode >= 0 && s.audioSyncMode <= 2) {
@@ -265,6 +282,9 @@ int16_t CaptureControl::StartCapture() {
     const bool wasStopped = m_engine.state() == CaptureEngine::State::Stopped;
     std::string error;
     std::optional<CaptureRequest> request = BuildRequest(&error);
+    // A stream's address and key serve the one start they were put for.
+    m_settings.streamServer.clear();
+    m_settings.streamKey.clear();
     std::optional<std::string> failure = request ? m_engine.Start(*request) : error;
     if (failure) {
         Diagnose("StartCapture failed: " + *failure);
@@ -301,6 +321,12 @@ QString CaptureControl::statusText() const {
     }
     QStringList lines = m_alerts;
     if (!state.isEmpty()) lines.prepend(state);
+    if (std::optional<StreamStatus> stream = m_engine.streamStatus()) {
+        const QString words = QString::fromStdString(StreamStatusText(*stream));
+        if (!words.isEmpty())
+            lines.prepend(words + QStringLiteral("  ") +
+                          QString::fromStdString(FormatRunningTime(stream->liveUs)));
+    }
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -34,6 +34,7 @@ public:
     const DeviceCatalog& devices();
     CaptureEngine::State captureState() const { return m_engine.state(); }
     RecordingStats recordingStats() const { return m_engine.recordingStats(); }
+    std::optional<StreamStatus> streamStatus() const { return m_engine.streamStatus(); }
     // The words the window shows over the picture; empty while a capture runs undisturbed.
     QString statusText() const;
     // The preview's corner: "REC hh:mm:ss" while recording, "PAUSED" while paused.

@@ -22,6 +22,7 @@ enum class CaptureOp : uint8_t {
     SetOverlayTextFontSize, ShowOverlayText, DrawOverlayText, SetOverlayTextFontStyle,
     SetOverlayTextStyle, SetOverlayTextOutlineBackColor, SetOverlayTextOutlineColor,
     SetOverlayTextHatchBrush, SetOverlayTextTextureBrush, SetInvertColor, SetGrayScale,
+    StreamServer, StreamKey,
     Count
 };
 
@@ -51,11 +52,11 @@ constexpr CaptureOpInfo Call(CaptureOp op, int dispid, std::string_view name, T 
 }
 }  // namespace ops_detail
 
-inline constexpr std::array<CaptureOpInfo, 50> kCaptureOps = [] {
+inline constexpr std::array<CaptureOpInfo, 52> kCaptureOps = [] {
     using namespace ops_detail;
     using O = CaptureOp;
     constexpr T I16 = T::I16, I32 = T::I32, B = T::Bool, S = T::Str, C = T::Colour, N = T::Empty;
-    return std::array<CaptureOpInfo, 50>{{
+    return std::array<CaptureOpInfo, 52>{{
         Put(O::VideoDeviceIndex, 0x1, "VideoDeviceIndex", I16),
         Put(O::VideoFormatIndex, 0x2, "VideoFormatIndex", I16),
         Get(O::VideoDevices, 0x3, "VideoDevices"),
@@ -106,6 +107,10 @@ inline constexpr std::array<CaptureOpInfo, 50> kCaptureOps = [] {
         Call(O::SetOverlayTextTextureBrush, 0x85, "SetOverlayTextTextureBrush", N, I16, S),
         Call(O::SetInvertColor, 0x86, "SetInvertColor", N, B),
         Call(O::SetGrayScale, 0x91, "SetGrayScale", N, B),
+        // Live streaming, an addition of this component: the next StartCapture that records
+        // also streams to rtmp://host[:port]/app with this key; it takes both and clears them.
+        Put(O::StreamServer, 0x200, "StreamServer", S),
+        Put(O::StreamKey, 0x201, "StreamKey", S),
     }};
 }();
 

@@ -22,6 +22,8 @@ struct CaptureSettings {
     int16_t audioOffsetMs = 0;
     int32_t outputFormat = 4;  // FLV, the only output there is
     FlvValues flv;
+    std::string streamServer;  // empty: no live stream
+    std::string streamKey;
 };
 
 }  // namespace component

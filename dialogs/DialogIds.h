@@ -90,3 +90,14 @@ enum : int {
     kCancel = 1063,
 };
 }
+
+namespace LiveStreamIds {
+enum : int {
+    kServerEdit = 1070,
+    kKeyEdit = 1071,
+    kShowKey = 1072,
+    kRecordCopy = 1073,
+    kOk = 1074,
+    kCancel = 1075,
+};
+}

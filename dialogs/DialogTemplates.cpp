@@ -163,6 +163,19 @@ const ControlTemplate kFlvPropertiesControls[] = {
     {F::kCancel, kPush, "Cancel", 239, 92, 40, 13},
 };
 
+namespace L = LiveStreamIds;
+const ControlTemplate kLiveStreamControls[] = {
+    {kNoId, kStatic, "Server URL", 12, 15, 52, 10},
+    {L::kServerEdit, kEdit, "", 66, 13, 208, 13},
+    {kNoId, kStatic, "Stream key", 12, 34, 52, 10},
+    {L::kKeyEdit, kEdit, "", 66, 32, 160, 13},
+    {L::kShowKey, kCheck, "Show", 232, 33, 42, 11},
+    {L::kRecordCopy, kCheck, "Also record to a file", 66, 52, 150, 11},
+    {kNoId, kGroup, "", 7, 5, 272, 64},
+    {L::kOk, kPush, "Ok", 191, 74, 40, 13},
+    {L::kCancel, kPush, "Cancel", 239, 74, 40, 13},
+};
+
 }  // namespace
 
 const platform::DialogTemplate kVideoDeviceTemplate{
@@ -177,3 +190,5 @@ const platform::DialogTemplate kOverlayImageTemplate{
     137, "Overlay Image", kFont, kFontPoints, 305, 127, kOverlayImageControls};
 const platform::DialogTemplate kFlvPropertiesTemplate{
     139, "FLV Properties", kFont, kFontPoints, 286, 112, kFlvPropertiesControls};
+const platform::DialogTemplate kLiveStreamTemplate{
+    140, "Live Stream", kFont, kFontPoints, 286, 94, kLiveStreamControls};

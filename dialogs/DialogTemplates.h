@@ -1,4 +1,4 @@
-// The templates of the six settings dialogs.
+// The templates of the settings dialogs.
 #pragma once
 
 #include "platform/DialogTemplate.h"
@@ -9,3 +9,4 @@ extern const platform::DialogTemplate kDateTimeTemplate;      // 135
 extern const platform::DialogTemplate kOverlayTextTemplate;   // 136
 extern const platform::DialogTemplate kOverlayImageTemplate;  // 137
 extern const platform::DialogTemplate kFlvPropertiesTemplate; // 139
+extern const platform::DialogTemplate kLiveStreamTemplate;    // 140

@@ -67,7 +67,8 @@ public:
     void OnChangeSkin(int commandId);
     bool IsSkinCommandChecked(int commandId) const;
     // The window's context menu: "&Change Skin" with the eight packages.
-    QMenu* BuildContextMenu(QWidget* parent);
+    // Windows built on this one may add their own entries.
+    virtual QMenu* BuildContextMenu(QWidget* parent);
     // Opens the package and extracts every entry into folder; reports failures itself and
     // returns false after one.
     bool ExtractSkinPackage(const QString& packagePath, const QString& folder);

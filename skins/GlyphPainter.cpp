@@ -107,6 +107,22 @@ void GlyphPainter::Draw(QPainter& p, Glyph glyph, const QRectF& box, const QColo
     case Glyph::Record:
         DrawRecord(p, muted);
         break;
+    case Glyph::Stream: {
+        // A dot sending waves both ways: on the air.
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawEllipse(QPointF(50, 50), 9, 9);
+        for (int ring = 0; ring < 2; ++ring) {
+            const double r = 22 + ring * 16;
+            QPainterPath waves;
+            waves.arcMoveTo(QRectF(50 - r, 50 - r, 2 * r, 2 * r), -40);
+            waves.arcTo(QRectF(50 - r, 50 - r, 2 * r, 2 * r), -40, 80);
+            waves.arcMoveTo(QRectF(50 - r, 50 - r, 2 * r, 2 * r), 140);
+            waves.arcTo(QRectF(50 - r, 50 - r, 2 * r, 2 * r), 140, 80);
+            Stroke(p, waves, c, 8);
+        }
+        break;
+    }
     case Glyph::Minimize:
         p.setPen(Qt::NoPen);
         p.setBrush(c);

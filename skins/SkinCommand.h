@@ -6,7 +6,7 @@
 enum class Glyph {
     Play, Pause, Stop, Record, Minimize, Close,
     VideoDevice, AudioDevice, DateTime, OverlayText, OverlayImage, OutputProperties,
-    DropDown, ArrowUp, ArrowDown, Camera,
+    DropDown, ArrowUp, ArrowDown, Camera, Stream,
 };
 
 enum class CommandGroup { Transport, Window, Settings };

@@ -33,6 +33,9 @@ struct SwrDeleter {
 struct AudioFifoDeleter {
     void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
 };
+struct CodecParametersDeleter {
+    void operator()(AVCodecParameters* p) const { avcodec_parameters_free(&p); }
+};
 struct InputContextDeleter {
     void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
 };
@@ -43,6 +46,7 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using SwsPtr = std::unique_ptr<SwsContext, SwsDeleter>;
 using SwrPtr = std::unique_ptr<SwrContext, SwrDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
+using CodecParametersPtr = std::unique_ptr<AVCodecParameters, CodecParametersDeleter>;
 using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
 
 // An option dictionary handed to an FFmpeg open call, which may consume entries.

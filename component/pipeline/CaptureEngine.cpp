@@ -51,6 +51,11 @@ bool CaptureEngine::recording() const {
     return m_recording.worker && m_recording.worker->stats().error == RecorderError::None;
 }
 
+std::optional<StreamStatus> CaptureEngine::streamStatus() const {
+    if (!m_recording.stream) return std::nullopt;
+    return m_recording.stream->status();
+}
+
 RecordingStats CaptureEngine::recordingStats() const {
     return m_recording.worker ? m_recording.worker->stats() : m_lastStats;
 }
@@ -94,8 +99,29 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
     std::string error;
     std::unique_ptr<AudioSource> audio = m_sources.audio(r.audioDevice, r.audioInput, &error);
     if (!audio) return error.empty() ? "cannot open \"" + r.audioDevice.name + "\"" : error;
-    std::unique_ptr<FlvRecorder> recorder = FlvRecorder::Open(settings, r.path, m_sinks, &error);
+    // A server that refuses is a mistake in the settings: nothing starts, no file is made.
+    if (r.stream && !StreamOutput::CheckServer(*r.stream, &error)) return error;
+    const bool localCopy = !r.stream || !r.path.empty();
+    std::unique_ptr<FlvRecorder> recorder =
+        FlvRecorder::Open(settings, r.path, localCopy ? m_sinks : SinkFactory(&NullSink::Create),
+                          &error);
     if (!recorder) return error;
+    std::unique_ptr<StreamOutput> stream;
+    if (r.stream) {
+        stream = StreamOutput::Start(*r.stream,
+                                     {recorder->videoStream()->codecpar,
+                                      recorder->videoStream()->time_base,
+                                      recorder->audioStream()->codecpar,
+                                      recorder->audioStream()->time_base},
+                                     &error);
+        if (!stream) {
+            recorder->Abandon();
+            return error;
+        }
+        recorder->SetPacketTap([out = stream.get()](const AVPacket* p, bool video) {
+            out->Push(p, video);
+        });
+    }
 
     auto timeline = std::make_shared<Timeline>(settings.frameRate);
     auto stage = std::make_unique<EncodeStage>(std::move(recorder), timeline, r.syncMode,
@@ -110,7 +136,7 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
     auto worker = std::make_shared<RecordingWorker>(std::move(stage), onFailure);
     m_timeline = timeline;
     m_audioReachedUs = 0;
-    m_recording = Recording{r.path, worker, std::move(audio)};
+    m_recording = Recording{r.path, worker, std::move(audio), std::move(stream)};
     {
         std::lock_guard lock(m_workerMutex);
         m_worker = worker;
@@ -143,6 +169,7 @@ void CaptureEngine::EndRecording(int64_t stopUs) {
         m_recording.worker->Finish(stopUs);
         m_lastStats = m_recording.worker->stats();
     }
+    if (m_recording.stream) m_recording.stream->Stop();
     m_recording = Recording{};
     m_timeline.reset();
     m_level.Reset();

@@ -12,6 +12,8 @@
 #include "component/pipeline/ProcessingStage.h"
 #include "component/recording/RecordingWorker.h"
 #include "component/pipeline/SoundLevelMeter.h"
+#include "component/recording/NullSink.h"
+#include "component/recording/StreamOutput.h"
 #include "component/pipeline/StatusEvent.h"
 #include "component/recording/Timeline.h"
 #include "component/sources/VideoSource.h"
@@ -42,7 +44,8 @@ struct CaptureRequest {
     AudioDevice audioDevice;
     int audioInput = 0;
     bool record = false;
-    std::string path;
+    std::string path;  // with a live stream, empty for no local copy
+    std::optional<StreamUrl> stream;
     int outputFormat = 4;
     FlvValues flv;
     AudioSyncMode syncMode = AudioSyncMode::CaptureClock;
@@ -77,6 +80,8 @@ public:
     int64_t recordedUs() const;
     // The sound being recorded, for the preview's meter.
     const SoundLevelMeter& soundLevel() const { return m_level; }
+    // The live stream's state; nothing when the recording has none.
+    std::optional<StreamStatus> streamStatus() const;
     PreviewMailbox& preview() { return m_preview; }
     ProcessingStage& processing() { return m_processing; }
 
@@ -85,6 +90,7 @@ private:
         std::string path;
         std::shared_ptr<RecordingWorker> worker;
         std::unique_ptr<AudioSource> audio;
+        std::unique_ptr<StreamOutput> stream;  // outlives the worker that feeds it
     };
     std::optional<std::string> StartVideo(const CaptureRequest& r);
     std::optional<std::string> StartRecording(const CaptureRequest& r);

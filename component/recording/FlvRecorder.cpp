@@ -259,6 +259,7 @@ RecorderError FlvRecorder::Send(AVCodecContext* codec, AVStream* stream, const A
         }
         av_packet_rescale_ts(m_packet.get(), codec->time_base, stream->time_base);
         m_packet->stream_index = stream->index;
+        if (m_tap) m_tap(m_packet.get(), stream == m_videoStream);
         ret = av_interleaved_write_frame(m_out.ctx, m_packet.get());
         if (ret < 0) return Fail(ret);
         if (RecorderError e = CheckIo(); e != RecorderError::None) return e;
@@ -344,6 +345,12 @@ RecorderError FlvRecorder::Finish() {
     if (RecorderError e = CheckIo(); e != RecorderError::None) return e;
     Close();
     return RecorderError::None;
+}
+
+void FlvRecorder::Abandon() {
+    if (m_closed) return;
+    if (m_sink) m_sink->Discard();
+    Close();
 }
 
 void FlvRecorder::Close() {

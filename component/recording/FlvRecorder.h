@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,15 @@ public:
     // Ends the sound exactly where the pictures end, drains the encoders and writes the
     // trailer (the muxer then fills in duration and file size). Idempotent.
     RecorderError Finish();
+    // Closes and deletes the file: for a recording that never got under way.
+    void Abandon();
+
+    // Sees every encoded packet (in its stream's time base) before the file gets it; what a
+    // live stream is fed from. Set before the first picture.
+    using PacketTap = std::function<void(const AVPacket* packet, bool video)>;
+    void SetPacketTap(PacketTap tap) { m_tap = std::move(tap); }
+    const AVStream* videoStream() const { return m_videoStream; }
+    const AVStream* audioStream() const { return m_audioStream; }
 
     const EncoderSettings& settings() const { return m_settings; }
     int64_t videoFrames() const { return m_videoFrames; }
@@ -85,6 +95,7 @@ private:
     // Byte offsets where a whole FLV tag ends, from the last one known to be on disk on.
     std::deque<int64_t> m_tagEnds;
     std::chrono::steady_clock::time_point m_lastFlush;
+    PacketTap m_tap;
     RecorderError m_error = RecorderError::None;
     bool m_closed = false;
 };

@@ -713,4 +713,57 @@ TEST_F(MainWindowFixture, KeysTypedIntoAnEditBoxStayThere) {
     EXPECT_TRUE(Calls().empty());
     QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);  // the edit has no use for it
     EXPECT_EQ(Calls().front(), Put(0x21, Variant::Bool(true)));
+// "BUTTON_STREAM": where to is asked once; then the recording sequence runs with the stream
+// as its target, and the key shows nowhere but in the call that carries it.
+TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget) {
+    CLiveStreamDlg& live = dlg->LiveStreamDlg();
+    dlg->OnSkinButton("BUTTON_STREAM");
+    EXPECT_TRUE(live.isVisible());
+    EXPECT_TRUE(Calls().empty());
+
+    const QString key = "k3y-of-mine";
+    auto fill = [&](const QString& server, bool copy) {
+        live.Edit(LiveStreamIds::kServerEdit)->setText(server);
+        live.Edit(LiveStreamIds::kKeyEdit)->setText(key);
+        live.Check(LiveStreamIds::kRecordCopy)->setChecked(copy);
+        live.Button(LiveStreamIds::kOk)->click();
+        fake->Clear();
+        services.messages.clear();
+    };
+    EXPECT_EQ(live.Edit(LiveStreamIds::kKeyEdit)->echoMode(), QLineEdit::Password);
+
+    fill("http://example.org/live", false);
+    EXPECT_FALSE(live.isVisible());
+    dlg->OnSkinButton("BUTTON_STREAM");
+    EXPECT_EQ(services.messageTexts(),
+              QStringList{"The live stream cannot start: the server address must start with rtmp://."});
+    EXPECT_TRUE(Calls().empty());
+
+    fill("rtmp://127.0.0.1:1935/live", false);
+    dlg->OnSkinButton("BUTTON_STREAM");
+    EXPECT_TRUE(services.fileRequests.empty());  // no local copy: no file to name
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(0x4e, Variant::I32(4))},
+                             FlvValues(),
+                             {Put(0x07, Variant::Str("")), Put(0x06, Variant::Bool(true)),
+                              Put(0x200, Variant::Str("rtmp://127.0.0.1:1935/live")),
+                              Put(0x201, Variant::Str(key.toStdString()))},
+                             StartSettings(), {Method(0x67)}, ApplyOverlays()}));
+    EXPECT_EQ(dlg->Edits().front()->text(), "rtmp://127.0.0.1:1935/live/****");
+    EXPECT_TRUE(services.messages.empty());
+
+    // With a local copy the save question comes as for a recording; a failed start says
+    // which server, never the key.
+    dlg->OnSkinButton("BUTTON_STOP");
+    fill("rtmp://127.0.0.1:1935/live/" + key, true);
+    fake->startResult = -1;
+    services.fileAnswers = {QString("/videos/copy.flv")};
+    dlg->OnSkinButton("BUTTON_STREAM");
+    ASSERT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_TRUE(services.fileRequests[0].confirmOverwrite);
+    const auto calls = Calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), Put(0x07, Variant::Str("/videos/copy.flv"))),
+              calls.end());
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_TRUE(services.messageTexts()[0].contains("rtmp://127.0.0.1:1935/live/****"));
+    EXPECT_FALSE(services.messageTexts()[0].contains(key));
 }

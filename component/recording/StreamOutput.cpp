@@ -1,0 +1,358 @@
+#include "component/recording/StreamOutput.h"
+
+#include "component/media/CaptureClock.h"
+#include "component/media/Diagnostics.h"
+
+extern "C" {
+#include <libavutil/opt.h>
+}
+
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <fcntl.h>
+
+namespace component {
+
+namespace {
+constexpr char kScheme[] = "rtmp://";
+// A queue longer than this in time means the network does not keep up: drop it whole.
+constexpr int64_t kMaxQueuedUs = 2000000;
+constexpr int64_t kMaxQueuedBytes = 32 << 20;
+// One network operation (connect, handshake, a write) may take this long before the
+// connection counts as dropped.
+constexpr int64_t kNetworkTimeoutUs = 5000000;
+// How long a stop waits for what is queued to go out.
+constexpr int64_t kDrainUs = 2000000;
+constexpr int64_t kLiveAgainShownUs = 3000000;
+constexpr int kProbeTimeoutMs = 3000;
+
+bool ProbeServer(const StreamUrl& url, std::string* error) {
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const std::string port = std::to_string(url.port);
+    if (getaddrinfo(url.host.c_str(), port.c_str(), &hints, &found) != 0 || !found) {
+        *error = "the server name \"" + url.host + "\" is unknown";
+        return false;
+    }
+    bool refused = true;
+    for (addrinfo* a = found; a && refused; a = a->ai_next) {
+        const int fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                              a->ai_protocol);
+        if (fd < 0) continue;
+        int ret = connect(fd, a->ai_addr, a->ai_addrlen);
+        if (ret < 0 && errno == EINPROGRESS) {
+            pollfd p{fd, POLLOUT, 0};
+            ret = poll(&p, 1, kProbeTimeoutMs);
+            if (ret == 0) {
+                refused = false;  // no answer yet: leave it to the reconnecting thread
+            } else if (ret > 0) {
+                int err = 0;
+                socklen_t len = sizeof err;
+                getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len);
+                refused = err != 0;
+            }
+        } else if (ret == 0) {
+            refused = false;
+        }
+        close(fd);
+    }
+    freeaddrinfo(found);
+    if (refused)
+        *error = "the server " + url.host + ":" + port + " does not take connections";
+    return !refused;
+}
+}  // namespace
+
+bool StreamUrl::Parse(const std::string& server, const std::string& key, StreamUrl* out,
+                      std::string* error) {
+    return platform::ParseStreamAddress(server, key, out, error);
+}
+
+std::string StreamUrl::ToString() const {
+    return kScheme + host + ":" + std::to_string(port) + "/" + app + "/" + key;
+}
+
+std::string StreamUrl::Redacted() const { return RedactKey(ToString(), key); }
+
+std::string RedactKey(std::string text, const std::string& key) {
+    if (key.empty()) return text;
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 4))
+        text.replace(at, key.size(), "****");
+    return text;
+}
+
+std::string StreamStatusText(const StreamStatus& s) {
+    switch (s.state) {
+    case StreamState::Connecting: return "Connecting…";
+    case StreamState::Live: return "Live";
+    case StreamState::Reconnecting: return "Reconnecting… (" + std::to_string(s.attempt) + ")";
+    case StreamState::LiveAgain: return "Live again";
+    case StreamState::Stopped: break;
+    }
+    return {};
+}
+
+bool StreamOutput::CheckServer(const StreamUrl& url, std::string* error) {
+    return ProbeServer(url, error);
+}
+
+int64_t StreamOutput::RetryDelayUs(int attempt) {
+    if (attempt <= 1) return 1000000;
+    return std::min<int64_t>(int64_t(1000000) << std::min(attempt - 1, 4), 10000000);
+}
+
+std::unique_ptr<StreamOutput> StreamOutput::Start(const StreamUrl& url, const Streams& streams,
+                                                  std::string* error) {
+    EnsureFfmpegInitialised();
+    std::unique_ptr<StreamOutput> s(new StreamOutput(url, streams));
+    if (!s->CopyStreams(streams, error)) return nullptr;
+    s->m_status.state = StreamState::Connecting;
+    s->m_thread = std::thread([p = s.get()] { p->Run(); });
+    return s;
+}
+
+StreamOutput::StreamOutput(const StreamUrl& url, const Streams& streams)
+    : m_url(url), m_videoTimeBase(streams.videoTimeBase), m_audioTimeBase(streams.audioTimeBase) {}
+
+StreamOutput::~StreamOutput() { Stop(); }
+
+bool StreamOutput::CopyStreams(const Streams& streams, std::string* error) {
+    m_videoPar.reset(avcodec_parameters_alloc());
+    m_audioPar.reset(avcodec_parameters_alloc());
+    if (!m_videoPar || !m_audioPar ||
+        avcodec_parameters_copy(m_videoPar.get(), streams.video) < 0 ||
+        avcodec_parameters_copy(m_audioPar.get(), streams.audio) < 0) {
+        *error = "out of memory";
+        return false;
+    }
+    return true;
+}
+
+void StreamOutput::Push(const AVPacket* packet, bool video) {
+    const AVRational tb = video ? m_videoTimeBase : m_audioTimeBase;
+    const int64_t dtsUs = av_rescale_q(packet->dts, tb, AVRational{1, 1000000});
+    const bool key = video && (packet->flags & AV_PKT_FLAG_KEY);
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_finishing || m_status.state == StreamState::Stopped) return;
+        if (!m_connected) {
+            ++m_status.packetsDropped;
+            m_waitForKey = true;
+            return;
+        }
+        // The network is behind by more than the queue holds: drop what waits, whole, and go
+        // on from the next key frame so the viewers' decoders never see a broken group.
+        if (!m_queue.empty()) {
+            const int64_t oldest = m_queue.front().dtsUs;
+            if (dtsUs - oldest > kMaxQueuedUs || m_queuedBytes > kMaxQueuedBytes) {
+                m_status.packetsDropped += int64_t(m_queue.size());
+                m_queue.clear();
+                m_queuedBytes = 0;
+                m_waitForKey = true;
+            }
+        }
+        if (m_waitForKey) {
+            if (!key) {
+                ++m_status.packetsDropped;
+                return;
+            }
+            m_waitForKey = false;
+        }
+        PacketPtr copy(av_packet_clone(packet));
+        if (!copy) {
+            ++m_status.packetsDropped;
+            m_waitForKey = true;
+            return;
+        }
+        m_queuedBytes += copy->size;
+        m_queue.push_back(Item{std::move(copy), video, dtsUs});
+    }
+    m_wake.notify_one();
+}
+
+void StreamOutput::Stop() {
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_finishing) {
+            m_finishing = true;
+            m_finishDeadlineUs = ClockNowUs() + kDrainUs;
+        }
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable()) m_thread.join();
+    std::lock_guard lock(m_mutex);
+    m_status.state = StreamState::Stopped;
+}
+
+StreamStatus StreamOutput::status() const {
+    std::lock_guard lock(m_mutex);
+    StreamStatus s = m_status;
+    if (s.state == StreamState::LiveAgain && ClockNowUs() > m_liveAgainUntilUs)
+        s.state = StreamState::Live;
+    return s;
+}
+
+int StreamOutput::Interrupted(void* opaque) {
+    auto* self = static_cast<StreamOutput*>(opaque);
+    const int64_t now = ClockNowUs();
+    if (now > self->m_opDeadlineUs.load()) return 1;
+    std::lock_guard lock(self->m_mutex);
+    if (!self->m_finishing) return 0;
+    // A stop ends a connection attempt at once, and a healthy stream after its drain time.
+    return !self->m_connected || now > self->m_finishDeadlineUs;
+}
+
+bool StreamOutput::Connect() {
+    m_opDeadlineUs = ClockNowUs() + kNetworkTimeoutUs;
+    if (avformat_alloc_output_context2(&m_mux, nullptr, "flv", nullptr) < 0 || !m_mux) {
+        m_mux = nullptr;
+        return false;
+    }
+    m_mux->interrupt_callback = AVIOInterruptCB{&StreamOutput::Interrupted, this};
+    AVStream* v = avformat_new_stream(m_mux, nullptr);
+    AVStream* a = avformat_new_stream(m_mux, nullptr);
+    if (!v || !a || avcodec_parameters_copy(v->codecpar, m_videoPar.get()) < 0 ||
+        avcodec_parameters_copy(a->codecpar, m_audioPar.get()) < 0) {
+        Disconnect();
+        return false;
+    }
+    v->codecpar->codec_tag = 0;
+    a->codecpar->codec_tag = 0;
+    v->time_base = m_videoTimeBase;
+    a->time_base = m_audioTimeBase;
+    Dictionary io;
+    io.Set("rw_timeout", std::to_string(kNetworkTimeoutUs));
+    const std::string url = m_url.ToString();
+    int ret = avio_open2(&m_mux->pb, url.c_str(), AVIO_FLAG_WRITE, &m_mux->interrupt_callback,
+                         io.get());
+    if (ret < 0) {
+        Diagnose("live stream to " + m_url.Redacted() + ": " + RedactKey(AvErrorText(ret), m_url.key));
+        Disconnect();
+        return false;
+    }
+    Dictionary mux;
+    // The stream cannot be rewound: no duration and size to fill in at the end.
+    mux.Set("flvflags", "no_duration_filesize");
+    ret = avformat_write_header(m_mux, mux.get());
+    if (ret >= 0) {
+        avio_flush(m_mux->pb);
+        if (m_mux->pb->error < 0) ret = m_mux->pb->error;
+    }
+    if (ret < 0) {
+        Diagnose("live stream to " + m_url.Redacted() + ": " + AvErrorText(ret));
+        Disconnect();
+        return false;
+    }
+    m_firstDtsUs = -1;
+    return true;
+}
+
+void StreamOutput::Disconnect() {
+    if (!m_mux) return;
+    if (m_mux->pb) avio_closep(&m_mux->pb);
+    avformat_free_context(m_mux);
+    m_mux = nullptr;
+}
+
+bool StreamOutput::Send(Item& item) {
+    m_opDeadlineUs = ClockNowUs() + kNetworkTimeoutUs;
+    AVStream* stream = m_mux->streams[item.video ? 0 : 1];
+    AVPacket* p = item.packet.get();
+    av_packet_rescale_ts(p, item.video ? m_videoTimeBase : m_audioTimeBase, stream->time_base);
+    p->stream_index = stream->index;
+    const int ret = av_interleaved_write_frame(m_mux, p);
+    if (ret < 0 || m_mux->pb->error < 0) {
+        Diagnose("live stream to " + m_url.Redacted() + " dropped: " +
+                 AvErrorText(ret < 0 ? ret : m_mux->pb->error));
+        return false;
+    }
+    std::lock_guard lock(m_mutex);
+    if (m_firstDtsUs < 0) m_firstDtsUs = item.dtsUs;
+    ++m_status.packetsSent;
+    m_status.liveUs = m_liveBeforeUs + std::max<int64_t>(0, item.dtsUs - m_firstDtsUs);
+    return true;
+}
+
+bool StreamOutput::WaitBeforeRetry(int64_t delayUs) {
+    std::unique_lock lock(m_mutex);
+    const int64_t until = ClockNowUs() + delayUs;
+    while (!m_finishing) {
+        const int64_t left = until - ClockNowUs();
+        if (left <= 0) return true;
+        m_wake.wait_for(lock, std::chrono::microseconds(left));
+    }
+    return false;
+}
+
+void StreamOutput::Run() {
+    int attempt = 0;
+    for (;;) {
+        if (!m_mux) {
+            if (attempt > 0) {
+                {
+                    std::lock_guard lock(m_mutex);
+                    m_status.state = StreamState::Reconnecting;
+                    m_status.attempt = attempt;
+                }
+                if (!WaitBeforeRetry(RetryDelayUs(attempt))) break;
+            }
+            if (!Connect()) {
+                ++attempt;
+                std::lock_guard lock(m_mutex);
+                if (m_finishing) break;
+                m_status.state = StreamState::Reconnecting;
+                m_status.attempt = attempt;
+                continue;
+            }
+            std::lock_guard lock(m_mutex);
+            const bool again = m_status.reconnects > 0 || attempt > 0;
+            if (attempt > 0) ++m_status.reconnects;
+            m_status.state = again ? StreamState::LiveAgain : StreamState::Live;
+            m_status.attempt = 0;
+            m_liveAgainUntilUs = ClockNowUs() + kLiveAgainShownUs;
+            m_connected = true;
+            m_waitForKey = true;  // a fresh header wants a key frame first
+            attempt = 0;
+        }
+        Item item;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_finishing || !m_queue.empty(); });
+            if (m_queue.empty()) break;  // finishing, and everything queued went out
+            item = std::move(m_queue.front());
+            m_queue.pop_front();
+            m_queuedBytes -= item.packet->size;
+        }
+        if (!Send(item)) {
+            Disconnect();
+            std::lock_guard lock(m_mutex);
+            m_connected = false;
+            m_liveBeforeUs = m_status.liveUs;
+            m_status.packetsDropped += int64_t(m_queue.size()) + 1;
+            m_queue.clear();
+            m_queuedBytes = 0;
+            if (m_finishing) break;
+            attempt = 1;
+            m_status.state = StreamState::Reconnecting;
+            m_status.attempt = attempt;
+        }
+    }
+    if (m_mux) {
+        m_opDeadlineUs = ClockNowUs() + kNetworkTimeoutUs;
+        av_write_trailer(m_mux);
+        Disconnect();
+    }
+    std::lock_guard lock(m_mutex);
+    m_connected = false;
+    m_queue.clear();
+    m_queuedBytes = 0;
+}
+
+}  // namespace component

@@ -1,0 +1,119 @@
+// The live side of a recording: the encoded packets that go into the local file go, copied, to
+// an RTMP server as well. A thread of its own talks to the network through a bounded queue, so
+// the file never waits on the connection; when the queue overflows or the connection drops,
+// whole pictures groups are dropped from the stream (never from the file), and the stream
+// resumes with a fresh FLV header at the next key frame.
+#pragma once
+
+#include "component/media/FfmpegHandles.h"
+#include "platform/StreamAddress.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace component {
+
+// Where a live stream goes, taken apart; `error` says what is wrong with a malformed one.
+struct StreamUrl : platform::StreamAddress {
+
+    // `server` is rtmp://host[:port]/app; the key is the stream's name on it.
+    static bool Parse(const std::string& server, const std::string& key, StreamUrl* out,
+                      std::string* error);
+    std::string ToString() const;
+    // The URL with the key shown as "****", for anything a person or a log may read.
+    std::string Redacted() const;
+};
+
+// Replaces every occurrence of `key` in `text` by "****".
+std::string RedactKey(std::string text, const std::string& key);
+
+enum class StreamState { Connecting, Live, Reconnecting, LiveAgain, Stopped };
+
+struct StreamStatus {
+    StreamState state = StreamState::Stopped;
+    int attempt = 0;             // the reconnection attempt under way (1, 2, ...)
+    int64_t liveUs = 0;          // how long the stream has been sent, outages left out
+    int64_t packetsSent = 0;
+    int64_t packetsDropped = 0;  // dropped from the stream only
+    int reconnects = 0;          // successful reconnections
+};
+
+// The words the preview shows for a status; empty when there is no stream.
+std::string StreamStatusText(const StreamStatus& status);
+
+class StreamOutput {
+public:
+    struct Streams {
+        const AVCodecParameters* video;
+        AVRational videoTimeBase;
+        const AVCodecParameters* audio;
+        AVRational audioTimeBase;
+    };
+
+    // Waits before reconnection attempt n (1, 2, ...): 1 s, 2 s, 4 s, ..., at most 10 s.
+    static int64_t RetryDelayUs(int attempt);
+
+    // A TCP connection to the server, made and closed: a refused port or an unknown host fails
+    // at once, with `error` saying so. A server that accepts but never answers passes: the
+    // stream then shows as reconnecting.
+    static bool CheckServer(const StreamUrl& url, std::string* error);
+    // Starts the network thread, which makes the RTMP connection and keeps it.
+    static std::unique_ptr<StreamOutput> Start(const StreamUrl& url, const Streams& streams,
+                                               std::string* error);
+    ~StreamOutput();
+    StreamOutput(const StreamOutput&) = delete;
+    StreamOutput& operator=(const StreamOutput&) = delete;
+
+    // Copies `packet` (time base of its stream) onto the queue; never blocks.
+    void Push(const AVPacket* packet, bool video);
+    // Ends the stream at once, also during a connection attempt or a wait between attempts.
+    void Stop();
+    StreamStatus status() const;
+
+private:
+    StreamOutput(const StreamUrl& url, const Streams& streams);
+    bool CopyStreams(const Streams& streams, std::string* error);
+    void Run();
+    bool Connect();
+    void Disconnect();
+    struct Item {
+        PacketPtr packet;
+        bool video = false;
+        int64_t dtsUs = 0;
+    };
+    bool Send(Item& item);
+    bool WaitBeforeRetry(int64_t delayUs);
+    static int Interrupted(void* opaque);
+
+    StreamUrl m_url;
+    CodecParametersPtr m_videoPar;
+    CodecParametersPtr m_audioPar;
+    AVRational m_videoTimeBase{1, 1000};
+    AVRational m_audioTimeBase{1, 1000};
+
+    // The connection, used by the network thread only.
+    AVFormatContext* m_mux = nullptr;
+    int64_t m_firstDtsUs = -1;  // of the current connection, in microseconds
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Item> m_queue;
+    int64_t m_queuedBytes = 0;
+    bool m_waitForKey = true;  // drop everything up to the next video key frame
+    bool m_connected = false;
+    bool m_finishing = false;
+    int64_t m_finishDeadlineUs = 0;
+    int64_t m_liveAgainUntilUs = 0;
+    StreamStatus m_status;
+    int64_t m_liveBeforeUs = 0;  // time sent on earlier connections
+    std::atomic<int64_t> m_opDeadlineUs{0};  // of the network operation under way
+    std::thread m_thread;
+};
+
+}  // namespace component

@@ -1,0 +1,189 @@
+// Live streaming through the dispatch interface to a real RTMP server (nginx), with a local
+// copy: what the server and a reader receive, a dropped and restored server, a server that
+// never answers, and settings that cannot work.
+#include "HostedCaptureTest.h"
+#include "MediaReadback.h"
+#include "RtmpServer.h"
+#include "WaitFor.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+
+using component::CaptureOp;
+using component::StreamState;
+using platform::Variant;
+
+namespace {
+
+const char kKey[] = "secret-key-42";
+
+class Streaming : public HostedCaptureTest {
+protected:
+    Streaming() : HostedCaptureTest({320, 240}) {}
+    void SetUp() override {
+        HostedCaptureTest::SetUp();
+        driver->SelectTestSources("320x240 RGB32 30 fps");
+        driver->flv.frameRate = 25;
+        driver->flv.videoWidth = 320;
+        driver->flv.videoHeight = 240;
+        driver->selection.showStampAndText = false;
+    }
+    int16_t GoLive(const QString& server, const std::string& key, const std::string& path) {
+        driver->Call(CaptureOp::StreamServer, {Variant::Str(server.toStdString())});
+        driver->Call(CaptureOp::StreamKey, {Variant::Str(key)});
+        return driver->Record(path);
+    }
+    StreamState State() const {
+        auto s = control->streamStatus();
+        return s ? s->state : StreamState::Stopped;
+    }
+    bool WaitLive(int timeoutMs) {
+        return WaitFor([&] {
+            auto s = control->streamStatus();
+            return s && (s->state == StreamState::Live || s->state == StreamState::LiveAgain) &&
+                   s->packetsSent > 0;
+        }, timeoutMs);
+    }
+    // An outage of a set length: the time is the point here, nothing is waited for.
+    static void Let(int ms) {
+        QDeadlineTimer t(ms);
+        WaitFor([&] { return t.hasExpired(); }, ms + 1000);
+    }
+};
+
+// What a viewer's player sees of the stream, read while it runs.
+QString ProbeStream(const QString& url) {
+    QProcess p;
+    p.start("ffprobe", {"-v", "error", "-rw_timeout", "5000000", "-show_entries",
+                        "stream=codec_name,width,height,sample_rate", "-of", "compact", url});
+    if (!p.waitForFinished(15000)) p.kill();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST_F(Streaming, TheServerAndAReaderGetH264AndAacAndTheLocalCopyIsWhole) {
+    RtmpServer server;
+    ASSERT_TRUE(server.Start()) << server.why().toStdString();
+    const std::string local = Path("local.flv");
+    ASSERT_EQ(GoLive(server.url(), kKey, local), 0);
+    ASSERT_TRUE(WaitLive(10000));
+    EXPECT_TRUE(control->statusText().startsWith("Live")) << control->statusText().toStdString();
+
+    const QString seen = ProbeStream(server.url() + "/" + kKey);
+    EXPECT_TRUE(seen.contains("codec_name=h264|width=320|height=240")) << seen.toStdString();
+    EXPECT_TRUE(seen.contains("codec_name=aac|sample_rate=44100")) << seen.toStdString();
+
+    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->liveUs >= 5000000; }, 20000));
+    EXPECT_FALSE(control->statusText().contains(kKey));
+    driver->StopCapture();
+
+    const QStringList received = server.Recordings();
+    ASSERT_EQ(received.size(), 1);
+    const Readback remote = ReadRecording(received.front().toStdString());
+    ASSERT_TRUE(remote.opened) << remote.error;
+    EXPECT_EQ(remote.videoCodec, "h264");
+    EXPECT_EQ(remote.audioCodec, "aac");
+    EXPECT_EQ(remote.width, 320);
+    EXPECT_EQ(remote.height, 240);
+    EXPECT_EQ(remote.sampleRate, 44100);
+    EXPECT_EQ(remote.decodeErrors, 0);
+    EXPECT_GE(remote.VideoSpan(), 4.5);
+
+    const Readback copy = ReadRecording(local);
+    ASSERT_TRUE(copy.opened) << copy.error;
+    EXPECT_EQ(copy.decodeErrors, 0);
+    EXPECT_GE(copy.VideoSpan(), remote.VideoSpan() - 0.5);
+    ASSERT_TRUE(copy.metaDuration.has_value());
+}
+
+TEST_F(Streaming, ADroppedServerIsRetriedAndTheLocalCopyHasNoGap) {
+    RtmpServer server;
+    ASSERT_TRUE(server.Start()) << server.why().toStdString();
+    const std::string local = Path("kept.flv");
+    ASSERT_EQ(GoLive(server.url(), kKey, local), 0);
+    ASSERT_TRUE(WaitLive(10000));
+    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->liveUs >= 2000000; }, 10000));
+
+    server.Kill();
+    ASSERT_TRUE(WaitFor([&] { return State() == StreamState::Reconnecting; }, 15000));
+    EXPECT_TRUE(control->statusText().startsWith("Reconnecting"))
+        << control->statusText().toStdString();
+    Let(3000);
+    ASSERT_TRUE(server.Start()) << server.why().toStdString();
+    QElapsedTimer sinceRestart;
+    sinceRestart.start();
+    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->reconnects >= 1; }, 15000));
+    EXPECT_LE(sinceRestart.elapsed(), 5000 + 1000);  // the next attempt is at most 4 s away
+    ASSERT_TRUE(WaitLive(10000));
+    const int64_t sentBefore = control->streamStatus()->packetsSent;
+    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->packetsSent > sentBefore + 50; }, 10000));
+    driver->StopCapture();
+
+    // The file went on through the outage: one picture every 1/25 s from start to end.
+    const Readback copy = ReadRecording(local);
+    ASSERT_TRUE(copy.opened) << copy.error;
+    EXPECT_EQ(copy.decodeErrors, 0);
+    for (size_t i = 1; i < copy.frames.size(); ++i)
+        ASSERT_NEAR(copy.frames[i].time - copy.frames[i - 1].time, 1.0 / 25, 0.0015) << i;
+    // The resumed stream is a stream of its own that starts with a key frame.
+    const QStringList received = server.Recordings();
+    ASSERT_FALSE(received.isEmpty());
+    const Readback resumed = ReadRecording(received.back().toStdString());
+    ASSERT_TRUE(resumed.opened) << resumed.error;
+    ASSERT_FALSE(resumed.keyFrames.empty());
+    ASSERT_FALSE(resumed.frames.empty());
+    EXPECT_DOUBLE_EQ(resumed.keyFrames.front(), resumed.frames.front().time);
+    EXPECT_EQ(resumed.decodeErrors, 0);
+}
+
+TEST_F(Streaming, AServerThatNeverAnswersShowsReconnectingAndStopEndsAtOnce) {
+    SilentServer silent;
+    ASSERT_GT(silent.port(), 0);
+    const std::string local = Path("alone.flv");
+    ASSERT_EQ(GoLive(QStringLiteral("rtmp://127.0.0.1:%1/live").arg(silent.port()), kKey, local), 0);
+    ASSERT_TRUE(WaitFor([&] { return State() == StreamState::Reconnecting; }, 15000));
+    EXPECT_TRUE(control->statusText().startsWith("Reconnecting… (1)"))
+        << control->statusText().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 25; }, 10000));
+    QElapsedTimer stop;
+    stop.start();
+    driver->StopCapture();
+    EXPECT_LT(stop.elapsed(), 2000);  // not one network timeout more
+    const Readback copy = ReadRecording(local);
+    ASSERT_TRUE(copy.opened) << copy.error;
+    EXPECT_EQ(copy.decodeErrors, 0);
+    EXPECT_GE(copy.frames.size(), 25u);
+}
+
+TEST_F(Streaming, SettingsThatCannotWorkStartNothingAndSayWhy) {
+    const QString refused = QStringLiteral("rtmp://127.0.0.1:%1/live").arg(RtmpServer::FreePort());
+    const struct {
+        QString server;
+        std::string key;
+        const char* reason;
+    } rows[] = {
+        {refused, kKey, "does not take connections"},
+        {"http://127.0.0.1/live", kKey, "must start with rtmp://"},
+        {"rtmp://", kKey, "no server name"},
+        {"rtmp://127.0.0.1", kKey, "no application name"},
+        {"rtmp://127.0.0.1:99999/live", kKey, "not a number from 1 to 65535"},
+        {"rtmp://127.0.0.1/live", "", "stream key is empty"},
+        {"rtmp://127.0.0.1/live", "two words", "may not contain blanks"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.server.toStdString() + " / " + row.key);
+        const std::string local = Path("never.flv");
+        EXPECT_EQ(GoLive(row.server, row.key, local), -1);
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(local)));
+        const QString text = control->statusText();
+        EXPECT_TRUE(text.contains(row.reason)) << text.toStdString();
+        if (!row.key.empty()) {
+            EXPECT_FALSE(text.contains(QString::fromStdString(row.key)));
+        }
+        EXPECT_FALSE(control->streamStatus().has_value());
+        driver->StopCapture();
+    }
+}
+
+}  // namespace
