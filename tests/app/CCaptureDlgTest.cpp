@@ -713,6 +713,8 @@ TEST_F(MainWindowFixture, KeysTypedIntoAnEditBoxStayThere) {
     EXPECT_TRUE(Calls().empty());
     QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);  // the edit has no use for it
     EXPECT_EQ(Calls().front(), Put(0x21, Variant::Bool(true)));
+}
+
 // "BUTTON_STREAM": where to is asked once; then the recording sequence runs with the stream
 // as its target, and the key shows nowhere but in the call that carries it.
 TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget) {

@@ -62,11 +62,14 @@ Variant WrongFor(VariantType t) {
     return t == VariantType::Str ? Variant::I16(1) : Variant::Str("1");
 }
 
-TEST(CaptureOpsTable, HasTheFiftyOperationsWithTheirDispids) {
-    ASSERT_EQ(kCaptureOps.size(), 50u);
+// The fifty operations the main window calls, and the two of live streaming.
+TEST(CaptureOpsTable, HasItsOperationsWithTheirDispids) {
+    ASSERT_EQ(kCaptureOps.size(), 52u);
     std::set<int> dispids;
     for (const auto& op : kCaptureOps) dispids.insert(op.dispid);
-    EXPECT_EQ(dispids.size(), 50u);
+    EXPECT_EQ(dispids.size(), 52u);
+    EXPECT_EQ(component::FindCaptureOp(0x200)->name, "StreamServer");
+    EXPECT_EQ(component::FindCaptureOp(0x201)->name, "StreamKey");
     EXPECT_EQ(component::FindCaptureOp(0x67)->name, "StartCapture");
     EXPECT_EQ(component::FindCaptureOp(0x91)->name, "SetGrayScale");
     EXPECT_EQ(component::FindCaptureOp(0x7b)->argCount, 6);
