@@ -32,7 +32,38 @@ constexpr int64_t kDrainUs = 2000000;
 constexpr int64_t kLiveAgainShownUs = 3000000;
 constexpr int kProbeTimeoutMs = 3000;
 
-bool ProbeServer(const StreamUrl& url, std::string* error) {
+}  // namespace
+
+bool StreamUrl::Parse(const std::string& server, const std::string& key, StreamUrl* out,
+                      std::string* error) {
+    return platform::ParseStreamAddress(server, key, out, error);
+}
+
+std::string StreamUrl::ToString() const {
+    return kScheme + host + ":" + std::to_string(port) + "/" + app + "/" + key;
+}
+
+std::string StreamUrl::Redacted() const { return RedactKey(ToString(), key); }
+
+std::string RedactKey(std::string text, const std::string& key) {
+    if (key.empty()) return text;
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 4))
+        text.replace(at, key.size(), "****");
+    return text;
+}
+
+std::string StreamStatusText(const StreamStatus& s) {
+    switch (s.state) {
+    case StreamState::Connecting: return "Connecting…";
+    case StreamState::Live: return "Live";
+    case StreamState::Reconnecting: return "Reconnecting… (" + std::to_string(s.attempt) + ")";
+    case StreamState::LiveAgain: return "Live again";
+    case StreamState::Stopped: break;
+    }
+    return {};
+}
+
+bool StreamOutput::CheckServer(const StreamUrl& url, std::string* error) {
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
@@ -67,40 +98,6 @@ bool ProbeServer(const StreamUrl& url, std::string* error) {
     if (refused)
         *error = "the server " + url.host + ":" + port + " does not take connections";
     return !refused;
-}
-}  // namespace
-
-bool StreamUrl::Parse(const std::string& server, const std::string& key, StreamUrl* out,
-                      std::string* error) {
-    return platform::ParseStreamAddress(server, key, out, error);
-}
-
-std::string StreamUrl::ToString() const {
-    return kScheme + host + ":" + std::to_string(port) + "/" + app + "/" + key;
-}
-
-std::string StreamUrl::Redacted() const { return RedactKey(ToString(), key); }
-
-std::string RedactKey(std::string text, const std::string& key) {
-    if (key.empty()) return text;
-    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 4))
-        text.replace(at, key.size(), "****");
-    return text;
-}
-
-std::string StreamStatusText(const StreamStatus& s) {
-    switch (s.state) {
-    case StreamState::Connecting: return "Connecting…";
-    case StreamState::Live: return "Live";
-    case StreamState::Reconnecting: return "Reconnecting… (" + std::to_string(s.attempt) + ")";
-    case StreamState::LiveAgain: return "Live again";
-    case StreamState::Stopped: break;
-    }
-    return {};
-}
-
-bool StreamOutput::CheckServer(const StreamUrl& url, std::string* error) {
-    return ProbeServer(url, error);
 }
 
 int64_t StreamOutput::RetryDelayUs(int attempt) {
