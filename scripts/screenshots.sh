@@ -3,6 +3,9 @@
 # on a virtual display under a window manager. The station is started once, in its start-up
 # skin; every other skin is reached as a user reaches it: right-click the window, "Change
 # Skin", the skin's item. Play is pressed in each skin so the shot shows the live test pattern.
+# In the start-up skin it also records a few seconds through the save dialog (Recording.png:
+# the recording indicator and the sound meter) and opens the Live Stream dialog
+# (LiveStream.png).
 # Needs a build (scripts/setup.sh).
 #   scripts/screenshots.sh [build-dir]
 set -euo pipefail
@@ -32,9 +35,9 @@ openbox >/dev/null 2>&1 &
 wm=$!
 wait_until 100 wm_running || { echo "openbox did not start" >&2; exit 1; }
 
-# The window's geometry as WxH+X+Y, empty while it is not mapped.
+# A window's geometry as WxH+X+Y, empty while it is not mapped; the main window by default.
 window_geometry() {
-  xwininfo -name "Capture Station" 2>/dev/null |
+  xwininfo -name "${1:-Capture Station}" 2>/dev/null |
     awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
          /Width:/{w=$NF} /Height:/{h=$NF} END{if (w) print w"x"h"+"x"+"y}' || true
 }
@@ -52,17 +55,32 @@ centre() {
   echo "$(( x + (l + r) / 2 )) $(( y + (t + b) / 2 ))"
 }
 
-# Presses the skin's Play button, lets the preview run and grabs the window.
-shoot() {
-  local package=$1 name=$2 geometry size offset
-  xdotool mousemove $(centre "$package" '=BUTTON_PLAY,' 3) click 1
-  xdotool mousemove $(centre "$package" 'CAPTION=' 2)  # off the buttons: no hover look
-  sleep 2  # the preview runs a while and the window repaints
-  geometry=$(window_geometry)
+# Grabs a window (by its title; the main window by default) into docs/screens/<name>.png.
+grab() {
+  local name=$1 geometry size offset
+  geometry=$(window_geometry "${2:-}")
   size=${geometry%%+*}; offset=${geometry#*+}
   ffmpeg -loglevel error -y -f x11grab -draw_mouse 0 -video_size "$size" -i "$DISPLAY+${offset/+/,}" \
          -frames:v 1 "$out/$name.png"
   echo "$out/$name.png"
+}
+
+# Presses the skin's Play button, lets the preview run and grabs the window.
+shoot() {
+  local package=$1 name=$2
+  xdotool mousemove $(centre "$package" '=BUTTON_PLAY,' 3) click 1
+  xdotool mousemove $(centre "$package" 'CAPTION=' 2)  # off the buttons: no hover look
+  sleep 2  # the preview runs a while and the window repaints
+  grab "$name"
+}
+
+# Waits for a window with the given title and gives it the keyboard.
+focus_window() {
+  local id
+  wait_until 100 xdotool search --onlyvisible --name "^$1\$" || { echo "no \"$1\" window" >&2; exit 1; }
+  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+  sleep 0.5  # the dialog finishes painting and its first field takes the focus
 }
 
 # Started in an empty folder, the station takes its start-up skin from the installed skins.
@@ -71,6 +89,41 @@ app=$!
 wait_until 100 window_mapped || { echo "the station's window did not appear" >&2; exit 1; }
 sleep 1  # the window manager places the window after it first maps
 shoot Blue.skn Start
+
+# Record: the save dialog opens in the Videos folder; the user types a name and presses Enter.
+xdotool mousemove $(centre Blue.skn '=BUTTON_CONVERT,' 3) click 1
+focus_window "Save As"
+xdotool type --delay 20 "First recording"
+xdotool key Return
+wait_until 100 test -s "$work/Videos/First recording.flv" ||
+  { echo "the recording did not start" >&2; exit 1; }
+xdotool mousemove $(centre Blue.skn 'CAPTION=' 2)
+sleep 4  # the indicator's clock runs
+# The test tone beeps for a tenth of every second: of a burst of grabs keep the one whose
+# lower-left corner of the video (where the meter sits) is most colourful, so the meter shows.
+geometry=$(window_geometry); size=${geometry%%+*}; offset=${geometry#*+}
+IFS=, read -r cl ct cr cb <<<"$(unzip -p "$skins/Blue.skn" Skin.ini | tr -d '\r' |
+                                 grep -m1 '^CONTROL=' | cut -d= -f2)"
+ffmpeg -loglevel error -y -f x11grab -draw_mouse 0 -framerate 20 -video_size "$size" \
+       -i "$DISPLAY+${offset/+/,}" -frames:v 30 "$work/burst-%02d.png"
+best=$(ffmpeg -loglevel error -i "$work/burst-%02d.png" \
+         -vf "crop=$(( (cr - cl) / 2 )):48:$cl:$(( cb - 48 )),signalstats,metadata=print:key=lavfi.signalstats.SATAVG:file=-" \
+         -f null - | awk -F= '/SATAVG/ {n++; if ($2 > max) {max = $2; best = n}} END {print best}')
+cp "$work/$(printf 'burst-%02d.png' "$best")" "$out/Recording.png"
+echo "$out/Recording.png"
+xdotool mousemove $(centre Blue.skn '=BUTTON_STOP,' 3) click 1
+sleep 1
+
+# Go live, the first time: the Live Stream dialog asks where to.
+xdotool mousemove $(centre Blue.skn '=BUTTON_STREAM,' 3) click 1
+focus_window "Live Stream"
+xdotool type --delay 20 "rtmp://live.example.com/app"
+xdotool key Tab
+xdotool type --delay 20 "my-stream-key"
+sleep 0.5
+grab LiveStream "Live Stream"
+xdotool key Escape
+sleep 0.5
 
 # The Change Skin items with their packages and mnemonics, in menu order.
 previous="$out/Start.png"
