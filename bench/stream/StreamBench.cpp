@@ -8,6 +8,7 @@
 #include "ChildProcess.h"
 #include "ComponentDriver.h"
 #include "RtmpServer.h"
+#include "VirtualCameraBench.h"
 
 #include "component/CaptureComponent.h"
 #include "component/CaptureControl.h"
@@ -51,12 +52,6 @@ constexpr int kCameraRate = 30;
 // What the virtual camera draws: 24 counter cells along a row of height / 12.
 constexpr int kCounterBits = 24;
 constexpr int kCounterRow = kHeight / 12;
-
-int64_t MonotonicNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 // Lets the event loop run for `ms` without spinning: what the bench waits on is other threads'
 // work, and a busy wait would take a core from them and count in the CPU figures.
@@ -325,22 +320,12 @@ int Cpu(Bench& bench, const RtmpServer& server, const QString& dir, int seconds,
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The virtual camera must be in this process from its start.
-    if (!std::getenv("LD_PRELOAD")) {
-        setenv("LD_PRELOAD", CS_VIRTUAL_CAMERA, 1);
-        execv("/proc/self/exe", argv);
-        std::perror("execv");
-        return 1;
-    }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!PrepareVirtualCameraBench(argv)) return 1;
     QApplication app(argc, argv);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     int seconds = 30, rounds = 3;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a.rfind("--seconds=", 0) == 0) seconds = std::max(5, std::stoi(a.substr(10)));
-        else if (a.rfind("--rounds=", 0) == 0) rounds = std::max(1, std::stoi(a.substr(9)));
-        else {
+        if (!IntOption(a, "seconds", 5, &seconds) && !IntOption(a, "rounds", 1, &rounds)) {
             std::fprintf(stderr, "usage: %s [--seconds=30] [--rounds=3]\n", argv[0]);
             return 2;
         }
