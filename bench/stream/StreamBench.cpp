@@ -94,7 +94,9 @@ int64_t ReadCounter(const uint8_t* grey) {
 }
 
 // An ffmpeg process reading the stream as a viewer would, with its buffering cut down, and a
-// thread that stamps its pictures as they come out of the pipe.
+// thread that stamps its pictures as they come out of the pipe. The server hands a new reader
+// the pictures from the next key frame on, up to two seconds away: the reader only knows there
+// is video once it has seen one, so its probing must last that long.
 class StreamReader {
 public:
     explicit StreamReader(const std::string& url) {
@@ -165,7 +167,7 @@ private:
             ++m_pictures;
             if (flash && !lastWasFlash) {
                 // The counter tells the capture time; only its low 24 bits are drawn, so the
-                // full index is the one nearest to what the arrival time suggests.
+                // full index is the last one with those bits at or before the arrival.
                 const int64_t modulo = int64_t(1) << kCounterBits;
                 const int64_t guess = arrivalNs * kCameraRate / 1000000000;
                 const int64_t index =
@@ -312,9 +314,10 @@ int Cpu(Bench& bench, const RtmpServer& server, const QString& dir, int seconds,
     }
     const auto [lo, hi] = std::minmax_element(ratios.begin(), ratios.end());
     std::printf("CPU streaming + copy / recording: %.3f overall (%.2f s / %.2f s, streaming adds "
-                "%.1f ms per second), rounds from %.3f to %.3f\n",
+                "%.1f ms per second), rounds from %.3f to %.3f, median %.3f\n",
                 liveSum / plainSum, liveSum, plainSum,
-                1000 * (liveSum - plainSum) / (double(rounds) * seconds), *lo, *hi);
+                1000 * (liveSum - plainSum) / (double(rounds) * seconds), *lo, *hi,
+                Percentile(ratios, 0.5));
     return 0;
 }
 
