@@ -6,6 +6,7 @@
 #include "ComponentDriver.h"
 #include "MediaReadback.h"
 #include "SoundServer.h"
+#include "VirtualCameraBench.h"
 #include "WaitFor.h"
 
 #include "component/CaptureComponent.h"
@@ -30,12 +31,6 @@ using platform::Variant;
 namespace {
 
 constexpr int kRate = 48000;
-
-int64_t MonotonicNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 // Feeds pacat in real time: sample n belongs to the instant start + n / kRate, and a 50 ms
 // 1 kHz beep starts at every whole second.
@@ -92,22 +87,14 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The virtual camera must be in this process from its start.
-    if (!std::getenv("LD_PRELOAD")) {
-        setenv("LD_PRELOAD", CS_VIRTUAL_CAMERA, 1);
-        execv("/proc/self/exe", argv);
-        std::perror("execv");
-        return 1;
-    }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!PrepareVirtualCameraBench(argv)) return 1;
     QApplication app(argc, argv);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     int seconds = 60;
     QString keep;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a.rfind("--seconds=", 0) == 0) seconds = std::max(5, std::stoi(a.substr(10)));
-        else if (a.rfind("--keep=", 0) == 0) keep = QString::fromStdString(a.substr(7));
+        if (IntOption(a, "seconds", 5, &seconds)) continue;
+        if (a.rfind("--keep=", 0) == 0) keep = QString::fromStdString(a.substr(7));
         else {
             std::fprintf(stderr, "usage: %s [--seconds=60] [--keep=DIR]\n", argv[0]);
             return 2;
