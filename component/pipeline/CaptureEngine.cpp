@@ -121,6 +121,7 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
         recorder->SetPacketTap([out = stream.get()](const AVPacket* p, bool video) {
             out->Push(p, video);
         });
+        recorder->SetKeyFrameRequest([out = stream.get()] { return out->TakeKeyFrameRequest(); });
     }
 
     auto timeline = std::make_shared<Timeline>(settings.frameRate);

@@ -169,7 +169,8 @@ RecorderError FlvRecorder::WriteVideo(const QImage& source) {
         m_lastImageSize = image.size();
     }
     f->pts = m_videoFrames;
-    f->pict_type = AV_PICTURE_TYPE_NONE;
+    f->pict_type = m_keyFrameRequest && m_keyFrameRequest() ? AV_PICTURE_TYPE_I
+                                                            : AV_PICTURE_TYPE_NONE;
     RecorderError e = Send(m_video.get(), m_videoStream, f);
     if (e == RecorderError::None) ++m_videoFrames;
     return e;

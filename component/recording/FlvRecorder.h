@@ -50,6 +50,11 @@ public:
     // live stream is fed from. Set before the first picture.
     using PacketTap = std::function<void(const AVPacket* packet, bool video)>;
     void SetPacketTap(PacketTap tap) { m_tap = std::move(tap); }
+    // Asked before each picture; true makes that picture a key frame, so that a live stream
+    // that has just connected (or dropped a group) goes on at once, not at the next regular
+    // key frame up to two seconds later.
+    using KeyFrameRequest = std::function<bool()>;
+    void SetKeyFrameRequest(KeyFrameRequest request) { m_keyFrameRequest = std::move(request); }
     const AVStream* videoStream() const { return m_videoStream; }
     const AVStream* audioStream() const { return m_audioStream; }
 
@@ -96,6 +101,7 @@ private:
     std::deque<int64_t> m_tagEnds;
     std::chrono::steady_clock::time_point m_lastFlush;
     PacketTap m_tap;
+    KeyFrameRequest m_keyFrameRequest;
     RecorderError m_error = RecorderError::None;
     bool m_closed = false;
 };

@@ -158,6 +158,7 @@ void StreamOutput::Push(const AVPacket* packet, bool video) {
         if (m_waitForKey) {
             if (!key) {
                 ++m_status.packetsDropped;
+                if (video) m_keyFrameWanted = true;
                 return;
             }
             m_waitForKey = false;

@@ -72,6 +72,9 @@ public:
 
     // Copies `packet` (time base of its stream) onto the queue; never blocks.
     void Push(const AVPacket* packet, bool video);
+    // True once after the connected stream began waiting for a key frame: the encoder should
+    // make the next picture one.
+    bool TakeKeyFrameRequest() { return m_keyFrameWanted.exchange(false); }
     // Ends the stream at once, also during a connection attempt or a wait between attempts.
     void Stop();
     StreamStatus status() const;
@@ -113,6 +116,7 @@ private:
     StreamStatus m_status;
     int64_t m_liveBeforeUs = 0;  // time sent on earlier connections
     std::atomic<int64_t> m_opDeadlineUs{0};  // of the network operation under way
+    std::atomic<bool> m_keyFrameWanted{false};
     std::thread m_thread;
 };
 
