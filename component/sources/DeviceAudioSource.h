@@ -15,9 +15,10 @@ namespace component {
 // Capture times of a device's blocks, from their sample count and when they arrived. A
 // block's last sample was captured before the block arrived, so the capture time of the first
 // sample ever read is at most (arrival - samples read so far / rate) for every block; the
-// tightest of these bounds over the last few seconds is taken. The samples stay end to end,
-// jitter and bursts (seconds handed over at once) do not move them, and a clock that drifts
-// or samples lost are followed within the window.
+// tightest of these bounds over the last few seconds is taken. While it stands the samples
+// lie end to end; jitter and bursts (seconds handed over at once) do not move it, and a clock
+// that drifts or samples lost are followed within the window (the sync stage stretches or
+// fills the small steps that makes).
 // The latency the device reports is not used: at the start of a stream it can be off by most
 // of a second (a server's estimate before any sound came), and FFmpeg's smoothing of it
 // carries such an error on for seconds.
