@@ -1,5 +1,6 @@
 #include "component/sources/DeviceAudioSource.h"
 
+#include "component/media/CaptureClock.h"
 #include "component/sources/DeviceInput.h"
 #include "component/sources/TestToneSource.h"
 
@@ -13,16 +14,21 @@ constexpr int kChannels = 2;
 // Without it the server hands sound over in blocks of about two seconds, which a recording
 // that starts now would miss; 20 ms keeps the start and the stamps close.
 constexpr int kPulseFragmentMs = 20;
-// Some sources hand over seconds of sound at once, and the device stamps of such bursts
-// scatter by as much; within this the samples simply follow each other.
-constexpr int64_t kResyncUs = 2500000;
 }  // namespace
 
-int64_t SampleClock::Stamp(int64_t deviceUs, int frames, int rate) {
-    if (m_nextUs == kUnset || std::llabs(deviceUs - m_nextUs) > kResyncUs) m_nextUs = deviceUs;
-    const int64_t at = m_nextUs;
-    m_nextUs = at + int64_t(frames) * 1000000 / rate;
-    return at;
+int64_t SampleClock::Stamp(int64_t arrivalUs, int frames, int rate) {
+    if (rate != m_rate) {
+        m_bounds.clear();
+        m_samples = 0;
+        m_rate = rate;
+    }
+    const int64_t first = m_samples;
+    m_samples += frames;
+    const int64_t origin = arrivalUs - m_samples * 1000000 / rate;
+    while (!m_bounds.empty() && m_bounds.back().originUs >= origin) m_bounds.pop_back();
+    m_bounds.push_back({m_samples, origin});
+    while (m_bounds.front().samplesEnd < m_samples - kWindowSeconds * rate) m_bounds.pop_front();
+    return m_bounds.front().originUs + first * 1000000 / rate;
 }
 
 std::unique_ptr<AudioSource> DeviceAudioSource::Open(const AudioDevice& device,
@@ -68,7 +74,6 @@ void DeviceAudioSource::Stop() {
 }
 
 void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLost) {
-    const AVRational timeBase = m_input->streams[0]->time_base;
     const int frameBytes = 2 * m_channels;
     DeviceRead read;
     SampleClock clock;
@@ -78,7 +83,7 @@ void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLo
         block.sampleRate = m_rate;
         block.channels = m_channels;
         const int frames = m_packet->size / frameBytes;
-        block.timeUs = clock.Stamp(DeviceTimeToClock(m_packet->pts, timeBase), frames, m_rate);
+        block.timeUs = clock.Stamp(ClockNowUs(), frames, m_rate);
         block.samples.resize(size_t(frames) * size_t(m_channels));
         std::memcpy(block.samples.data(), m_packet->data, size_t(frames) * size_t(frameBytes));
         av_packet_unref(m_packet.get());

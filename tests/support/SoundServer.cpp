@@ -43,11 +43,14 @@ SoundServer::SoundServer() : m_dir(QDir::tempPath() + "/cs-sound-XXXXXX") {
     m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // -n: none of the machine's own configuration; the modules are all we load. A server
     // started by root in user mode only warns, so this runs the same as root and as a user.
+    // The null sink renders up to two seconds ahead when nobody asks for less, and a recorder
+    // that connects to its monitor then gets nothing until that has run out; norewinds keeps
+    // it within 50 ms, so the monitor records from the moment it is opened, as a card does.
     m_server.start("pulseaudio",
                    {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
                     "--log-level=error", "--log-target=stderr", "-L",
                     "module-native-protocol-unix auth-anonymous=1 socket=" + Socket(m_dir), "-L",
-                    QString("module-null-sink sink_name=") + kNullSink, "-L",
+                    QString("module-null-sink norewinds=1 sink_name=") + kNullSink, "-L",
                     QString("module-sine-source source_name=") + kSineSource + " frequency=440"});
     if (!m_server.waitForStarted(10000)) {
         m_error = "pulseaudio did not start: " + m_server.errorString();

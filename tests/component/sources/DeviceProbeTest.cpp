@@ -1,10 +1,14 @@
 #include "component/media/CaptureClock.h"
 #include "component/sources/AudioDeviceProbe.h"
+#include "component/sources/DeviceAudioSource.h"
 #include "component/sources/DeviceCatalog.h"
 #include "component/sources/DeviceInput.h"
 #include "component/sources/V4l2Probe.h"
 
 #include <QElapsedTimer>
+
+#include <cmath>
+#include <functional>
 
 #include <gtest/gtest.h>
 #include <linux/videodev2.h>
@@ -104,6 +108,47 @@ TEST(DeviceTimeToClock, TakesWallAndMonotonicStampsAndReplacesImplausibleOnes) {
         const int64_t after = ClockNowUs();
         EXPECT_GE(t, before - row.expectedAgoUs - 2000) << row.what;
         EXPECT_LE(t, after - row.expectedAgoUs + 2000) << row.what;
+    }
+}
+
+TEST(SampleClock, PlacesBlocksAtTheirCaptureTimeHoweverTheyArrive) {
+    constexpr int kRate = 48000;
+    constexpr int kBlock = 960;  // 20 ms
+    constexpr int64_t kLossAtUs = 20000000, kLostUs = 100000, kWindowUs = 5500000;
+    using Arrival = std::function<int64_t(int64_t capturedUs, int64_t block)>;
+    struct Row {
+        const char* what;
+        double ppm;  // how much faster the device's clock runs than ours
+        bool loses;  // 100 ms of sound lost at 20 s
+        double settledS;
+        Arrival arrival;
+    } rows[] = {
+        {"steady, 0 to 8 ms late", 0, false, 1,
+         [](int64_t c, int64_t k) { return c + (k * 7919 % 9) * 1000; }},
+        {"bursts of two seconds", 0, false, 2.1,
+         [](int64_t c, int64_t) { return ((c - 1) / 2000000 + 1) * 2000000 + 500; }},
+        {"1.5 s handed over at the start", 0, false, 1.6,
+         [](int64_t c, int64_t) { return std::max<int64_t>(c, 1500000) + 300; }},
+        {"a clock 100 ppm fast", 100, false, 1, [](int64_t c, int64_t) { return c + 200; }},
+        {"a clock 100 ppm slow", -100, false, 1, [](int64_t c, int64_t) { return c + 200; }},
+        {"100 ms lost", 0, true, 1, [](int64_t c, int64_t) { return c + 200; }},
+    };
+    for (const Row& row : rows) {
+        SampleClock clock;
+        const double trueRate = kRate * (1 + row.ppm * 1e-6);
+        auto captured = [&](int64_t samples) {
+            const auto us = int64_t(std::llround(double(samples) * 1e6 / trueRate));
+            return us + (row.loses && us >= kLossAtUs ? kLostUs : 0);
+        };
+        double worstUs = 0;
+        for (int64_t k = 0; k < 60 * kRate / kBlock; ++k) {
+            const int64_t start = captured(k * kBlock);
+            const int64_t stamp = clock.Stamp(row.arrival(captured((k + 1) * kBlock), k), kBlock, kRate);
+            const bool settling = start < row.settledS * 1e6 ||
+                                  (row.loses && start >= kLossAtUs && start < kLossAtUs + kWindowUs);
+            if (!settling) worstUs = std::max(worstUs, std::fabs(double(stamp - start)));
+        }
+        EXPECT_LE(worstUs, 1500) << row.what;
     }
 }
 
