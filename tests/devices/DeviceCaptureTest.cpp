@@ -151,7 +151,11 @@ TEST_F(DeviceCapture, EachFormatAndInputReachesTheFileAtTheSetSizeAndRate) {
             ASSERT_GE(rb.frames[i].counter, 0) << i;
             EXPECT_GE(rb.frames[i].counter, rb.frames[i - 1].counter) << i;
         }
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+        // How many pictures drop is a matter of speed: a sanitizer build maps fresh memory
+        // for every 720p picture and falls behind, so there only the order is checked.
         EXPECT_GE(FractionOfSingleSteps(rb), 0.8);
+#endif
         EXPECT_FALSE(rb.FlashTimes().empty());
         const QImage& picture = NonFlashPicture(rb);
         const double left = MeanGrey(picture, 0.15, 0.4, 0.35, 0.6);
