@@ -68,12 +68,16 @@ CaptureControl::CaptureControl(QWidget* parent, CaptureControlOptions options)
     : platform::HostedControl(parent),
       m_options(WithDefaults(std::move(options))),
       m_engine(m_options.sources, m_options.sinks,
+               // Worker threads only wake the GUI thread: what they hand over goes through the
+               // preview mailbox and m_pendingStatus, under locks of our own.
                CaptureEngine::Hooks{
-                   [this] { QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection); },
+                   [this] { QMetaObject::invokeMethod(this, "update", Qt::QueuedConnection); },
                    [this](StatusEvent e, const std::string& device) {
-                       QMetaObject::invokeMethod(
-                           this, [this, e, name = QString::fromStdString(device)] { OnStatus(e, name); },
-                           Qt::QueuedConnection);
+                       {
+                           std::lock_guard lock(m_statusMutex);
+                           m_pendingStatus.emplace_back(e, device);
+                       }
+                       QMetaObject::invokeMethod(this, "DeliverStatus", Qt::QueuedConnection);
                    }}) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -304,6 +308,15 @@ void CaptureControl::StopCapture() {
     m_shown.reset();
     m_alerts.clear();
     update();
+}
+
+void CaptureControl::DeliverStatus() {
+    std::vector<std::pair<StatusEvent, std::string>> events;
+    {
+        std::lock_guard lock(m_statusMutex);
+        events.swap(m_pendingStatus);
+    }
+    for (const auto& [event, device] : events) OnStatus(event, QString::fromStdString(device));
 }
 
 void CaptureControl::OnStatus(StatusEvent event, const QString& device) {

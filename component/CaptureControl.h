@@ -11,6 +11,7 @@
 #include "platform/ControlContainer.h"
 
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -60,12 +61,17 @@ private:
     TextOverlay& Text(const platform::Variant& index);
     ImageOverlay& Image(const platform::Variant& index);
     void OverlaysChanged();
+    // GUI thread: the status events the worker threads left in m_pendingStatus.
+    Q_INVOKABLE void DeliverStatus();
     void OnStatus(StatusEvent event, const QString& device);
 
     CaptureControlOptions m_options;
     std::optional<DeviceCatalog> m_catalog;
     CaptureSettings m_settings;
     OverlaySettings m_overlays;
+    // Filled by the engine's threads, so it outlives the engine.
+    std::mutex m_statusMutex;
+    std::vector<std::pair<StatusEvent, std::string>> m_pendingStatus;  // guarded
     CaptureEngine m_engine;
     std::optional<VideoFrame> m_shown;
     QStringList m_alerts;  // what happened, in plain words, oldest first

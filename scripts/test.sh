@@ -4,6 +4,7 @@
 #   scripts/test.sh --sanitize an ASan+UBSan build in build-asan
 #   scripts/test.sh --tsan     a ThreadSanitizer build in build-tsan
 set -euo pipefail
+skip=()
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" = "--sanitize" ]; then
   build="$root/build-asan"
@@ -17,10 +18,13 @@ elif [ "${1:-}" = "--tsan" ]; then
   # Qt, FFmpeg and the sound libraries are not built with it; tsan.supp says why their
   # reports are dropped. Any other report ends the test that caused it.
   export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/scripts/tsan.supp"
+  # The one test whose checks are real-time throughput: at the runtime's speed the cameras'
+  # pictures (the 1280x720 MJPEG ones most) arrive well below their rate, so the counter skips.
+  skip=(-E '^DeviceCapture\.EachFormatAndInputReachesTheFileAtTheSetSizeAndRate$')
 else
   build="$root/build"
   "$root/scripts/setup.sh" "$build"
 fi
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
-ctest --output-on-failure -j2 --timeout 300
+ctest --output-on-failure -j2 --timeout 300 "${skip[@]}"

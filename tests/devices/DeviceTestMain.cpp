@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__SANITIZE_THREAD__)
+#include <dlfcn.h>
+#include <sanitizer/tsan_interface.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +20,13 @@ int main(int argc, char** argv) {
     if (!preload || !std::strstr(preload, CS_VIRTUAL_CAMERA)) {
         std::string list = CS_VIRTUAL_CAMERA;
         if (preload && *preload) list += std::string(":") + preload;
+#if defined(__SANITIZE_THREAD__)
+        // ThreadSanitizer's runtime must come first: with the library loaded ahead of it,
+        // the process died before main.
+        Dl_info runtime{};
+        if (dladdr(reinterpret_cast<void*>(&__tsan_acquire), &runtime) && runtime.dli_fname)
+            list = std::string(runtime.dli_fname) + ":" + list;
+#endif
         setenv("LD_PRELOAD", list.c_str(), 1);
         // The library is not sanitized, so ASan must not insist on coming first.
         std::string asan = "verify_asan_link_order=0:detect_leaks=0";
