@@ -18,9 +18,10 @@ elif [ "${1:-}" = "--tsan" ]; then
   # Qt, FFmpeg and the sound libraries are not built with it; tsan.supp says why their
   # reports are dropped. Any other report ends the test that caused it.
   export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/scripts/tsan.supp"
-  # The one test whose checks are real-time throughput: at the runtime's speed the cameras'
-  # pictures (the 1280x720 MJPEG ones most) arrive well below their rate, so the counter skips.
-  skip=(-E '^DeviceCapture\.EachFormatAndInputReachesTheFileAtTheSetSizeAndRate$')
+  # The Wayland window test runs a helper program whose every report lies in Qt's Wayland
+  # client, libwayland and Mesa, down to Qt freeing its display at exit: none of our threads
+  # are in it, and those libraries cannot be suppressed while they load and unload at run time.
+  skip=(-E '^ShapedWindowOnWayland\.')
 else
   build="$root/build"
   "$root/scripts/setup.sh" "$build"
