@@ -36,12 +36,19 @@ struct DeviceListDeleter {
     void operator()(AVDeviceInfoList* l) const { avdevice_free_list_devices(&l); }
 };
 
-std::vector<AudioDevice> ProbePulse() {
+using DeviceList = std::unique_ptr<AVDeviceInfoList, DeviceListDeleter>;
+
+DeviceList ListPulseSources() {
     const AVInputFormat* pulse = av_find_input_format("pulse");
-    if (!pulse) return {};
+    if (!pulse) return nullptr;
     AVDeviceInfoList* raw = nullptr;
-    if (avdevice_list_input_sources(pulse, nullptr, nullptr, &raw) < 0) return {};
-    std::unique_ptr<AVDeviceInfoList, DeviceListDeleter> list(raw);
+    if (avdevice_list_input_sources(pulse, nullptr, nullptr, &raw) < 0) return nullptr;
+    return DeviceList(raw);
+}
+
+std::vector<AudioDevice> ProbePulse() {
+    const DeviceList list = ListPulseSources();
+    if (!list) return {};
     std::vector<PulseSource> sources;
     for (int i = 0; i < list->nb_devices; ++i) {
         const AVDeviceInfo* info = list->devices[i];
@@ -51,6 +58,20 @@ std::vector<AudioDevice> ProbePulse() {
     }
     return PulseDevices(sources);
 }
+
+}  // namespace
+
+bool PulseSourceListed(const std::string& name) {
+    const DeviceList list = ListPulseSources();
+    if (!list) return true;  // no answer: not a sign that the source went
+    for (int i = 0; i < list->nb_devices; ++i) {
+        const char* listed = list->devices[i]->device_name;
+        if (listed && name == listed) return true;
+    }
+    return false;
+}
+
+namespace {
 
 bool AlsaOpens(const std::string& name) {
     const AVInputFormat* alsa = av_find_input_format("alsa");

@@ -18,6 +18,10 @@ struct PulseSource {
 };
 // The sound server's sources as the audio device dialog lists them.
 std::vector<AudioDevice> PulseDevices(const std::vector<PulseSource>& sources);
+// False only when the server answers and no longer has the source `name`. The server moves
+// the streams of a source that goes away (a microphone unplugged) to another one without a
+// word, so a recording has to ask.
+bool PulseSourceListed(const std::string& name);
 
 struct AlsaPcm {
     int card = 0;

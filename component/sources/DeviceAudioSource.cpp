@@ -1,6 +1,7 @@
 #include "component/sources/DeviceAudioSource.h"
 
 #include "component/media/CaptureClock.h"
+#include "component/sources/AudioDeviceProbe.h"
 #include "component/sources/DeviceInput.h"
 #include "component/sources/TestToneSource.h"
 
@@ -14,6 +15,8 @@ constexpr int kChannels = 2;
 // Without it the server hands sound over in blocks of about two seconds, which a recording
 // that starts now would miss; 20 ms keeps the start and the stamps close.
 constexpr int kPulseFragmentMs = 20;
+// How often a recording asks the server whether its source is still there.
+constexpr int64_t kPulseCheckUs = 1000000;
 }  // namespace
 
 int64_t SampleClock::Stamp(int64_t arrivalUs, int frames, int rate) {
@@ -43,6 +46,7 @@ std::unique_ptr<AudioSource> DeviceAudioSource::Open(const AudioDevice& device,
     if (!in) return nullptr;
     std::unique_ptr<DeviceAudioSource> s(new DeviceAudioSource);
     s->m_input = std::move(in);
+    if (device.kind == AudioKind::Pulse) s->m_pulseSource = device.source;
     if (s->m_input->streams[0]->codecpar->codec_id != AV_CODEC_ID_PCM_S16LE) {
         *error = "\"" + device.name + "\" does not deliver 16-bit sound";
         return nullptr;
@@ -77,8 +81,17 @@ void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLo
     const int frameBytes = 2 * m_channels;
     DeviceRead read;
     SampleClock clock;
+    int64_t nextCheckUs = ClockNowUs() + kPulseCheckUs;
     while ((read = ReadDevicePacket(m_input.get(), m_packet.get(), m_pacer, "audio")) ==
            DeviceRead::Packet) {
+        if (!m_pulseSource.empty() && ClockNowUs() >= nextCheckUs) {
+            nextCheckUs = ClockNowUs() + kPulseCheckUs;
+            if (!PulseSourceListed(m_pulseSource)) {
+                av_packet_unref(m_packet.get());
+                read = DeviceRead::Lost;
+                break;
+            }
+        }
         AudioBlock block;
         block.sampleRate = m_rate;
         block.channels = m_channels;

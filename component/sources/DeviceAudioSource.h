@@ -52,6 +52,7 @@ private:
     PacketPtr m_packet;
     int m_rate = 0;
     int m_channels = 0;
+    std::string m_pulseSource;  // a named server source, checked for while reading
     SourcePacer m_pacer;
     std::thread m_thread;
 };
