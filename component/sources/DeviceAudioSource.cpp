@@ -6,6 +6,7 @@
 #include "component/sources/TestToneSource.h"
 
 #include <cstring>
+#include <utility>
 
 namespace component {
 
@@ -17,6 +18,10 @@ constexpr int kChannels = 2;
 constexpr int kPulseFragmentMs = 20;
 // How often a recording asks the server whether its source is still there.
 constexpr int64_t kPulseCheckUs = 1000000;
+// FFmpeg's ALSA input reads the device's smallest period, which on a sound card can be a
+// millisecond or less; handed on one by one, so many blocks would fill the recording's queue
+// after a fraction of a second's stall. Blocks go on once they hold at least this much.
+constexpr int kMinBlockMs = 10;
 }  // namespace
 
 int64_t SampleClock::Stamp(int64_t arrivalUs, int frames, int rate) {
@@ -81,6 +86,8 @@ void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLo
     const int frameBytes = 2 * m_channels;
     DeviceRead read;
     SampleClock clock;
+    const size_t minBlockSamples = size_t(m_rate) * kMinBlockMs / 1000 * size_t(m_channels);
+    AudioBlock block;
     int64_t nextCheckUs = ClockNowUs() + kPulseCheckUs;
     while ((read = ReadDevicePacket(m_input.get(), m_packet.get(), m_pacer, "audio")) ==
            DeviceRead::Packet) {
@@ -92,16 +99,23 @@ void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLo
                 break;
             }
         }
-        AudioBlock block;
-        block.sampleRate = m_rate;
-        block.channels = m_channels;
         const int frames = m_packet->size / frameBytes;
-        block.timeUs = clock.Stamp(ClockNowUs(), frames, m_rate);
-        block.samples.resize(size_t(frames) * size_t(m_channels));
-        std::memcpy(block.samples.data(), m_packet->data, size_t(frames) * size_t(frameBytes));
+        const int64_t timeUs = clock.Stamp(ClockNowUs(), frames, m_rate);
+        if (frames > 0) {
+            if (block.samples.empty()) {
+                block.sampleRate = m_rate;
+                block.channels = m_channels;
+                block.timeUs = timeUs;  // the samples that follow lie end to end from here
+            }
+            const size_t had = block.samples.size();
+            block.samples.resize(had + size_t(frames) * size_t(m_channels));
+            std::memcpy(block.samples.data() + had, m_packet->data,
+                        size_t(frames) * size_t(frameBytes));
+        }
         av_packet_unref(m_packet.get());
-        if (frames > 0) onBlock(std::move(block));
+        if (block.samples.size() >= minBlockSamples) onBlock(std::exchange(block, AudioBlock{}));
     }
+    if (!block.samples.empty()) onBlock(std::move(block));
     if (read != DeviceRead::Lost) return;
     m_input.reset();
     if (onLost) onLost();
