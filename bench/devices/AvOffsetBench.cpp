@@ -49,14 +49,14 @@ constexpr double kEvenHz = 1000, kOddHz = 1500;
 class BeepPlayer {
 public:
     explicit BeepPlayer(const SoundServer& server) {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
         pa_buffer_attr attr{};
         attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = uint32_t(-1);
         attr.tlength = kRate * 2 * 30 / 1000;  // 30 ms
         int error = 0;
         const QByteArray address = server.address().toUtf8();
         m_pulse = pa_simple_new(address.constData(), "device_av_bench", PA_STREAM_PLAYBACK,
-                                SoundServer::kNullSink, "beeps", &spec, nullptr, &attr, &error);
+                                SoundServer::kNullSink, "beeps", &format, nullptr, &attr, &error);
         if (!m_pulse) {
             m_error = pa_strerror(error);
             return;
