@@ -1,7 +1,8 @@
-// The shaped window under a real Wayland compositor: a headless weston of the test's own,
-// a screenshot taken through weston's screenshooter, and the start-up skin shown by a helper
-// program on Qt's wayland platform. Wayland ignores window masks for drawing, so this is
-// where a key-coloured band around the shape would show.
+// The shaped window under a real Wayland compositor (weston) of the test's own, seen through
+// weston's screenshooter, with the start-up skin shown by a helper program on Qt's wayland
+// platform. Wayland ignores window masks for drawing, so this is where a key-coloured band
+// around the shape would show; and there the window cannot place itself, so a drag by the
+// background must hand the move to the compositor.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -19,10 +20,67 @@ namespace {
 
 // The desktop's colour behind every window, as weston.ini below sets it.
 const QRgb kDesktop = qRgb(0x00, 0xA0, 0x00);
+const QSize kOutput(1280, 1024);
 
-class HeadlessWeston {
+// Ends a process however the test ends.
+struct Stopped {
+    QProcess& process;
+    ~Stopped() {
+        if (process.state() == QProcess::NotRunning) return;
+        process.terminate();
+        if (!process.waitForFinished(5000)) process.kill();
+        process.waitForFinished(5000);
+    }
+};
+
+// A virtual X display of the output's size: the nested compositor's window fills it, so the
+// X pointer that xdotool drives is weston's pointer, at the same coordinates.
+class VirtualX {
 public:
-    HeadlessWeston() {
+    VirtualX() {
+        m_server.start(QStringLiteral("Xvfb"),
+                       {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
+                        QStringLiteral("%1x%2x24").arg(kOutput.width()).arg(kOutput.height())});
+    }
+    bool WaitUntilListening() {
+        if (!m_server.waitForStarted(5000) ||
+            !WaitFor([&] {
+                m_server.waitForReadyRead(100);
+                return m_server.canReadLine() || m_server.state() == QProcess::NotRunning;
+            }, 10000))
+            return false;
+        const QByteArray number = m_server.readLine().trimmed();
+        if (number.isEmpty()) return false;
+        m_name = ':' + QString::fromLatin1(number);
+        return true;
+    }
+    const QString& Name() const { return m_name; }
+
+    // Runs one xdotool command line (several commands may be chained) against this display.
+    bool Xdo(const QStringList& arguments) const {
+        QProcess xdo;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_name);
+        xdo.setProcessEnvironment(env);
+        xdo.start(QStringLiteral("xdotool"), arguments);
+        return xdo.waitForFinished(10000) && xdo.exitStatus() == QProcess::NormalExit &&
+               xdo.exitCode() == 0;
+    }
+    bool MovePointer(QPoint to) const {
+        return Xdo({"mousemove", QString::number(to.x()), QString::number(to.y())});
+    }
+
+private:
+    QProcess m_server;
+    const Stopped m_stopped{m_server};
+    QString m_name;
+};
+
+// weston of the test's own: headless (no input at all), or nested in an X display, which gives
+// it a seat whose pointer follows the X pointer.
+class Weston {
+public:
+    explicit Weston(const QString& xDisplay = QString()) {
         m_socket = QStringLiteral("cs-wayland-%1").arg(QCoreApplication::applicationPid());
         QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                     QFileDevice::ExeOwner);
@@ -32,18 +90,17 @@ public:
                       "[shell]\nbackground-color=0xff00a000\npanel-position=none\n"
                       "locking=false\nanimation=none\nstartup-animation=none\n");
         ini.close();
-        m_weston.setProcessEnvironment(Environment());
+        QProcessEnvironment env = Environment();
+        if (!xDisplay.isEmpty()) env.insert(QStringLiteral("DISPLAY"), xDisplay);
+        m_weston.setProcessEnvironment(env);
         m_weston.setProcessChannelMode(QProcess::MergedChannels);
         // --debug lets any client use the screenshooter.
         m_weston.start(QStringLiteral("weston"),
-                       {"--backend=headless-backend.so", "--use-pixman", "--width=1280",
-                        "--height=1024", "--idle-time=0", "--debug",
-                        "--socket=" + m_socket, "--config=" + ini.fileName()});
-    }
-    ~HeadlessWeston() {
-        m_weston.terminate();
-        if (!m_weston.waitForFinished(5000)) m_weston.kill();
-        m_weston.waitForFinished(5000);
+                       {xDisplay.isEmpty() ? "--backend=headless-backend.so"
+                                           : "--backend=x11-backend.so",
+                        "--use-pixman", QStringLiteral("--width=%1").arg(kOutput.width()),
+                        QStringLiteral("--height=%1").arg(kOutput.height()), "--idle-time=0",
+                        "--debug", "--socket=" + m_socket, "--config=" + ini.fileName()});
     }
 
     bool WaitUntilListening() {
@@ -79,78 +136,106 @@ private:
     QTemporaryDir m_runtime;
     QString m_socket;
     QProcess m_weston;
+    const Stopped m_stopped{m_weston};
 };
 
-// Where anything other than the desktop shows.
-QRect NonDesktopArea(const QImage& shot) {
+// Where anything other than the desktop shows, leaving out the pixels in `ignored` (where
+// the compositor draws its pointer).
+QRect NonDesktopArea(const QImage& shot, const QRect& ignored = QRect()) {
     QRect area;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x)
-            if (shot.pixel(x, y) != kDesktop) area |= QRect(x, y, 1, 1);
+            if (shot.pixel(x, y) != kDesktop && !ignored.contains(x, y))
+                area |= QRect(x, y, 1, 1);
     return area;
 }
 
+// Where the compositor may draw its pointer's picture (an arrow below and right of the point,
+// a hand around it) while the pointer is at `p`.
+QRect PointerPicture(QPoint p) { return QRect(p - QPoint(32, 32), QSize(64, 64)); }
+
 bool Inside(const QImage& shape, int x, int y) { return qGray(shape.pixel(x, y)) > 128; }
 
-// The bounding rectangle of the shape, and how many of its picture's pixels lie outside it.
-QRect InsideOf(const QImage& shape, long& outside) {
-    QRect inside;
-    outside = 0;
-    for (int y = 0; y < shape.height(); ++y)
-        for (int x = 0; x < shape.width(); ++x)
-            if (Inside(shape, x, y))
-                inside |= QRect(x, y, 1, 1);
-            else
-                ++outside;
-    return inside;
-}
-
-// Ends the helper however the test ends.
-struct Stopped {
-    QProcess& process;
-    ~Stopped() {
-        if (process.state() == QProcess::NotRunning) return;
-        process.kill();
-        process.waitForFinished(5000);
+// The helper's window on a compositor: its shape, and the point of background to drag it by.
+class ShownWindow {
+public:
+    // Starts the helper and waits for its window; says what went wrong, or nothing.
+    std::string Show(const QProcessEnvironment& env) {
+        const QString shapePath = m_work.filePath("shape.png");
+        m_process.setProcessEnvironment(env);
+        m_process.start(QStringLiteral(CS_WINDOW_HELPER), {QStringLiteral(CS_SKINS_DIR), shapePath});
+        WaitFor([&] {
+            m_process.waitForReadyRead(100);
+            return m_process.canReadLine() || m_process.state() == QProcess::NotRunning;
+        }, 20000);
+        const QList<QByteArray> words = m_process.readLine().simplified().split(' ');
+        if (words.size() != 3 || words[0] != "shown")
+            return "no window: " + m_process.readAllStandardError().toStdString();
+        grip = QPoint(words[1].toInt(), words[2].toInt());
+        shape = QImage(shapePath);
+        if (shape.isNull()) return "no shape picture";
+        for (int y = 0; y < shape.height(); ++y)
+            for (int x = 0; x < shape.width(); ++x)
+                if (Inside(shape, x, y))
+                    inside |= QRect(x, y, 1, 1);
+                else
+                    ++outside;
+        return {};
     }
+
+    // Waits until a screenshot shows the window whole and where `expected` says (anywhere,
+    // when it is empty); the shot and the window's top left on the output.
+    bool Find(Weston& weston, QImage& shot, QPoint& origin, const QRect& ignored = QRect(),
+              const QRect& expected = QRect()) const {
+        QRect found;
+        const bool seen = WaitFor([&] {
+            shot = weston.Screenshot();
+            found = shot.isNull() ? QRect() : NonDesktopArea(shot, ignored);
+            return expected.isEmpty() ? found.size() == inside.size() : found == expected;
+        }, 30000);
+        origin = found.topLeft() - inside.topLeft();
+        if (!seen)
+            ADD_FAILURE() << "seen " << found.width() << "x" << found.height() << " at "
+                          << found.x() << "," << found.y() << ", shape " << inside.width()
+                          << "x" << inside.height();
+        return seen;
+    }
+
+    void Write(const char* line) { m_process.write(line); }
+
+    int Quit() {
+        m_process.write("quit\n");
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(10000)) m_process.kill();
+        return m_process.exitCode();
+    }
+
+    QImage shape;
+    QRect inside;      // the shape's bounding rectangle, in the window
+    long outside = 0;  // how many of the picture's pixels the shape leaves out
+    QPoint grip;
+
+private:
+    QTemporaryDir m_work;
+    QProcess m_process;
+    const Stopped m_stopped{m_process};
 };
 
 }  // namespace
 
 TEST(ShapedWindowOnWayland, ShowsNoKeyColourAndTheDesktopAroundTheShape) {
-    HeadlessWeston weston;
+    Weston weston;
     ASSERT_TRUE(weston.WaitUntilListening()) << weston.Log().toStdString();
-
-    QTemporaryDir work;
-    const QString shapePath = work.filePath("shape.png");
-    QProcess window;
-    const Stopped stopped{window};
-    window.setProcessEnvironment(weston.Environment());
-    window.start(QStringLiteral(CS_WINDOW_HELPER), {QStringLiteral(CS_SKINS_DIR), shapePath});
-    ASSERT_TRUE(WaitFor([&] {
-        window.waitForReadyRead(100);
-        return window.canReadLine() || window.state() == QProcess::NotRunning;
-    }, 20000));
-    ASSERT_EQ(window.readLine().trimmed(), "shown") << window.readAllStandardError().toStdString();
-
-    const QImage shape(shapePath);
-    ASSERT_FALSE(shape.isNull());
-    long outside = 0;
-    const QRect inside = InsideOf(shape, outside);
+    ShownWindow window;
+    ASSERT_EQ(window.Show(weston.Environment()), "");
+    const QImage& shape = window.shape;
     // The start-up skin must cut something away, or there would be nothing to see.
-    ASSERT_GT(outside, 0);
+    ASSERT_GT(window.outside, 0);
 
     // The window appears once weston has drawn the desktop and the window's first frame.
     QImage shot;
-    QRect found;
-    EXPECT_TRUE(WaitFor([&] {
-        shot = weston.Screenshot();
-        found = shot.isNull() ? QRect() : NonDesktopArea(shot);
-        return found.size() == inside.size();
-    }, 30000)) << "seen " << found.width() << "x" << found.height() << ", shape "
-               << inside.width() << "x" << inside.height();
-    ASSERT_EQ(found.size(), inside.size());
-    const QPoint origin = found.topLeft() - inside.topLeft();
+    QPoint origin;
+    ASSERT_TRUE(window.Find(weston, shot, origin));
 
     // Outside the shape the desktop shows; nowhere does the key colour (magenta) show.
     long wrongOutside = 0, keyPixels = 0;
@@ -172,14 +257,60 @@ TEST(ShapedWindowOnWayland, ShowsNoKeyColourAndTheDesktopAroundTheShape) {
         EXPECT_EQ(shot.pixel(origin + corner), kDesktop) << corner.x() << "," << corner.y();
 
     // Minimising works there too: the window leaves the desktop.
-    window.write("minimize\n");
+    window.Write("minimize\n");
     EXPECT_TRUE(WaitFor([&] {
         shot = weston.Screenshot();
         return !shot.isNull() && NonDesktopArea(shot).isEmpty();
     }, 15000));
 
-    window.write("quit\n");
-    window.closeWriteChannel();
-    if (!window.waitForFinished(10000)) window.kill();
-    EXPECT_EQ(window.exitCode(), 0);
+    EXPECT_EQ(window.Quit(), 0);
+}
+
+// A client cannot place its own window on Wayland: a drag by the skin's background only moves
+// the window if it is handed to the compositor while the button is down.
+TEST(ShapedWindowOnWayland, DraggedByItsBackgroundItMovesWithThePointerAndStaysWhereDropped) {
+    VirtualX x;
+    ASSERT_TRUE(x.WaitUntilListening());
+    Weston weston(x.Name());
+    ASSERT_TRUE(weston.WaitUntilListening()) << weston.Log().toStdString();
+    ShownWindow window;
+    ASSERT_EQ(window.Show(weston.Environment()), "");
+    // The nested weston moves its pointer by the X pointer's steps and stops it at the
+    // output's edges, so driving both into opposite corners lines the two up. Only with a
+    // client's window up is weston surely reading the X pointer: before, the steps can be lost.
+    ASSERT_TRUE(x.MovePointer({kOutput.width() - 1, kOutput.height() - 1}));
+    ASSERT_TRUE(x.MovePointer({0, 0}));
+    QImage shot;
+    QPoint origin;
+    ASSERT_TRUE(window.Find(weston, shot, origin, PointerPicture({0, 0})));
+    const QRect before = window.inside.translated(origin);
+
+    // Half the free space on the roomier side, on each axis: the window stays on the output.
+    const auto step = [](int low, int high) { return low >= high ? -low / 2 : high / 2; };
+    const QPoint moved(step(before.left(), kOutput.width() - 1 - before.right()),
+                       step(before.top(), kOutput.height() - 1 - before.bottom()));
+    const QPoint grip = origin + window.grip;
+    const QPoint half = grip + moved / 2, end = grip + moved;
+    const auto text = [](QPoint p) {
+        return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y())};
+    };
+    ASSERT_TRUE(x.Xdo(text(grip) + QStringList{"mousedown", "1"} + text(half)));
+    // The move begins once the window has asked for it; until then the compositor lets the
+    // pointer go alone, so it is stirred at the end point until the window has followed.
+    QRect found;
+    EXPECT_TRUE(WaitFor([&] {
+        x.Xdo(text(end + QPoint(1, 1)) + text(end));
+        shot = weston.Screenshot();
+        found = shot.isNull() ? QRect() : NonDesktopArea(shot, PointerPicture(end));
+        return found == before.translated(moved);
+    }, 20000)) << "moved by " << moved.x() << "," << moved.y() << "; seen at " << found.x()
+               << "," << found.y() << ", was at " << before.x() << "," << before.y();
+    ASSERT_TRUE(x.Xdo({"mouseup", "1"}));
+
+    // Once the button is up the pointer moves alone.
+    const QPoint away = end + QPoint(12, 12);
+    ASSERT_TRUE(x.MovePointer(away));
+    EXPECT_TRUE(window.Find(weston, shot, origin, PointerPicture(away), before.translated(moved)));
+
+    EXPECT_EQ(window.Quit(), 0);
 }
