@@ -9,10 +9,9 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QRegion>
 #include <QTemporaryDir>
 
-#include <memory>
+#include <string>
 
 #include "WaitFor.h"
 
