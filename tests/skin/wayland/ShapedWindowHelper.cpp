@@ -6,9 +6,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QSocketNotifier>
-
 #include <QPoint>
+#include <QSocketNotifier>
 
 #include <cstdio>
 #include <iostream>

@@ -32,6 +32,14 @@ struct Stopped {
     }
 };
 
+// Waits for a whole line from a process, or for its end.
+bool WaitForLine(QProcess& process, int timeoutMs) {
+    return WaitFor([&] {
+        process.waitForReadyRead(100);
+        return process.canReadLine() || process.state() == QProcess::NotRunning;
+    }, timeoutMs);
+}
+
 // A virtual X display of the output's size: the nested compositor's window fills it, so the
 // X pointer that xdotool drives is weston's pointer, at the same coordinates.
 class VirtualX {
@@ -42,12 +50,7 @@ public:
                         QStringLiteral("%1x%2x24").arg(kOutput.width()).arg(kOutput.height())});
     }
     bool WaitUntilListening() {
-        if (!m_server.waitForStarted(5000) ||
-            !WaitFor([&] {
-                m_server.waitForReadyRead(100);
-                return m_server.canReadLine() || m_server.state() == QProcess::NotRunning;
-            }, 10000))
-            return false;
+        if (!m_server.waitForStarted(5000) || !WaitForLine(m_server, 10000)) return false;
         const QByteArray number = m_server.readLine().trimmed();
         if (number.isEmpty()) return false;
         m_name = ':' + QString::fromLatin1(number);
@@ -65,9 +68,11 @@ public:
         return xdo.waitForFinished(10000) && xdo.exitStatus() == QProcess::NormalExit &&
                xdo.exitCode() == 0;
     }
-    bool MovePointer(QPoint to) const {
-        return Xdo({"mousemove", QString::number(to.x()), QString::number(to.y())});
+    // The xdotool command that moves the pointer to `to`, to chain with others.
+    static QStringList MoveTo(QPoint to) {
+        return {"mousemove", QString::number(to.x()), QString::number(to.y())};
     }
+    bool MovePointer(QPoint to) const { return Xdo(MoveTo(to)); }
 
 private:
     QProcess m_server;
@@ -163,10 +168,7 @@ public:
         const QString shapePath = m_work.filePath("shape.png");
         m_process.setProcessEnvironment(env);
         m_process.start(QStringLiteral(CS_WINDOW_HELPER), {QStringLiteral(CS_SKINS_DIR), shapePath});
-        WaitFor([&] {
-            m_process.waitForReadyRead(100);
-            return m_process.canReadLine() || m_process.state() == QProcess::NotRunning;
-        }, 20000);
+        WaitForLine(m_process, 20000);
         const QList<QByteArray> words = m_process.readLine().simplified().split(' ');
         if (words.size() != 3 || words[0] != "shown")
             return "no window: " + m_process.readAllStandardError().toStdString();
@@ -290,15 +292,12 @@ TEST(ShapedWindowOnWayland, DraggedByItsBackgroundItMovesWithThePointerAndStaysW
                        step(before.top(), kOutput.height() - 1 - before.bottom()));
     const QPoint grip = origin + window.grip;
     const QPoint half = grip + moved / 2, end = grip + moved;
-    const auto text = [](QPoint p) {
-        return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y())};
-    };
-    ASSERT_TRUE(x.Xdo(text(grip) + QStringList{"mousedown", "1"} + text(half)));
+    ASSERT_TRUE(x.Xdo(VirtualX::MoveTo(grip) + QStringList{"mousedown", "1"} + VirtualX::MoveTo(half)));
     // The move begins once the window has asked for it; until then the compositor lets the
     // pointer go alone, so it is stirred at the end point until the window has followed.
     QRect found;
     EXPECT_TRUE(WaitFor([&] {
-        x.Xdo(text(end + QPoint(1, 1)) + text(end));
+        x.Xdo(VirtualX::MoveTo(end + QPoint(1, 1)) + VirtualX::MoveTo(end));
         shot = weston.Screenshot();
         found = shot.isNull() ? QRect() : NonDesktopArea(shot, PointerPicture(end));
         return found == before.translated(moved);
