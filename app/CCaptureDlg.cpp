@@ -13,7 +13,7 @@
 
 #include "AppIcon.h"
 #include "RecordingFolder.h"
-#include "capture/CaptureDispids.h"
+#include "platform/CaptureInterface.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinComboBox.h"
 #include "controls/SkinEditBox.h"
@@ -370,7 +370,7 @@ void CCaptureDlg::StartRecording(bool live) {
     request.confirmOverwrite = true;
     request.initialDir = RecordingStartFolder(m_lastRecording);
     ApplyOverlaySet();
-    m_capture.SetOutputFormat(capture::kOutputFormatFlv);
+    m_capture.SetOutputFormat(platform::kOutputFormatFlv);
     // A stream without a local copy asks for no file.
     const bool localCopy = !live || m_liveStreamDlg.RecordCopy();
     const auto path = localCopy ? platform::RunFileDialog(request) : std::optional<QString>(QString());
@@ -397,7 +397,7 @@ void CCaptureDlg::StartRecording(bool live) {
     ApplyStartSettings();
     const int16_t started = m_capture.StartCapture();
     ApplyOverlays();
-    if (started == capture::kStartFailed) {
+    if (started == platform::kStartFailed) {
         // Left on, a later Play would record into this file without being asked.
         m_capture.SetCaptureToFile(false);
         if (finishedOne) {

@@ -1,6 +1,6 @@
 #include "CNameCollection.h"
 
-#include "CaptureDispids.h"
+#include "platform/CaptureInterface.h"
 
 using platform::InvokeKind;
 using platform::Variant;
@@ -13,7 +13,7 @@ CNameCollection::CNameCollection(std::shared_ptr<platform::IDispatch> object, in
 }
 
 int16_t CNameCollection::Count() const {
-    return m_object->Invoke(capture::kCollectionCount, InvokeKind::PropertyGet, {}).toI16();
+    return m_object->Invoke(platform::kCollectionCount, InvokeKind::PropertyGet, {}).toI16();
 }
 
 QString CNameCollection::GetItemName(int16_t index) const {

@@ -1,15 +1,41 @@
 #include "CVideoCap.h"
 
-#include "CaptureDispids.h"
-
-using namespace capture;
-using platform::InvokeKind;
+using platform::CaptureOp;
 using platform::Variant;
 
 namespace {
-Variant Str(const QString& s) { return Variant::Str(s.toStdString()); }
-Variant Col(platform::Colour c) { return Variant::Colour(c); }
+template <typename T> constexpr platform::VariantType kTypeOf = platform::VariantType::Empty;
+template <> constexpr platform::VariantType kTypeOf<int16_t> = platform::VariantType::I16;
+template <> constexpr platform::VariantType kTypeOf<int32_t> = platform::VariantType::I32;
+template <> constexpr platform::VariantType kTypeOf<bool> = platform::VariantType::Bool;
+template <> constexpr platform::VariantType kTypeOf<QString> = platform::VariantType::Str;
+template <> constexpr platform::VariantType kTypeOf<platform::Colour> = platform::VariantType::Colour;
+
+Variant ToVariant(int16_t v) { return Variant::I16(v); }
+Variant ToVariant(int32_t v) { return Variant::I32(v); }
+Variant ToVariant(bool v) { return Variant::Bool(v); }
+Variant ToVariant(const QString& v) { return Variant::Str(v.toStdString()); }
+Variant ToVariant(platform::Colour v) { return Variant::Colour(v); }
+
+// True when the C++ argument types are, in order, the ones the interface table gives `op`.
+template <CaptureOp op, typename... A>
+constexpr bool ArgumentsMatch() {
+    const platform::CaptureOpInfo& row = platform::CaptureOpRow(op);
+    if (row.argCount != sizeof...(A)) return false;
+    const platform::VariantType given[] = {kTypeOf<std::decay_t<A>>..., platform::VariantType::Empty};
+    for (size_t i = 0; i < sizeof...(A); ++i)
+        if (given[i] != row.args[i]) return false;
+    return true;
+}
 }  // namespace
+
+// Every member goes through here, so a member whose arguments disagree with the table does
+// not compile.
+template <CaptureOp op, typename... A>
+Variant CVideoCap::Call(const A&... args) {
+    static_assert(ArgumentsMatch<op, A...>(), "arguments differ from the interface table");
+    return Invoke(op, {ToVariant(args)...});
+}
 
 platform::IDispatch& CVideoCap::Dispatch() const {
     if (!m_control)
@@ -18,106 +44,102 @@ platform::IDispatch& CVideoCap::Dispatch() const {
     return m_control->dispatch();
 }
 
-void CVideoCap::Put(int dispid, Variant value) {
-    Dispatch().Invoke(dispid, InvokeKind::PropertyPut, {std::move(value)});
+Variant CVideoCap::Invoke(CaptureOp op, std::vector<Variant> args) {
+    const platform::CaptureOpInfo& row = platform::CaptureOpRow(op);
+    return Dispatch().Invoke(row.dispid, row.kind, args);
 }
 
-CNameCollection CVideoCap::GetCollection(int dispid, int itemNameDispid) {
-    return CNameCollection(Dispatch().Invoke(dispid, InvokeKind::PropertyGet, {}).toObject(),
-                           itemNameDispid);
+CNameCollection CVideoCap::GetCollection(CaptureOp op) {
+    return CNameCollection(Invoke(op, {}).toObject(), platform::CaptureOpRow(op).itemDispid);
 }
 
-Variant CVideoCap::Call(int dispid, std::vector<Variant> args) {
-    return Dispatch().Invoke(dispid, InvokeKind::Method, args);
-}
+void CVideoCap::SetVideoDeviceIndex(int16_t v) { Call<CaptureOp::VideoDeviceIndex>(v); }
+void CVideoCap::SetVideoFormatIndex(int16_t v) { Call<CaptureOp::VideoFormatIndex>(v); }
+void CVideoCap::SetCaptureToFile(bool v) { Call<CaptureOp::CaptureToFile>(v); }
+void CVideoCap::SetCaptureFileName(const QString& v) { Call<CaptureOp::CaptureFileName>(v); }
+void CVideoCap::SetAudioDeviceIndex(int16_t v) { Call<CaptureOp::AudioDeviceIndex>(v); }
+void CVideoCap::SetStopRequested(bool v) { Call<CaptureOp::StopRequested>(v); }
+void CVideoCap::SetVideoInputIndex(int16_t v) { Call<CaptureOp::VideoInputIndex>(v); }
+void CVideoCap::SetAudioInputIndex(int16_t v) { Call<CaptureOp::AudioInputIndex>(v); }
+void CVideoCap::SetDateTimeColor(platform::Colour v) { Call<CaptureOp::DateTimeColor>(v); }
+void CVideoCap::SetDateTimeFontName(const QString& v) { Call<CaptureOp::DateTimeFontName>(v); }
+void CVideoCap::SetDateTimeFontSize(int16_t v) { Call<CaptureOp::DateTimeFontSize>(v); }
+void CVideoCap::SetDateTimeFontStyle(int16_t v) { Call<CaptureOp::DateTimeFontStyle>(v); }
+void CVideoCap::SetShowDateTime(bool v) { Call<CaptureOp::ShowDateTime>(v); }
+void CVideoCap::SetAudioSyncMode(int16_t v) { Call<CaptureOp::AudioSyncMode>(v); }
+void CVideoCap::SetAudioOffset(int16_t v) { Call<CaptureOp::AudioOffset>(v); }
+void CVideoCap::SetActiveOverlay(int32_t v) { Call<CaptureOp::ActiveOverlay>(v); }
+void CVideoCap::SetOutputFormat(int32_t v) { Call<CaptureOp::OutputFormat>(v); }
+void CVideoCap::SetFlvAudioBitrate(int32_t v) { Call<CaptureOp::FlvAudioBitrate>(v); }
+void CVideoCap::SetFlvAudioChannels(int16_t v) { Call<CaptureOp::FlvAudioChannels>(v); }
+void CVideoCap::SetFlvAudioSampleRate(int32_t v) { Call<CaptureOp::FlvAudioSampleRate>(v); }
+void CVideoCap::SetFlvVideoHeight(int16_t v) { Call<CaptureOp::FlvVideoHeight>(v); }
+void CVideoCap::SetFlvVideoBitrate(int32_t v) { Call<CaptureOp::FlvVideoBitrate>(v); }
+void CVideoCap::SetFlvVideoWidth(int16_t v) { Call<CaptureOp::FlvVideoWidth>(v); }
+void CVideoCap::SetFlvFrameRate(int16_t v) { Call<CaptureOp::FlvFrameRate>(v); }
 
-void CVideoCap::SetVideoDeviceIndex(int16_t v) { Put(kVideoDeviceIndex, Variant::I16(v)); }
-void CVideoCap::SetVideoFormatIndex(int16_t v) { Put(kVideoFormatIndex, Variant::I16(v)); }
-void CVideoCap::SetCaptureToFile(bool v) { Put(kCaptureToFile, Variant::Bool(v)); }
-void CVideoCap::SetCaptureFileName(const QString& v) { Put(kCaptureFileName, Str(v)); }
-void CVideoCap::SetAudioDeviceIndex(int16_t v) { Put(kAudioDeviceIndex, Variant::I16(v)); }
-void CVideoCap::SetStopRequested(bool v) { Put(kStopRequested, Variant::Bool(v)); }
-void CVideoCap::SetVideoInputIndex(int16_t v) { Put(kVideoInputIndex, Variant::I16(v)); }
-void CVideoCap::SetAudioInputIndex(int16_t v) { Put(kAudioInputIndex, Variant::I16(v)); }
-void CVideoCap::SetDateTimeColor(platform::Colour v) { Put(kDateTimeColor, Col(v)); }
-void CVideoCap::SetDateTimeFontName(const QString& v) { Put(kDateTimeFontName, Str(v)); }
-void CVideoCap::SetDateTimeFontSize(int16_t v) { Put(kDateTimeFontSize, Variant::I16(v)); }
-void CVideoCap::SetDateTimeFontStyle(int16_t v) { Put(kDateTimeFontStyle, Variant::I16(v)); }
-void CVideoCap::SetShowDateTime(bool v) { Put(kShowDateTime, Variant::Bool(v)); }
-void CVideoCap::SetAudioSyncMode(int16_t v) { Put(kAudioSyncMode, Variant::I16(v)); }
-void CVideoCap::SetAudioOffset(int16_t v) { Put(kAudioOffset, Variant::I16(v)); }
-void CVideoCap::SetActiveOverlay(int32_t v) { Put(kActiveOverlay, Variant::I32(v)); }
-void CVideoCap::SetOutputFormat(int32_t v) { Put(kOutputFormat, Variant::I32(v)); }
-void CVideoCap::SetFlvAudioBitrate(int32_t v) { Put(kFlvAudioBitrate, Variant::I32(v)); }
-void CVideoCap::SetFlvAudioChannels(int16_t v) { Put(kFlvAudioChannels, Variant::I16(v)); }
-void CVideoCap::SetFlvAudioSampleRate(int32_t v) { Put(kFlvAudioSampleRate, Variant::I32(v)); }
-void CVideoCap::SetFlvVideoHeight(int16_t v) { Put(kFlvVideoHeight, Variant::I16(v)); }
-void CVideoCap::SetFlvVideoBitrate(int32_t v) { Put(kFlvVideoBitrate, Variant::I32(v)); }
-void CVideoCap::SetFlvVideoWidth(int16_t v) { Put(kFlvVideoWidth, Variant::I16(v)); }
-void CVideoCap::SetFlvFrameRate(int16_t v) { Put(kFlvFrameRate, Variant::I16(v)); }
+CNameCollection CVideoCap::GetVideoDevices() { return GetCollection(CaptureOp::VideoDevices); }
+CNameCollection CVideoCap::GetVideoFormats() { return GetCollection(CaptureOp::VideoFormats); }
+CNameCollection CVideoCap::GetAudioDevices() { return GetCollection(CaptureOp::AudioDevices); }
+CNameCollection CVideoCap::GetVideoInputs() { return GetCollection(CaptureOp::VideoInputs); }
+CNameCollection CVideoCap::GetAudioInputs() { return GetCollection(CaptureOp::AudioInputs); }
 
-CNameCollection CVideoCap::GetVideoDevices() { return GetCollection(kVideoDevices, kCollectionItemName); }
-CNameCollection CVideoCap::GetVideoFormats() { return GetCollection(kVideoFormats, kVideoFormatsItemName); }
-CNameCollection CVideoCap::GetAudioDevices() { return GetCollection(kAudioDevices, kCollectionItemName); }
-CNameCollection CVideoCap::GetVideoInputs() { return GetCollection(kVideoInputs, kCollectionItemName); }
-CNameCollection CVideoCap::GetAudioInputs() { return GetCollection(kAudioInputs, kCollectionItemName); }
-
-int16_t CVideoCap::StartCapture() { return Call(kStartCapture, {}).toI16(); }
-void CVideoCap::StopCapture() { Call(kStopCapture, {}); }
-void CVideoCap::PauseCapture() { Call(kPauseCapture, {}); }
+int16_t CVideoCap::StartCapture() { return Call<CaptureOp::StartCapture>().toI16(); }
+void CVideoCap::StopCapture() { Call<CaptureOp::StopCapture>(); }
+void CVideoCap::PauseCapture() { Call<CaptureOp::PauseCapture>(); }
 
 void CVideoCap::DrawDateTime(int16_t left, int16_t top, int16_t format) {
-    Call(kDrawDateTime, {Variant::I16(left), Variant::I16(top), Variant::I16(format)});
+    Call<CaptureOp::DrawDateTime>(left, top, format);
 }
 void CVideoCap::SetVideoRotation(int16_t rotation) {
-    Call(kSetVideoRotation, {Variant::I16(rotation)});
+    Call<CaptureOp::SetVideoRotation>(rotation);
 }
 void CVideoCap::SelectVideoDevice(int16_t device) {
-    Call(kSelectVideoDevice, {Variant::I16(device)});
+    Call<CaptureOp::SelectVideoDevice>(device);
 }
 void CVideoCap::ShowOverlayImage(int16_t overlay, bool show) {
-    Call(kShowOverlayImage, {Variant::I16(overlay), Variant::Bool(show)});
+    Call<CaptureOp::ShowOverlayImage>(overlay, show);
 }
 void CVideoCap::DrawOverlayImage(int16_t overlay, int16_t left, int16_t top, const QString& path,
                                  platform::Colour transparent, int16_t alpha) {
-    Call(kDrawOverlayImage, {Variant::I16(overlay), Variant::I16(left), Variant::I16(top),
-                             Str(path), Col(transparent), Variant::I16(alpha)});
+    Call<CaptureOp::DrawOverlayImage>(overlay, left, top,
+                             path, transparent, alpha);
 }
 void CVideoCap::SetOverlayTextColor(int16_t overlay, platform::Colour colour) {
-    Call(kSetOverlayTextColor, {Variant::I16(overlay), Col(colour)});
+    Call<CaptureOp::SetOverlayTextColor>(overlay, colour);
 }
 void CVideoCap::SetOverlayTextFontName(int16_t overlay, const QString& face) {
-    Call(kSetOverlayTextFontName, {Variant::I16(overlay), Str(face)});
+    Call<CaptureOp::SetOverlayTextFontName>(overlay, face);
 }
 void CVideoCap::SetOverlayTextFontSize(int16_t overlay, int16_t size) {
-    Call(kSetOverlayTextFontSize, {Variant::I16(overlay), Variant::I16(size)});
+    Call<CaptureOp::SetOverlayTextFontSize>(overlay, size);
 }
 void CVideoCap::ShowOverlayText(int16_t overlay, bool show) {
-    Call(kShowOverlayText, {Variant::I16(overlay), Variant::Bool(show)});
+    Call<CaptureOp::ShowOverlayText>(overlay, show);
 }
 void CVideoCap::DrawOverlayText(int16_t overlay, int16_t left, int16_t top, const QString& text) {
-    Call(kDrawOverlayText, {Variant::I16(overlay), Variant::I16(left), Variant::I16(top), Str(text)});
+    Call<CaptureOp::DrawOverlayText>(overlay, left, top, text);
 }
 void CVideoCap::SetOverlayTextFontStyle(int16_t overlay, int16_t style) {
-    Call(kSetOverlayTextFontStyle, {Variant::I16(overlay), Variant::I16(style)});
+    Call<CaptureOp::SetOverlayTextFontStyle>(overlay, style);
 }
 void CVideoCap::SetOverlayTextStyle(int16_t overlay, int16_t style) {
-    Call(kSetOverlayTextStyle, {Variant::I16(overlay), Variant::I16(style)});
+    Call<CaptureOp::SetOverlayTextStyle>(overlay, style);
 }
 void CVideoCap::SetOverlayTextOutlineBackColor(int16_t overlay, platform::Colour colour) {
-    Call(kSetOverlayTextOutlineBackColor, {Variant::I16(overlay), Col(colour)});
+    Call<CaptureOp::SetOverlayTextOutlineBackColor>(overlay, colour);
 }
 void CVideoCap::SetOverlayTextOutlineColor(int16_t overlay, platform::Colour colour) {
-    Call(kSetOverlayTextOutlineColor, {Variant::I16(overlay), Col(colour)});
+    Call<CaptureOp::SetOverlayTextOutlineColor>(overlay, colour);
 }
 void CVideoCap::SetOverlayTextHatchBrush(int16_t overlay, int16_t style, platform::Colour fore,
                                          platform::Colour back) {
-    Call(kSetOverlayTextHatchBrush, {Variant::I16(overlay), Variant::I16(style), Col(fore), Col(back)});
+    Call<CaptureOp::SetOverlayTextHatchBrush>(overlay, style, fore, back);
 }
 void CVideoCap::SetOverlayTextTextureBrush(int16_t overlay, const QString& path) {
-    Call(kSetOverlayTextTextureBrush, {Variant::I16(overlay), Str(path)});
+    Call<CaptureOp::SetOverlayTextTextureBrush>(overlay, path);
 }
-void CVideoCap::SetInvertColor(bool on) { Call(kSetInvertColor, {Variant::Bool(on)}); }
-void CVideoCap::SetGrayScale(bool on) { Call(kSetGrayScale, {Variant::Bool(on)}); }
-void CVideoCap::SetStreamServer(const QString& v) { Put(kStreamServer, Str(v)); }
-void CVideoCap::SetStreamKey(const QString& v) { Put(kStreamKey, Str(v)); }
+void CVideoCap::SetInvertColor(bool on) { Call<CaptureOp::SetInvertColor>(on); }
+void CVideoCap::SetGrayScale(bool on) { Call<CaptureOp::SetGrayScale>(on); }
+void CVideoCap::SetStreamServer(const QString& v) { Call<CaptureOp::StreamServer>(v); }
+void CVideoCap::SetStreamKey(const QString& v) { Call<CaptureOp::StreamKey>(v); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CNameCollection.h"
+#include "platform/CaptureInterface.h"
 #include "platform/Colour.h"
 #include "platform/ControlContainer.h"
 
@@ -81,9 +82,11 @@ public:
 
 private:
     platform::IDispatch& Dispatch() const;
-    void Put(int dispid, platform::Variant value);
-    CNameCollection GetCollection(int dispid, int itemNameDispid);
-    platform::Variant Call(int dispid, std::vector<platform::Variant> args);
+    // One call in the kind the interface table gives the operation.
+    platform::Variant Invoke(platform::CaptureOp op, std::vector<platform::Variant> args);
+    CNameCollection GetCollection(platform::CaptureOp op);
+    template <platform::CaptureOp op, typename... A>
+    platform::Variant Call(const A&... args);
 
     QPointer<platform::HostedControl> m_control;
 };

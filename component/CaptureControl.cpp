@@ -93,16 +93,20 @@ const DeviceCatalog& CaptureControl::devices() {
 }
 
 Variant CaptureControl::Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) {
-    const CaptureOpInfo* op = FindCaptureOp(dispid);
+    const platform::CaptureOpInfo* op = platform::FindCaptureOp(dispid);
     if (!op)
         throw DispatchError(DispatchError::Code::UnknownName, dispid,
                             "the capture control has no DISPID " + std::to_string(dispid));
-    CheckCall(*op, kind, args);
-    return Perform(op->op, args);
+    platform::CheckCall(*op, kind, args);
+    Variant result = Perform(op->op, args);
+    // What an operation changes on the picture is the table's to say, not each case's.
+    if (op->effect == platform::CaptureEffect::Overlays) OverlaysChanged();
+    return result;
 }
 
-Variant CaptureControl::Collection(std::vector<std::string> names, int itemDispid) const {
-    return Variant::Object(std::make_shared<NameCollection>(std::move(names), itemDispid));
+Variant CaptureControl::Collection(CaptureOp op, std::vector<std::string> names) const {
+    return Variant::Object(
+        std::make_shared<NameCollection>(std::move(names), platform::CaptureOpRow(op).itemDispid));
 }
 
 TextOverlay& CaptureControl::Text(const Variant& index) { return m_overlays.texts[index.toI16()]; }
@@ -127,29 +131,28 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     case O::VideoDevices: {
         std::vector<std::string> names;
         for (const VideoDevice& d : devices().video) names.push_back(d.name);
-        return Collection(std::move(names), NameCollection::kItemDispid);
+        return Collection(op, std::move(names));
     }
     case O::VideoFormats: {
         std::vector<std::string> names;
         if (const VideoDevice* d = videoDevice(s.describedVideoDevice))
             for (const VideoFormat& f : d->formats) names.push_back(f.name);
-        return Collection(std::move(names), NameCollection::kFormatItemDispid);
+        return Collection(op, std::move(names));
     }
     case O::VideoInputs: {
         const VideoDevice* d = videoDevice(s.describedVideoDevice);
-        return Collection(d ? d->inputs : std::vector<std::string>{}, NameCollection::kItemDispid);
+        return Collection(op, d ? d->inputs : std::vector<std::string>{});
     }
     case O::AudioDevices: {
         std::vector<std::string> names;
         for (const AudioDevice& d : devices().audio) names.push_back(d.name);
-        return Collection(std::move(names), NameCollection::kItemDispid);
+        return Collection(op, std::move(names));
     }
     case O::AudioInputs: {
         const auto& list = devices().audio;
         const int i = s.audioDeviceIndex;
-        return Collection(i >= 0 && i < int(list.size()) ? list[size_t(i)].inputs
-                                                          : std::vector<std::string>{},
-                          NameCollection::kItemDispid);
+        return Collection(op, i >= 0 && i < int(list.size()) ? list[size_t(i)].inputs
+                                                              : std::vector<std::string>{});
     }
     case O::CaptureToFile: s.captureToFile = a[0].toBool(); break;
     case O::CaptureFileName: s.captureFileName = a[0].toStr(); break;
@@ -171,22 +174,21 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         update();
         break;
 
-    case O::DateTimeColor: m_overlays.dateTime.colour = a[0].toColour(); OverlaysChanged(); break;
-    case O::DateTimeFontName: m_overlays.dateTime.fontName = a[0].toStr(); OverlaysChanged(); break;
-    case O::DateTimeFontSize: m_overlays.dateTime.fontSize = a[0].toI16(); OverlaysChanged(); break;
-    case O::DateTimeFontStyle: m_overlays.dateTime.fontStyle = a[0].toI16(); OverlaysChanged(); break;
-    case O::ShowDateTime: m_overlays.dateTime.show = a[0].toBool(); OverlaysChanged(); break;
+    case O::DateTimeColor: m_overlays.dateTime.colour = a[0].toColour(); break;
+    case O::DateTimeFontName: m_overlays.dateTime.fontName = a[0].toStr(); break;
+    case O::DateTimeFontSize: m_overlays.dateTime.fontSize = a[0].toI16(); break;
+    case O::DateTimeFontStyle: m_overlays.dateTime.fontStyle = a[0].toI16(); break;
+    case O::ShowDateTime: m_overlays.dateTime.show = a[0].toBool(); break;
     case O::DrawDateTime:
         m_overlays.dateTime.left = a[0].toI16();
         m_overlays.dateTime.top = a[1].toI16();
         m_overlays.dateTime.formatIndex = a[2].toI16();
-        OverlaysChanged();
         break;
-    case O::ActiveOverlay: m_overlays.activeOverlay = a[0].toI32(); OverlaysChanged(); break;
-    case O::SetVideoRotation: m_overlays.rotation = a[0].toI16(); OverlaysChanged(); break;
-    case O::SetInvertColor: m_overlays.invert = a[0].toBool(); OverlaysChanged(); break;
-    case O::SetGrayScale: m_overlays.grayScale = a[0].toBool(); OverlaysChanged(); break;
-    case O::ShowOverlayImage: Image(a[0]).show = a[1].toBool(); OverlaysChanged(); break;
+    case O::ActiveOverlay: m_overlays.activeOverlay = a[0].toI32(); break;
+    case O::SetVideoRotation: m_overlays.rotation = a[0].toI16(); break;
+    case O::SetInvertColor: m_overlays.invert = a[0].toBool(); break;
+    case O::SetGrayScale: m_overlays.grayScale = a[0].toBool(); break;
+    case O::ShowOverlayImage: Image(a[0]).show = a[1].toBool(); break;
     case O::DrawOverlayImage: {
         ImageOverlay& img = Image(a[0]);
         img.left = a[1].toI16();
@@ -194,38 +196,34 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         img.path = a[3].toStr();
         img.transparentColour = a[4].toColour();
         img.alpha = a[5].toI16();
-        OverlaysChanged();
         break;
     }
-    case O::SetOverlayTextColor: Text(a[0]).colour = a[1].toColour(); OverlaysChanged(); break;
-    case O::SetOverlayTextFontName: Text(a[0]).fontName = a[1].toStr(); OverlaysChanged(); break;
-    case O::SetOverlayTextFontSize: Text(a[0]).fontSize = a[1].toI16(); OverlaysChanged(); break;
-    case O::ShowOverlayText: Text(a[0]).show = a[1].toBool(); OverlaysChanged(); break;
+    case O::SetOverlayTextColor: Text(a[0]).colour = a[1].toColour(); break;
+    case O::SetOverlayTextFontName: Text(a[0]).fontName = a[1].toStr(); break;
+    case O::SetOverlayTextFontSize: Text(a[0]).fontSize = a[1].toI16(); break;
+    case O::ShowOverlayText: Text(a[0]).show = a[1].toBool(); break;
     case O::DrawOverlayText: {
         TextOverlay& t = Text(a[0]);
         t.left = a[1].toI16();
         t.top = a[2].toI16();
         t.text = a[3].toStr();
-        OverlaysChanged();
         break;
     }
-    case O::SetOverlayTextFontStyle: Text(a[0]).fontStyle = a[1].toI16(); OverlaysChanged(); break;
-    case O::SetOverlayTextStyle: Text(a[0]).style = a[1].toI16(); OverlaysChanged(); break;
+    case O::SetOverlayTextFontStyle: Text(a[0]).fontStyle = a[1].toI16(); break;
+    case O::SetOverlayTextStyle: Text(a[0]).style = a[1].toI16(); break;
     case O::SetOverlayTextOutlineBackColor:
         Text(a[0]).outlineBackColour = a[1].toColour();
-        OverlaysChanged();
         break;
-    case O::SetOverlayTextOutlineColor: Text(a[0]).outlineColour = a[1].toColour(); OverlaysChanged(); break;
+    case O::SetOverlayTextOutlineColor: Text(a[0]).outlineColour = a[1].toColour(); break;
     case O::SetOverlayTextHatchBrush: {
         TextOverlay& t = Text(a[0]);
         t.hatchStyle = a[1].toI16();
         t.hatchForeColour = a[2].toColour();
         t.hatchBackColour = a[3].toColour();
-        OverlaysChanged();
         // 0 for a hatch style this component draws, -1 otherwise.
         return Variant::I16(IsHatchStyle(t.hatchStyle) ? 0 : -1);
     }
-    case O::SetOverlayTextTextureBrush: Text(a[0]).texturePath = a[1].toStr(); OverlaysChanged(); break;
+    case O::SetOverlayTextTextureBrush: Text(a[0]).texturePath = a[1].toStr(); break;
     case O::StreamServer: s.streamServer = a[0].toStr(); break;
     case O::StreamKey: s.streamKey = a[0].toStr(); break;
     case O::Count: break;

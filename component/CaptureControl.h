@@ -1,13 +1,13 @@
 // The capture control hosted as control 1004: a dispatch server for the operations of
-// CaptureOps.h, keeping every value put into it, and the window that shows the preview and,
-// in plain words, what happened to the capture.
+// platform/CaptureInterface.h, keeping every value put into it, and the window that shows
+// the preview and, in plain words, what happened to the capture.
 #pragma once
 
 #include "component/pipeline/CaptureEngine.h"
-#include "component/CaptureOps.h"
 #include "component/CaptureSettings.h"
 #include "component/sources/DeviceCatalog.h"
 #include "component/overlays/OverlaySettings.h"
+#include "platform/CaptureInterface.h"
 #include "platform/ControlContainer.h"
 
 #include <functional>
@@ -16,6 +16,8 @@
 #include <vector>
 
 namespace component {
+
+using platform::CaptureOp;
 
 struct CaptureControlOptions {
     std::function<DeviceCatalog()> devices;  // defaults to probing this machine
@@ -54,7 +56,7 @@ private:
     platform::Variant Invoke(int dispid, platform::InvokeKind kind,
                              const std::vector<platform::Variant>& args) override;
     platform::Variant Perform(CaptureOp op, const std::vector<platform::Variant>& args);
-    platform::Variant Collection(std::vector<std::string> names, int itemDispid) const;
+    platform::Variant Collection(CaptureOp op, std::vector<std::string> names) const;
     int16_t StartCapture();
     void StopCapture();
     std::optional<CaptureRequest> BuildRequest(std::string* error);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "component/recording/EncoderSettings.h"
+#include "platform/CaptureInterface.h"
 
 #include <cstdint>
 #include <string>
@@ -20,7 +21,7 @@ struct CaptureSettings {
     bool stopRequested = false;
     int16_t audioSyncMode = 1;
     int16_t audioOffsetMs = 0;
-    int32_t outputFormat = 4;  // FLV, the only output there is
+    int32_t outputFormat = platform::kOutputFormatFlv;
     FlvValues flv;
     std::string streamServer;  // empty: no live stream
     std::string streamKey;

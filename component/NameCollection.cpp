@@ -1,5 +1,7 @@
 #include "component/NameCollection.h"
 
+#include "platform/CaptureInterface.h"
+
 #include <algorithm>
 
 namespace component {
@@ -16,7 +18,7 @@ NameCollection::NameCollection(std::vector<std::string> names, int itemDispid)
 }
 
 Variant NameCollection::Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) {
-    if (dispid == kCountDispid) {
+    if (dispid == platform::kCollectionCount) {
         if (kind != InvokeKind::PropertyGet)
             throw DispatchError(DispatchError::Code::BadKind, dispid, "Count is a property get");
         platform::RequireArgs(dispid, args, {});

@@ -1,39 +1,41 @@
 #include "PlaceholderCaptureControl.h"
 
+#include "CaptureInterface.h"
+
 namespace platform {
 
 namespace {
 
-// The collection properties of the capture control and the one name each lists here.
-struct PlaceholderCollection {
-    int dispid;
-    int itemNameDispid;  // the formats collection names its items under another DISPID
-    const char* name;
-};
-constexpr PlaceholderCollection kCollections[] = {
-    {0x03, 3, "Test Video Device"}, {0x04, 5, "Test Video Format"},
-    {0x19, 3, "Test Audio Device"}, {0x29, 3, "Test Video Input"},
-    {0x34, 3, "Test Audio Input"},
-};
-constexpr int kCountDispid = 1;
+// Each collection property lists one name here: "Test " and what it holds.
+std::string TestEntryName(CaptureOp op) {
+    switch (op) {
+    case CaptureOp::VideoDevices: return "Test Video Device";
+    case CaptureOp::VideoFormats: return "Test Video Format";
+    case CaptureOp::AudioDevices: return "Test Audio Device";
+    case CaptureOp::VideoInputs: return "Test Video Input";
+    case CaptureOp::AudioInputs: return "Test Audio Input";
+    default: return {};
+    }
+}
 
 class OneNameCollection : public IDispatch {
 public:
-    explicit OneNameCollection(const PlaceholderCollection& c) : m_c(c) {}
+    OneNameCollection(int itemDispid, std::string name) : m_itemDispid(itemDispid), m_name(std::move(name)) {}
     Variant Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) override {
-        if (dispid == kCountDispid && kind == InvokeKind::PropertyGet) return Variant::I16(1);
-        if (dispid == m_c.itemNameDispid && kind == InvokeKind::Method) {
+        if (dispid == kCollectionCount && kind == InvokeKind::PropertyGet) return Variant::I16(1);
+        if (dispid == m_itemDispid && kind == InvokeKind::Method) {
             RequireArgs(dispid, args, {VariantType::I16});
             if (args[0].toI16() != 0)
                 throw DispatchError(DispatchError::Code::Failed, dispid, "No such item.");
-            return Variant::Str(m_c.name);
+            return Variant::Str(m_name);
         }
         throw DispatchError(DispatchError::Code::UnknownName, dispid,
                             "Unknown member " + std::to_string(dispid) + " of a name collection.");
     }
 
 private:
-    const PlaceholderCollection& m_c;
+    int m_itemDispid;
+    std::string m_name;
 };
 
 }  // namespace
@@ -43,17 +45,17 @@ PlaceholderCaptureControl::PlaceholderCaptureControl(QWidget* parent)
 
 Variant PlaceholderCaptureControl::Invoke(int dispid, InvokeKind kind,
                                           const std::vector<Variant>&) {
-    switch (kind) {
-    case InvokeKind::PropertyPut: return Variant();
-    case InvokeKind::Method: return Variant::I16(0);  // StartCapture "started"
-    case InvokeKind::PropertyGet:
-        for (const PlaceholderCollection& c : kCollections)
-            if (c.dispid == dispid) return Variant::Object(std::make_shared<OneNameCollection>(c));
-        break;
+    const CaptureOpInfo* op = FindCaptureOp(dispid);
+    if (op && op->kind == kind) {
+        if (kind == InvokeKind::PropertyGet)
+            return Variant::Object(
+                std::make_shared<OneNameCollection>(op->itemDispid, TestEntryName(op->op)));
+        // Puts take anything; methods answer 0, which StartCapture reads as "started".
+        if (kind == InvokeKind::PropertyPut) return Variant();
+        return op->result == VariantType::Empty ? Variant() : Variant::I16(0);
     }
     throw DispatchError(DispatchError::Code::UnknownName, dispid,
-                        "The capture control has no readable property " +
-                            std::to_string(dispid) + ".");
+                        "The capture control has no such member: " + std::to_string(dispid) + ".");
 }
 
 }  // namespace platform

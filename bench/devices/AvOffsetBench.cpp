@@ -34,7 +34,7 @@
 #include <unistd.h>
 #include <vector>
 
-using component::CaptureOp;
+using platform::CaptureOp;
 using platform::Variant;
 
 namespace {

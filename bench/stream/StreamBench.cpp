@@ -38,7 +38,7 @@
 
 extern char** environ;
 
-using component::CaptureOp;
+using platform::CaptureOp;
 using component::StreamState;
 using platform::Variant;
 

@@ -88,7 +88,7 @@ std::optional<std::string> CaptureEngine::StartVideo(const CaptureRequest& r) {
 }
 
 std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r) {
-    if (r.outputFormat != 4)
+    if (r.outputFormat != platform::kOutputFormatFlv)
         return "output format " + std::to_string(r.outputFormat) +
                " is not one this component writes (4: FLV)";
     auto resolved = ResolveEncoderSettings(r.flv);

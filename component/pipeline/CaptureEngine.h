@@ -17,6 +17,7 @@
 #include "component/pipeline/StatusEvent.h"
 #include "component/recording/Timeline.h"
 #include "component/sources/VideoSource.h"
+#include "platform/CaptureInterface.h"
 
 #include <atomic>
 #include <functional>
@@ -46,7 +47,7 @@ struct CaptureRequest {
     bool record = false;
     std::string path;  // with a live stream, empty for no local copy
     std::optional<StreamUrl> stream;
-    int outputFormat = 4;
+    int outputFormat = platform::kOutputFormatFlv;
     FlvValues flv;
     AudioSyncMode syncMode = AudioSyncMode::CaptureClock;
     int audioOffsetMs = 0;

@@ -77,31 +77,31 @@ struct MainWindowFixture : ::testing::Test {
 
     // What the sequences send with every dialog at its initial values.
     static std::vector<FakeCall> DeviceSelection() {
-        return {Put(0x01, Variant::I16(0)), Put(0x2a, Variant::I16(0)), Put(0x02, Variant::I16(0)),
-                Put(0x1a, Variant::I16(0)), Put(0x33, Variant::I16(0))};
+        return {Put(Op::VideoDeviceIndex, Variant::I16(0)), Put(Op::VideoInputIndex, Variant::I16(0)), Put(Op::VideoFormatIndex, Variant::I16(0)),
+                Put(Op::AudioDeviceIndex, Variant::I16(0)), Put(Op::AudioInputIndex, Variant::I16(0))};
     }
     std::vector<FakeCall> OverlaySet() const {
-        return {Method(0x6b, {Variant::I16(0), Variant::I16(30), Variant::I16(0)}),
-                Method(0x7f, {Variant::I16(0), Variant::I16(0), Variant::I16(0),
+        return {Method(Op::DrawDateTime, {Variant::I16(0), Variant::I16(30), Variant::I16(0)}),
+                Method(Op::DrawOverlayText, {Variant::I16(0), Variant::I16(0), Variant::I16(0),
                               Variant::Str("Korvex Software\r\nwww.example.com")}),
-                Method(0x7b, {Variant::I16(0), Variant::I16(20), Variant::I16(0),
+                Method(Op::DrawOverlayImage, {Variant::I16(0), Variant::I16(20), Variant::I16(0),
                               Variant::Str(dlg->OverlayImageDlg().ImageFile().toStdString()),
                               Variant::Colour(0), Variant::I16(100)})};
     }
     std::vector<FakeCall> ApplyOverlays() const {
-        std::vector<FakeCall> calls{Method(0x72, {Variant::I16(0)}), Method(0x86, {Variant::Bool(false)})};
+        std::vector<FakeCall> calls{Method(Op::SetVideoRotation, {Variant::I16(0)}), Method(Op::SetInvertColor, {Variant::Bool(false)})};
         for (auto& c : OverlaySet()) calls.push_back(c);
         return calls;
     }
     static std::vector<FakeCall> StartSettings(int32_t activeOverlay = 0) {
-        return {Put(0x43, Variant::I16(1)), Put(0x44, Variant::I16(1)),
-                Put(0x47, Variant::I32(activeOverlay))};
+        return {Put(Op::AudioSyncMode, Variant::I16(1)), Put(Op::AudioOffset, Variant::I16(1)),
+                Put(Op::ActiveOverlay, Variant::I32(activeOverlay))};
     }
     static std::vector<FakeCall> FlvValues(int16_t frameRate = 25) {
-        return {Put(0x57, Variant::I32(128000)), Put(0x58, Variant::I16(2)),
-                Put(0x59, Variant::I32(44100)),  Put(0x5a, Variant::I16(240)),
-                Put(0x5c, Variant::I16(320)),    Put(0x5b, Variant::I32(512000)),
-                Put(0x5d, Variant::I16(frameRate))};
+        return {Put(Op::FlvAudioBitrate, Variant::I32(128000)), Put(Op::FlvAudioChannels, Variant::I16(2)),
+                Put(Op::FlvAudioSampleRate, Variant::I32(44100)),  Put(Op::FlvVideoHeight, Variant::I16(240)),
+                Put(Op::FlvVideoWidth, Variant::I16(320)),    Put(Op::FlvVideoBitrate, Variant::I32(512000)),
+                Put(Op::FlvFrameRate, Variant::I16(frameRate))};
     }
 };
 
@@ -157,7 +157,8 @@ TEST(CCaptureDlgInit, FillsTheNameListsAndCreatesTheDialogsHidden) {
         EXPECT_EQ(c.kind, InvokeKind::PropertyGet) << c;
         if (properties.empty() || properties.back() != c.dispid) properties.push_back(c.dispid);
     }
-    EXPECT_EQ(properties, (std::vector<int>{0x03, 0x04, 0x34, 0x19, 0x29}));
+    EXPECT_EQ(properties, (std::vector<int>{DispidOf(Op::VideoDevices), DispidOf(Op::VideoFormats), DispidOf(Op::AudioInputs),
+                                            DispidOf(Op::AudioDevices), DispidOf(Op::VideoInputs)}));
     EXPECT_EQ(fake->collectionsAlive, 0);
     EXPECT_EQ(dlg.VideoDeviceDlg().DeviceNames(), fake->videoDevices);
     EXPECT_EQ(dlg.VideoDeviceDlg().FormatNames(), fake->videoFormats[0]);
@@ -180,7 +181,7 @@ TEST(CCaptureDlgInit, FillsTheNameListsAndCreatesTheDialogsHidden) {
 
 TEST(CCaptureDlgInit, AControlThatCannotListDevicesLeavesEmptyListsAndWorkingDialogs) {
     FakeCaptureRegistration fake;
-    fake->failDispid = 0x03;
+    fake->failDispid = DispidOf(Op::VideoDevices);
     ScriptedServices services;
     QTemporaryDir dir;
     BasicSkin(kSkinSections).WritePackage(dir.filePath("Blue.skn"));
@@ -196,11 +197,11 @@ TEST_F(MainWindowFixture, RecordingSendsEverythingInOrder) {
     services.fileAnswers = {QString("/videos/take1.flv")};
     dlg->OnSkinButton("BUTTON_CONVERT");
 
-    const auto expected = Join({DeviceSelection(), OverlaySet(), {Put(0x4e, Variant::I32(4))},
+    const auto expected = Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))},
                                 FlvValues(),
-                                {Put(0x07, Variant::Str("/videos/take1.flv")),
-                                 Put(0x06, Variant::Bool(true))},
-                                StartSettings(), {Method(0x67)}, ApplyOverlays()});
+                                {Put(Op::CaptureFileName, Variant::Str("/videos/take1.flv")),
+                                 Put(Op::CaptureToFile, Variant::Bool(true))},
+                                StartSettings(), {Method(Op::StartCapture)}, ApplyOverlays()});
     EXPECT_EQ(Calls(), expected);
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(dlg->Edits().front()->text(), "/videos/take1.flv");
@@ -264,7 +265,7 @@ TEST_F(MainWindowFixture, TheSaveDialogOpensWhereTheLastRecordingWentElseInVideo
 
 TEST_F(MainWindowFixture, ACancelledRecordingStopsAfterTheOutputFormat) {
     dlg->OnSkinButton("BUTTON_CONVERT");
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(0x4e, Variant::I32(4))}}));
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))}}));
     EXPECT_EQ(dlg->Edits().front()->text(), "");
 }
 
@@ -281,7 +282,7 @@ TEST_F(MainWindowFixture, ARecordingThatCannotStartIsUndoneAndReportedAfterEvery
     const auto calls = Calls();
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[calls.size() - 2], OverlaySet().back());
-    EXPECT_EQ(calls.back(), Put(0x06, Variant::Bool(false)));
+    EXPECT_EQ(calls.back(), Put(Op::CaptureToFile, Variant::Bool(false)));
     // No file box and no list names a file that is not being written.
     EXPECT_EQ(dlg->Edits().front()->text(), "");
     EXPECT_TRUE(dlg->Recordings().isEmpty());
@@ -289,7 +290,7 @@ TEST_F(MainWindowFixture, ARecordingThatCannotStartIsUndoneAndReportedAfterEvery
     fake->Clear();
     fake->startResult = 0;
     dlg->OnSkinButton("BUTTON_PLAY");
-    for (const FakeCall& c : Calls()) EXPECT_NE(c.dispid, 0x06) << c;
+    for (const FakeCall& c : Calls()) EXPECT_NE(c.dispid, DispidOf(Op::CaptureToFile)) << c;
 }
 
 // Record while a recording runs: the running file is finished before the new one starts, and
@@ -311,21 +312,21 @@ TEST_F(MainWindowFixture, ASecondRecordFinishesTheFirstFileBeforeStartingTheNewO
         dlg->FlvDlg().Edit(FlvIds::kWidthEdit)->setText("640");
         dlg->FlvDlg().Button(FlvIds::kOk)->click();
         std::vector<FakeCall> flv = FlvValues();
-        flv[4] = Put(0x5c, Variant::I16(640));
+        flv[4] = Put(Op::FlvVideoWidth, Variant::I16(640));
         fake->startResult = row.secondStart;
         services.fileAnswers = {QString("/videos/b.flv")};
         dlg->OnSkinButton("BUTTON_CONVERT");
 
         const bool started = row.secondStart == 0;
-        auto expected = Join({DeviceSelection(), OverlaySet(), {Put(0x4e, Variant::I32(4))},
-                              {Put(0x21, Variant::Bool(true)), Put(0x06, Variant::Bool(false)),
-                               Method(0x68)},
+        auto expected = Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))},
+                              {Put(Op::StopRequested, Variant::Bool(true)), Put(Op::CaptureToFile, Variant::Bool(false)),
+                               Method(Op::StopCapture)},
                               flv,
-                              {Put(0x07, Variant::Str("/videos/b.flv")),
-                               Put(0x06, Variant::Bool(true))},
-                              StartSettings(), {Method(0x67)}, ApplyOverlays()});
+                              {Put(Op::CaptureFileName, Variant::Str("/videos/b.flv")),
+                               Put(Op::CaptureToFile, Variant::Bool(true))},
+                              StartSettings(), {Method(Op::StartCapture)}, ApplyOverlays()});
         if (!started)
-            expected = Join({expected, {Put(0x06, Variant::Bool(false)), Method(0x67)},
+            expected = Join({expected, {Put(Op::CaptureToFile, Variant::Bool(false)), Method(Op::StartCapture)},
                              ApplyOverlays()});
         EXPECT_EQ(Calls(), expected);
         EXPECT_EQ(dlg->Edits().front()->text(), started ? "/videos/b.flv" : "/videos/a.flv");
@@ -340,15 +341,15 @@ TEST_F(MainWindowFixture, ASecondRecordFinishesTheFirstFileBeforeStartingTheNewO
         services.fileAnswers = {QString("/videos/c.flv")};
         dlg->OnSkinButton("BUTTON_CONVERT");
         const auto third = Calls();
-        EXPECT_EQ(std::count(third.begin(), third.end(), Method(0x68)), 0);
+        EXPECT_EQ(std::count(third.begin(), third.end(), Method(Op::StopCapture)), 0);
     }
 }
 
 TEST_F(MainWindowFixture, AFailingCallAbandonsTheRestAndIsReported) {
-    fake->failDispid = 0x4e;
+    fake->failDispid = DispidOf(Op::OutputFormat);
     services.fileAnswers = {QString("/videos/never.flv")};
     EXPECT_NO_THROW(dlg->OnSkinButton("BUTTON_CONVERT"));
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(0x4e, Variant::I32(4))}}));
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))}}));
     EXPECT_TRUE(services.fileRequests.empty());
     EXPECT_EQ(services.messageTexts(), QStringList{"The capture control failed call 78."});
 
@@ -356,26 +357,26 @@ TEST_F(MainWindowFixture, AFailingCallAbandonsTheRestAndIsReported) {
     fake->failDispid = 0;
     fake->Clear();
     dlg->OnSkinButton("BUTTON_PAUSE");
-    EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(0x6d)});
+    EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(Op::PauseCapture)});
 }
 
 TEST_F(MainWindowFixture, PreviewPauseAndStop) {
     dlg->OnSkinButton("BUTTON_PLAY");
     EXPECT_TRUE(Visible("BUTTON_PAUSE"));
     EXPECT_FALSE(Visible("BUTTON_PLAY"));
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), StartSettings(), {Method(0x67)}, ApplyOverlays()}));
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), StartSettings(), {Method(Op::StartCapture)}, ApplyOverlays()}));
 
     fake->Clear();
     dlg->OnSkinButton("BUTTON_PAUSE");
     EXPECT_FALSE(Visible("BUTTON_PAUSE"));
     EXPECT_TRUE(Visible("BUTTON_PLAY"));
-    EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(0x6d)});
+    EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(Op::PauseCapture)});
 
     dlg->OnSkinButton("BUTTON_PLAY");
     fake->Clear();
     dlg->OnSkinButton("BUTTON_STOP");
-    EXPECT_EQ(Calls(), Join({{Put(0x21, Variant::Bool(true)), Put(0x06, Variant::Bool(false)),
-                              Method(0x68), Method(0x67)},
+    EXPECT_EQ(Calls(), Join({{Put(Op::StopRequested, Variant::Bool(true)), Put(Op::CaptureToFile, Variant::Bool(false)),
+                              Method(Op::StopCapture), Method(Op::StartCapture)},
                              ApplyOverlays()}));
     // Stop shows "play" and leaves "pause" as it was.
     EXPECT_TRUE(Visible("BUTTON_PLAY"));
@@ -401,18 +402,18 @@ TEST_F(MainWindowFixture, StartsSendTheValuesTheDialogsHold) {
     services.fileAnswers = {QString("/videos/take3.flv")};
     dlg->OnSkinButton("BUTTON_CONVERT");
     const auto calls = Calls();
-    auto find = [&](int dispid) {
+    auto find = [&](Op op) {
         for (const FakeCall& c : calls)
-            if (c.dispid == dispid) return c;
+            if (c.dispid == DispidOf(op)) return c;
         return FakeCall{};
     };
-    EXPECT_EQ(find(0x01), Put(0x01, Variant::I16(1)));
-    EXPECT_EQ(find(0x5d), Put(0x5d, Variant::I16(29)));
-    EXPECT_EQ(find(0x44), Put(0x44, Variant::I16(int16_t(70000 - 65536))));
-    EXPECT_EQ(find(0x47), Put(0x47, Variant::I32(-1)));
+    EXPECT_EQ(find(Op::VideoDeviceIndex), Put(Op::VideoDeviceIndex, Variant::I16(1)));
+    EXPECT_EQ(find(Op::FlvFrameRate), Put(Op::FlvFrameRate, Variant::I16(29)));
+    EXPECT_EQ(find(Op::AudioOffset), Put(Op::AudioOffset, Variant::I16(int16_t(70000 - 65536))));
+    EXPECT_EQ(find(Op::ActiveOverlay), Put(Op::ActiveOverlay, Variant::I32(-1)));
     // The overlays are still drawn without "Use Overlay".
-    EXPECT_EQ(find(0x7f).dispid, 0x7f);
-    EXPECT_EQ(find(0x7b).dispid, 0x7b);
+    EXPECT_EQ(find(Op::DrawOverlayText).dispid, DispidOf(Op::DrawOverlayText));
+    EXPECT_EQ(find(Op::DrawOverlayImage).dispid, DispidOf(Op::DrawOverlayImage));
 }
 
 TEST_F(MainWindowFixture, EachSettingsButtonShowsItsDialog) {
@@ -531,8 +532,8 @@ TEST_F(MainWindowFixture, QualityOptionsChooseTheOutputValuesAndFollowTheOutputD
         dlg->OnSkinButton("BUTTON_CONVERT");
         const auto calls = Calls();
         for (const FakeCall& put :
-             {Put(0x5c, Variant::I16(row.width)), Put(0x5a, Variant::I16(row.height)),
-              Put(0x5b, Variant::I32(row.video)), Put(0x57, Variant::I32(row.audio))})
+             {Put(Op::FlvVideoWidth, Variant::I16(row.width)), Put(Op::FlvVideoHeight, Variant::I16(row.height)),
+              Put(Op::FlvVideoBitrate, Variant::I32(row.video)), Put(Op::FlvAudioBitrate, Variant::I32(row.audio))})
             EXPECT_NE(std::find(calls.begin(), calls.end(), put), calls.end()) << put;
         dlg->OnSkinButton("BUTTON_STOP");
     }
@@ -644,7 +645,7 @@ TEST_F(MainWindowFixture, TheGreyPictureBoxWorksTheDialogsGreyScaleSwitch) {
         QTest::mouseClick(dlg->Checks()[0].get(), Qt::LeftButton, {}, QPoint(5, 5));
         EXPECT_EQ(dlg->Checks()[0]->isChecked, on);
         EXPECT_EQ(dialogBox->isChecked(), on);
-        EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(0x91, {Variant::Bool(on)})});
+        EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(Op::SetGrayScale, {Variant::Bool(on)})});
     }
     // Switched in the dialog, the box follows, and a new skin shows it too.
     dialogBox->click();
@@ -712,7 +713,7 @@ TEST_F(MainWindowFixture, KeysTypedIntoAnEditBoxStayThere) {
     EXPECT_EQ(edit->text(), " ");
     EXPECT_TRUE(Calls().empty());
     QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);  // the edit has no use for it
-    EXPECT_EQ(Calls().front(), Put(0x21, Variant::Bool(true)));
+    EXPECT_EQ(Calls().front(), Put(Op::StopRequested, Variant::Bool(true)));
 }
 
 // "BUTTON_STREAM": where to is asked once; then the recording sequence runs with the stream
@@ -744,12 +745,12 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     fill("rtmp://127.0.0.1:1935/live", false);
     dlg->OnSkinButton("BUTTON_STREAM");
     EXPECT_TRUE(services.fileRequests.empty());  // no local copy: no file to name
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(0x4e, Variant::I32(4))},
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))},
                              FlvValues(),
-                             {Put(0x07, Variant::Str("")), Put(0x06, Variant::Bool(true)),
-                              Put(0x200, Variant::Str("rtmp://127.0.0.1:1935/live")),
-                              Put(0x201, Variant::Str(key.toStdString()))},
-                             StartSettings(), {Method(0x67)}, ApplyOverlays()}));
+                             {Put(Op::CaptureFileName, Variant::Str("")), Put(Op::CaptureToFile, Variant::Bool(true)),
+                              Put(Op::StreamServer, Variant::Str("rtmp://127.0.0.1:1935/live")),
+                              Put(Op::StreamKey, Variant::Str(key.toStdString()))},
+                             StartSettings(), {Method(Op::StartCapture)}, ApplyOverlays()}));
     EXPECT_EQ(dlg->Edits().front()->text(), "rtmp://127.0.0.1:1935/live/****");
     EXPECT_TRUE(services.messages.empty());
 
@@ -763,7 +764,7 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_TRUE(services.fileRequests[0].confirmOverwrite);
     const auto calls = Calls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), Put(0x07, Variant::Str("/videos/copy.flv"))),
+    EXPECT_NE(std::find(calls.begin(), calls.end(), Put(Op::CaptureFileName, Variant::Str("/videos/copy.flv"))),
               calls.end());
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_TRUE(services.messageTexts()[0].contains("rtmp://127.0.0.1:1935/live/****"));

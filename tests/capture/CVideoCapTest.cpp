@@ -17,70 +17,70 @@ struct Row {
     FakeCall expected;
 };
 
-// Every wrapper member against the control's table, written out independently of the
-// wrapper's own constants.
+// Every wrapper member against the operation it names: the kind and DISPID come from the
+// interface table, the argument values and their order from here.
 const Row kRows[] = {
-    {"VideoDeviceIndex", [](CVideoCap& c) { c.SetVideoDeviceIndex(3); }, Put(0x01, Variant::I16(3))},
-    {"VideoFormatIndex", [](CVideoCap& c) { c.SetVideoFormatIndex(4); }, Put(0x02, Variant::I16(4))},
-    {"CaptureToFile", [](CVideoCap& c) { c.SetCaptureToFile(true); }, Put(0x06, Variant::Bool(true))},
+    {"VideoDeviceIndex", [](CVideoCap& c) { c.SetVideoDeviceIndex(3); }, Put(Op::VideoDeviceIndex, Variant::I16(3))},
+    {"VideoFormatIndex", [](CVideoCap& c) { c.SetVideoFormatIndex(4); }, Put(Op::VideoFormatIndex, Variant::I16(4))},
+    {"CaptureToFile", [](CVideoCap& c) { c.SetCaptureToFile(true); }, Put(Op::CaptureToFile, Variant::Bool(true))},
     {"CaptureFileName", [](CVideoCap& c) { c.SetCaptureFileName("/tmp/ä.flv"); },
-     Put(0x07, Variant::Str("/tmp/ä.flv"))},
-    {"AudioDeviceIndex", [](CVideoCap& c) { c.SetAudioDeviceIndex(-1); }, Put(0x1a, Variant::I16(-1))},
-    {"StopRequested", [](CVideoCap& c) { c.SetStopRequested(true); }, Put(0x21, Variant::Bool(true))},
-    {"VideoInputIndex", [](CVideoCap& c) { c.SetVideoInputIndex(2); }, Put(0x2a, Variant::I16(2))},
-    {"AudioInputIndex", [](CVideoCap& c) { c.SetAudioInputIndex(1); }, Put(0x33, Variant::I16(1))},
-    {"DateTimeColor", [](CVideoCap& c) { c.SetDateTimeColor(0x123456); }, Put(0x35, Variant::Colour(0x123456))},
-    {"DateTimeFontName", [](CVideoCap& c) { c.SetDateTimeFontName("Arial"); }, Put(0x36, Variant::Str("Arial"))},
-    {"DateTimeFontSize", [](CVideoCap& c) { c.SetDateTimeFontSize(12); }, Put(0x37, Variant::I16(12))},
-    {"DateTimeFontStyle", [](CVideoCap& c) { c.SetDateTimeFontStyle(2); }, Put(0x38, Variant::I16(2))},
-    {"ShowDateTime", [](CVideoCap& c) { c.SetShowDateTime(false); }, Put(0x39, Variant::Bool(false))},
-    {"AudioSyncMode", [](CVideoCap& c) { c.SetAudioSyncMode(2); }, Put(0x43, Variant::I16(2))},
-    {"AudioOffset", [](CVideoCap& c) { c.SetAudioOffset(-250); }, Put(0x44, Variant::I16(-250))},
-    {"ActiveOverlay", [](CVideoCap& c) { c.SetActiveOverlay(-1); }, Put(0x47, Variant::I32(-1))},
-    {"OutputFormat", [](CVideoCap& c) { c.SetOutputFormat(4); }, Put(0x4e, Variant::I32(4))},
-    {"FlvAudioBitrate", [](CVideoCap& c) { c.SetFlvAudioBitrate(128000); }, Put(0x57, Variant::I32(128000))},
-    {"FlvAudioChannels", [](CVideoCap& c) { c.SetFlvAudioChannels(2); }, Put(0x58, Variant::I16(2))},
-    {"FlvAudioSampleRate", [](CVideoCap& c) { c.SetFlvAudioSampleRate(44100); }, Put(0x59, Variant::I32(44100))},
-    {"FlvVideoHeight", [](CVideoCap& c) { c.SetFlvVideoHeight(240); }, Put(0x5a, Variant::I16(240))},
-    {"FlvVideoBitrate", [](CVideoCap& c) { c.SetFlvVideoBitrate(512000); }, Put(0x5b, Variant::I32(512000))},
-    {"FlvVideoWidth", [](CVideoCap& c) { c.SetFlvVideoWidth(320); }, Put(0x5c, Variant::I16(320))},
-    {"FlvFrameRate", [](CVideoCap& c) { c.SetFlvFrameRate(25); }, Put(0x5d, Variant::I16(25))},
-    {"StartCapture", [](CVideoCap& c) { c.StartCapture(); }, Method(0x67)},
-    {"StopCapture", [](CVideoCap& c) { c.StopCapture(); }, Method(0x68)},
+     Put(Op::CaptureFileName, Variant::Str("/tmp/ä.flv"))},
+    {"AudioDeviceIndex", [](CVideoCap& c) { c.SetAudioDeviceIndex(-1); }, Put(Op::AudioDeviceIndex, Variant::I16(-1))},
+    {"StopRequested", [](CVideoCap& c) { c.SetStopRequested(true); }, Put(Op::StopRequested, Variant::Bool(true))},
+    {"VideoInputIndex", [](CVideoCap& c) { c.SetVideoInputIndex(2); }, Put(Op::VideoInputIndex, Variant::I16(2))},
+    {"AudioInputIndex", [](CVideoCap& c) { c.SetAudioInputIndex(1); }, Put(Op::AudioInputIndex, Variant::I16(1))},
+    {"DateTimeColor", [](CVideoCap& c) { c.SetDateTimeColor(0x123456); }, Put(Op::DateTimeColor, Variant::Colour(0x123456))},
+    {"DateTimeFontName", [](CVideoCap& c) { c.SetDateTimeFontName("Arial"); }, Put(Op::DateTimeFontName, Variant::Str("Arial"))},
+    {"DateTimeFontSize", [](CVideoCap& c) { c.SetDateTimeFontSize(12); }, Put(Op::DateTimeFontSize, Variant::I16(12))},
+    {"DateTimeFontStyle", [](CVideoCap& c) { c.SetDateTimeFontStyle(2); }, Put(Op::DateTimeFontStyle, Variant::I16(2))},
+    {"ShowDateTime", [](CVideoCap& c) { c.SetShowDateTime(false); }, Put(Op::ShowDateTime, Variant::Bool(false))},
+    {"AudioSyncMode", [](CVideoCap& c) { c.SetAudioSyncMode(2); }, Put(Op::AudioSyncMode, Variant::I16(2))},
+    {"AudioOffset", [](CVideoCap& c) { c.SetAudioOffset(-250); }, Put(Op::AudioOffset, Variant::I16(-250))},
+    {"ActiveOverlay", [](CVideoCap& c) { c.SetActiveOverlay(-1); }, Put(Op::ActiveOverlay, Variant::I32(-1))},
+    {"OutputFormat", [](CVideoCap& c) { c.SetOutputFormat(4); }, Put(Op::OutputFormat, Variant::I32(4))},
+    {"FlvAudioBitrate", [](CVideoCap& c) { c.SetFlvAudioBitrate(128000); }, Put(Op::FlvAudioBitrate, Variant::I32(128000))},
+    {"FlvAudioChannels", [](CVideoCap& c) { c.SetFlvAudioChannels(2); }, Put(Op::FlvAudioChannels, Variant::I16(2))},
+    {"FlvAudioSampleRate", [](CVideoCap& c) { c.SetFlvAudioSampleRate(44100); }, Put(Op::FlvAudioSampleRate, Variant::I32(44100))},
+    {"FlvVideoHeight", [](CVideoCap& c) { c.SetFlvVideoHeight(240); }, Put(Op::FlvVideoHeight, Variant::I16(240))},
+    {"FlvVideoBitrate", [](CVideoCap& c) { c.SetFlvVideoBitrate(512000); }, Put(Op::FlvVideoBitrate, Variant::I32(512000))},
+    {"FlvVideoWidth", [](CVideoCap& c) { c.SetFlvVideoWidth(320); }, Put(Op::FlvVideoWidth, Variant::I16(320))},
+    {"FlvFrameRate", [](CVideoCap& c) { c.SetFlvFrameRate(25); }, Put(Op::FlvFrameRate, Variant::I16(25))},
+    {"StartCapture", [](CVideoCap& c) { c.StartCapture(); }, Method(Op::StartCapture)},
+    {"StopCapture", [](CVideoCap& c) { c.StopCapture(); }, Method(Op::StopCapture)},
     {"DrawDateTime", [](CVideoCap& c) { c.DrawDateTime(1, 2, 3); },
-     Method(0x6b, {Variant::I16(1), Variant::I16(2), Variant::I16(3)})},
-    {"PauseCapture", [](CVideoCap& c) { c.PauseCapture(); }, Method(0x6d)},
-    {"SetVideoRotation", [](CVideoCap& c) { c.SetVideoRotation(5); }, Method(0x72, {Variant::I16(5)})},
-    {"SelectVideoDevice", [](CVideoCap& c) { c.SelectVideoDevice(1); }, Method(0x74, {Variant::I16(1)})},
+     Method(Op::DrawDateTime, {Variant::I16(1), Variant::I16(2), Variant::I16(3)})},
+    {"PauseCapture", [](CVideoCap& c) { c.PauseCapture(); }, Method(Op::PauseCapture)},
+    {"SetVideoRotation", [](CVideoCap& c) { c.SetVideoRotation(5); }, Method(Op::SetVideoRotation, {Variant::I16(5)})},
+    {"SelectVideoDevice", [](CVideoCap& c) { c.SelectVideoDevice(1); }, Method(Op::SelectVideoDevice, {Variant::I16(1)})},
     {"ShowOverlayImage", [](CVideoCap& c) { c.ShowOverlayImage(0, true); },
-     Method(0x79, {Variant::I16(0), Variant::Bool(true)})},
+     Method(Op::ShowOverlayImage, {Variant::I16(0), Variant::Bool(true)})},
     {"SetOverlayTextColor", [](CVideoCap& c) { c.SetOverlayTextColor(0, 0xFF); },
-     Method(0x7a, {Variant::I16(0), Variant::Colour(0xFF)})},
+     Method(Op::SetOverlayTextColor, {Variant::I16(0), Variant::Colour(0xFF)})},
     {"DrawOverlayImage", [](CVideoCap& c) { c.DrawOverlayImage(0, 20, 30, "/a.bmp", 0xFF00, 100); },
-     Method(0x7b, {Variant::I16(0), Variant::I16(20), Variant::I16(30), Variant::Str("/a.bmp"),
+     Method(Op::DrawOverlayImage, {Variant::I16(0), Variant::I16(20), Variant::I16(30), Variant::Str("/a.bmp"),
                    Variant::Colour(0xFF00), Variant::I16(100)})},
     {"SetOverlayTextFontName", [](CVideoCap& c) { c.SetOverlayTextFontName(0, "Arial Black"); },
-     Method(0x7c, {Variant::I16(0), Variant::Str("Arial Black")})},
+     Method(Op::SetOverlayTextFontName, {Variant::I16(0), Variant::Str("Arial Black")})},
     {"SetOverlayTextFontSize", [](CVideoCap& c) { c.SetOverlayTextFontSize(0, 14); },
-     Method(0x7d, {Variant::I16(0), Variant::I16(14)})},
+     Method(Op::SetOverlayTextFontSize, {Variant::I16(0), Variant::I16(14)})},
     {"ShowOverlayText", [](CVideoCap& c) { c.ShowOverlayText(0, false); },
-     Method(0x7e, {Variant::I16(0), Variant::Bool(false)})},
+     Method(Op::ShowOverlayText, {Variant::I16(0), Variant::Bool(false)})},
     {"DrawOverlayText", [](CVideoCap& c) { c.DrawOverlayText(0, 5, 6, "a\r\nb"); },
-     Method(0x7f, {Variant::I16(0), Variant::I16(5), Variant::I16(6), Variant::Str("a\r\nb")})},
+     Method(Op::DrawOverlayText, {Variant::I16(0), Variant::I16(5), Variant::I16(6), Variant::Str("a\r\nb")})},
     {"SetOverlayTextFontStyle", [](CVideoCap& c) { c.SetOverlayTextFontStyle(0, 3); },
-     Method(0x80, {Variant::I16(0), Variant::I16(3)})},
+     Method(Op::SetOverlayTextFontStyle, {Variant::I16(0), Variant::I16(3)})},
     {"SetOverlayTextStyle", [](CVideoCap& c) { c.SetOverlayTextStyle(0, 4); },
-     Method(0x81, {Variant::I16(0), Variant::I16(4)})},
+     Method(Op::SetOverlayTextStyle, {Variant::I16(0), Variant::I16(4)})},
     {"SetOverlayTextOutlineBackColor", [](CVideoCap& c) { c.SetOverlayTextOutlineBackColor(0, 7); },
-     Method(0x82, {Variant::I16(0), Variant::Colour(7)})},
+     Method(Op::SetOverlayTextOutlineBackColor, {Variant::I16(0), Variant::Colour(7)})},
     {"SetOverlayTextOutlineColor", [](CVideoCap& c) { c.SetOverlayTextOutlineColor(0, 8); },
-     Method(0x83, {Variant::I16(0), Variant::Colour(8)})},
+     Method(Op::SetOverlayTextOutlineColor, {Variant::I16(0), Variant::Colour(8)})},
     {"SetOverlayTextHatchBrush", [](CVideoCap& c) { c.SetOverlayTextHatchBrush(0, 52, 1, 2); },
-     Method(0x84, {Variant::I16(0), Variant::I16(52), Variant::Colour(1), Variant::Colour(2)})},
+     Method(Op::SetOverlayTextHatchBrush, {Variant::I16(0), Variant::I16(52), Variant::Colour(1), Variant::Colour(2)})},
     {"SetOverlayTextTextureBrush", [](CVideoCap& c) { c.SetOverlayTextTextureBrush(0, ""); },
-     Method(0x85, {Variant::I16(0), Variant::Str("")})},
-    {"SetInvertColor", [](CVideoCap& c) { c.SetInvertColor(true); }, Method(0x86, {Variant::Bool(true)})},
-    {"SetGrayScale", [](CVideoCap& c) { c.SetGrayScale(false); }, Method(0x91, {Variant::Bool(false)})},
+     Method(Op::SetOverlayTextTextureBrush, {Variant::I16(0), Variant::Str("")})},
+    {"SetInvertColor", [](CVideoCap& c) { c.SetInvertColor(true); }, Method(Op::SetInvertColor, {Variant::Bool(true)})},
+    {"SetGrayScale", [](CVideoCap& c) { c.SetGrayScale(false); }, Method(Op::SetGrayScale, {Variant::Bool(false)})},
 };
 
 struct Attached {
@@ -112,17 +112,16 @@ TEST(CVideoCap, CollectionsReadAFreshObjectPerCallAndReleaseIt) {
     struct Case {
         const char* name;
         std::function<CNameCollection(CVideoCap&)> get;
-        int property;
-        int itemDispid;
+        Op property;
         QStringList names;
     };
     const FakeCaptureScript defaults;
     const Case cases[] = {
-        {"VideoDevices", &CVideoCap::GetVideoDevices, 0x03, 3, defaults.videoDevices},
-        {"VideoFormats", &CVideoCap::GetVideoFormats, 0x04, 5, defaults.videoFormats[0]},
-        {"AudioDevices", &CVideoCap::GetAudioDevices, 0x19, 3, defaults.audioDevices},
-        {"VideoInputs", &CVideoCap::GetVideoInputs, 0x29, 3, defaults.videoInputs[0]},
-        {"AudioInputs", &CVideoCap::GetAudioInputs, 0x34, 3, defaults.audioInputs},
+        {"VideoDevices", &CVideoCap::GetVideoDevices, Op::VideoDevices, defaults.videoDevices},
+        {"VideoFormats", &CVideoCap::GetVideoFormats, Op::VideoFormats, defaults.videoFormats[0]},
+        {"AudioDevices", &CVideoCap::GetAudioDevices, Op::AudioDevices, defaults.audioDevices},
+        {"VideoInputs", &CVideoCap::GetVideoInputs, Op::VideoInputs, defaults.videoInputs[0]},
+        {"AudioInputs", &CVideoCap::GetAudioInputs, Op::AudioInputs, defaults.audioInputs},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -130,10 +129,10 @@ TEST(CVideoCap, CollectionsReadAFreshObjectPerCallAndReleaseIt) {
         EXPECT_EQ(ReadAllNames([&] { return c.get(a.cap); }), c.names);
         EXPECT_EQ(a.script->collectionsAlive, 0);
 
-        std::vector<FakeCall> expected{Get(c.property), {c.property, 1, InvokeKind::PropertyGet, {}}};
+        std::vector<FakeCall> expected{Get(c.property), CountOf(c.property)};
         for (int i = 0; i < c.names.size(); ++i) {
             expected.push_back(Get(c.property));
-            expected.push_back({c.property, c.itemDispid, InvokeKind::Method, {Variant::I16(int16_t(i))}});
+            expected.push_back(ItemNameOf(c.property, int16_t(i)));
         }
         EXPECT_EQ(a.script->calls, expected);
     }

@@ -20,7 +20,7 @@
 using component::CaptureControl;
 using component::CaptureControlOptions;
 using component::CaptureEngine;
-using component::CaptureOp;
+using platform::CaptureOp;
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <set>
 
 using component::CaptureControl;
-using component::CaptureOp;
-using component::kCaptureOps;
+using platform::CaptureOp;
+using platform::kCaptureOps;
 using platform::DispatchError;
 using platform::InvokeKind;
 using platform::Variant;
@@ -68,13 +68,13 @@ TEST(CaptureOpsTable, HasItsOperationsWithTheirDispids) {
     std::set<int> dispids;
     for (const auto& op : kCaptureOps) dispids.insert(op.dispid);
     EXPECT_EQ(dispids.size(), 52u);
-    EXPECT_EQ(component::FindCaptureOp(0x200)->name, "StreamServer");
-    EXPECT_EQ(component::FindCaptureOp(0x201)->name, "StreamKey");
-    EXPECT_EQ(component::FindCaptureOp(0x67)->name, "StartCapture");
-    EXPECT_EQ(component::FindCaptureOp(0x91)->name, "SetGrayScale");
-    EXPECT_EQ(component::FindCaptureOp(0x7b)->argCount, 6);
-    EXPECT_EQ(component::FindCaptureOp(0x84)->result, VariantType::I16);
-    EXPECT_EQ(component::FindCaptureOp(0x5), nullptr);
+    EXPECT_EQ(platform::FindCaptureOp(0x200)->name, "StreamServer");
+    EXPECT_EQ(platform::FindCaptureOp(0x201)->name, "StreamKey");
+    EXPECT_EQ(platform::FindCaptureOp(0x67)->name, "StartCapture");
+    EXPECT_EQ(platform::FindCaptureOp(0x91)->name, "SetGrayScale");
+    EXPECT_EQ(platform::FindCaptureOp(0x7b)->argCount, 6);
+    EXPECT_EQ(platform::FindCaptureOp(0x84)->result, VariantType::I16);
+    EXPECT_EQ(platform::FindCaptureOp(0x5), nullptr);
 }
 
 TEST_F(DispatchInterface, EveryOperationRejectsAWrongFormWithTheRightError) {

@@ -5,7 +5,7 @@
 #include "WaitFor.h"
 
 using component::CaptureControl;
-using component::CaptureOp;
+using platform::CaptureOp;
 using platform::Variant;
 
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 
 using component::CaptureControl;
-using component::CaptureOp;
+using platform::CaptureOp;
 
 namespace {
 

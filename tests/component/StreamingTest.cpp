@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-using component::CaptureOp;
+using platform::CaptureOp;
 using component::StreamState;
 using platform::Variant;
 

@@ -65,10 +65,10 @@ TEST_F(DateTimeFixture, ListChoicesAndTheCheckBoxGoToTheControlAtOnce) {
     Choose(List(kFontSizeList), 2);
     dlg.Check(kShow)->click();
     const std::vector<FakeCall> expected{
-        Put(0x38, Variant::I16(3)),
-        Put(0x36, Variant::Str("Comic Sans MS")),
-        Put(0x37, Variant::I16(12)),
-        Put(0x39, Variant::Bool(false)),
+        Put(Op::DateTimeFontStyle, Variant::I16(3)),
+        Put(Op::DateTimeFontName, Variant::Str("Comic Sans MS")),
+        Put(Op::DateTimeFontSize, Variant::I16(12)),
+        Put(Op::ShowDateTime, Variant::Bool(false)),
     };
     EXPECT_EQ(host.Calls(), expected);
 }
@@ -76,7 +76,7 @@ TEST_F(DateTimeFixture, ListChoicesAndTheCheckBoxGoToTheControlAtOnce) {
 TEST_F(DateTimeFixture, AFormatChangeDrawsAtOnceButOnlyOkStoresIt) {
     Choose(List(kFormatList), 5);
     EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(
-                                0x6b, {Variant::I16(0), Variant::I16(30), Variant::I16(5)})});
+                                Op::DrawDateTime, {Variant::I16(0), Variant::I16(30), Variant::I16(5)})});
     dlg.Button(kCancel)->click();
     EXPECT_EQ(dlg.FormatIndex(), 0);
     dlg.show();
@@ -90,7 +90,7 @@ TEST_F(DateTimeFixture, DrawTimeWithATopOutOfRangeDrawsAtTheStoredTop) {
     dlg.Button(kDrawTime)->click();
     EXPECT_EQ(services.messageTexts(), QStringList{"Please enter an integer."});
     EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(
-                                0x6b, {Variant::I16(15), Variant::I16(30), Variant::I16(0)})});
+                                Op::DrawDateTime, {Variant::I16(15), Variant::I16(30), Variant::I16(0)})});
     EXPECT_EQ(dlg.Left(), 15);
     EXPECT_EQ(dlg.Top(), 30);
 }
@@ -102,7 +102,7 @@ TEST_F(DateTimeFixture, OnlyTheColourDialogsOkChangesTheColour) {
     EXPECT_TRUE(host.script->calls.empty());
     dlg.Button(kColour)->click();
     EXPECT_EQ(services.colourRequests, (std::vector<platform::Colour>{initial, initial}));
-    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Put(0x35, Variant::Colour(0x0000FF))});
+    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Put(Op::DateTimeColor, Variant::Colour(0x0000FF))});
     EXPECT_EQ(dlg.Colour(), 0x0000FFu);
 }
 

@@ -65,10 +65,10 @@ TEST_F(VideoFixture, ChoosingADeviceRefillsFormatsAndInputsFromTheControl) {
 
     // Camera B has one format and no inputs; every read goes through a fresh collection.
     const std::vector<FakeCall> expected{
-        Method(0x74, {Variant::I16(1)}),
-        Get(0x04), {0x04, 1, InvokeKind::PropertyGet, {}},
-        Get(0x04), {0x04, 5, InvokeKind::Method, {Variant::I16(0)}},
-        Get(0x29), {0x29, 1, InvokeKind::PropertyGet, {}},
+        Method(Op::SelectVideoDevice, {Variant::I16(1)}),
+        Get(Op::VideoFormats), CountOf(Op::VideoFormats),
+        Get(Op::VideoFormats), ItemNameOf(Op::VideoFormats, 0),
+        Get(Op::VideoInputs), CountOf(Op::VideoInputs),
     };
     EXPECT_EQ(host.script->calls, expected);
     EXPECT_EQ(host.script->collectionsAlive, 0);
@@ -92,11 +92,11 @@ TEST_F(VideoFixture, ChoosingADeviceRefillsFormatsAndInputsFromTheControl) {
 
 TEST_F(VideoFixture, AFailingControlIsReportedAndTheDialogStays) {
     Create({"Camera A", "Camera B"}, {"640x480"}, {"Composite"});
-    host.script->failDispid = 0x74;
+    host.script->failDispid = DispidOf(Op::SelectVideoDevice);
     Choose(List(kDeviceList), 1);
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].text, "The capture control failed call 116.");
-    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(0x74, {Variant::I16(1)})});
+    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(Op::SelectVideoDevice, {Variant::I16(1)})});
     EXPECT_TRUE(dlg.isVisible());
 }
 

@@ -27,7 +27,7 @@ struct OverlayImageFixture : ::testing::Test {
         file = QDir::currentPath() + "/image.bmp";
     }
     FakeCall Draw(int16_t left, int16_t top, const QString& path, uint32_t colour, int16_t alpha) {
-        return Method(0x7b, {Variant::I16(0), Variant::I16(left), Variant::I16(top),
+        return Method(Op::DrawOverlayImage, {Variant::I16(0), Variant::I16(left), Variant::I16(top),
                              Variant::Str(path.toStdString()), Variant::Colour(colour),
                              Variant::I16(alpha)});
     }
@@ -98,7 +98,7 @@ TEST_F(OverlayImageFixture, ChangeColourReadsTheEditsAndDrawsEvenWhenCancelled) 
 
 TEST_F(OverlayImageFixture, ShowImageAndOk) {
     dlg.Check(kShowImage)->click();
-    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(0x79, {Variant::I16(0), Variant::Bool(false)})});
+    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(Op::ShowOverlayImage, {Variant::I16(0), Variant::Bool(false)})});
     Type(kTopEdit, "33");
     dlg.Button(kOk)->click();
     EXPECT_FALSE(dlg.isVisible());

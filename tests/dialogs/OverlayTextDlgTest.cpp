@@ -81,14 +81,14 @@ TEST_F(OverlayTextFixture, EachTextStyleEnablesItsControls) {
         host.script->Clear();
         Choose(List(kTextStyleList), style);
         EXPECT_EQ(Enabled(), enabled);
-        EXPECT_EQ(host.Calls().at(0), Method(0x81, {Variant::I16(0), Variant::I16(int16_t(style))}));
+        EXPECT_EQ(host.Calls().at(0), Method(Op::SetOverlayTextStyle, {Variant::I16(0), Variant::I16(int16_t(style))}));
     }
 }
 
 TEST_F(OverlayTextFixture, TextureBrushSendsTheStoredFileEvenWhenEmpty) {
     const QString initial = dlg.TextureImageFile();
     Choose(List(kTextStyleList), 4);
-    EXPECT_EQ(host.Calls().back(), Method(0x85, {Variant::I16(0), Variant::Str(initial.toStdString())}));
+    EXPECT_EQ(host.Calls().back(), Method(Op::SetOverlayTextTextureBrush, {Variant::I16(0), Variant::Str(initial.toStdString())}));
     EXPECT_TRUE(services.messages.empty());
 
     // An empty file name read from the (display-only) edit is warned about and sent anyway.
@@ -97,8 +97,8 @@ TEST_F(OverlayTextFixture, TextureBrushSendsTheStoredFileEvenWhenEmpty) {
     host.script->Clear();
     Choose(List(kTextStyleList), 4);
     EXPECT_EQ(services.messageTexts(), QStringList{"select Texture Brush image"});
-    EXPECT_EQ(host.Calls(), (std::vector<FakeCall>{Method(0x81, {Variant::I16(0), Variant::I16(4)}),
-                                                   Method(0x85, {Variant::I16(0), Variant::Str("")})}));
+    EXPECT_EQ(host.Calls(), (std::vector<FakeCall>{Method(Op::SetOverlayTextStyle, {Variant::I16(0), Variant::I16(4)}),
+                                                   Method(Op::SetOverlayTextTextureBrush, {Variant::I16(0), Variant::Str("")})}));
 }
 
 TEST_F(OverlayTextFixture, APickedTextureIsShownSentAndKept) {
@@ -113,11 +113,11 @@ TEST_F(OverlayTextFixture, APickedTextureIsShownSentAndKept) {
     EXPECT_EQ(r.filter, "bmp file(*.bmp)|*.bmp|JPEG file(*.jpg)|*.jpg|GIF file(*.gif)|*.gif|"
                         "PNG file(*.png)|*.png|All Files(*.*)|*.*||");
     EXPECT_EQ(dlg.Edit(kTextureFileEdit)->text(), "/pictures/brick.png");
-    EXPECT_EQ(host.Calls().back(), Method(0x85, {Variant::I16(0), Variant::Str("/pictures/brick.png")}));
+    EXPECT_EQ(host.Calls().back(), Method(Op::SetOverlayTextTextureBrush, {Variant::I16(0), Variant::Str("/pictures/brick.png")}));
 
     Choose(List(kTextStyleList), 0);
     Choose(List(kTextStyleList), 4);
-    EXPECT_EQ(host.Calls().back(), Method(0x85, {Variant::I16(0), Variant::Str("/pictures/brick.png")}));
+    EXPECT_EQ(host.Calls().back(), Method(Op::SetOverlayTextTextureBrush, {Variant::I16(0), Variant::Str("/pictures/brick.png")}));
 }
 
 TEST_F(OverlayTextFixture, AQuarterTurnWithInversionWarnsAndStillRotates) {
@@ -125,8 +125,8 @@ TEST_F(OverlayTextFixture, AQuarterTurnWithInversionWarnsAndStillRotates) {
     Choose(List(kRotationList), 1);
     EXPECT_EQ(services.messageTexts(),
               QStringList{"You selected rotate value that cannot support grayscale or invert color"});
-    EXPECT_EQ(host.Calls(), (std::vector<FakeCall>{Method(0x86, {Variant::Bool(true)}),
-                                                   Method(0x72, {Variant::I16(1)})}));
+    EXPECT_EQ(host.Calls(), (std::vector<FakeCall>{Method(Op::SetInvertColor, {Variant::Bool(true)}),
+                                                   Method(Op::SetVideoRotation, {Variant::I16(1)})}));
 }
 
 TEST_F(OverlayTextFixture, EffectsConflictingWithAQuarterTurnAreRefused) {
@@ -138,7 +138,7 @@ TEST_F(OverlayTextFixture, EffectsConflictingWithAQuarterTurnAreRefused) {
     EXPECT_TRUE(dlg.Check(kGreyScale)->isChecked());
     EXPECT_TRUE(host.script->calls.empty());
     dlg.Check(kGreyScale)->click();
-    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(0x91, {Variant::Bool(false)})});
+    EXPECT_EQ(host.Calls(), std::vector<FakeCall>{Method(Op::SetGrayScale, {Variant::Bool(false)})});
 
     services.messages.clear();
     host.script->Clear();
@@ -157,11 +157,11 @@ TEST_F(OverlayTextFixture, DrawTextSendsBothLinesAtTheStoredPosition) {
     // The top is refused, so the read stopped before the texts.
     EXPECT_EQ(services.messageTexts(), QStringList{"Please enter an integer."});
     EXPECT_EQ(host.Calls().back(),
-              Method(0x7f, {Variant::I16(0), Variant::I16(12), Variant::I16(0),
+              Method(Op::DrawOverlayText, {Variant::I16(0), Variant::I16(12), Variant::I16(0),
                             Variant::Str("Korvex Software\r\nwww.example.com")}));
     dlg.Edit(kTopEdit)->setText("7");
     dlg.Button(kDrawText)->click();
-    EXPECT_EQ(host.Calls().back(), Method(0x7f, {Variant::I16(0), Variant::I16(12), Variant::I16(7),
+    EXPECT_EQ(host.Calls().back(), Method(Op::DrawOverlayText, {Variant::I16(0), Variant::I16(12), Variant::I16(7),
                                                  Variant::Str("\r\n")}));
 }
 
@@ -172,9 +172,9 @@ TEST_F(OverlayTextFixture, HatchCallsCarryBothStoredColours) {
     dlg.Button(kHatchForeColour)->click();
     const auto calls = host.Calls();
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[1], Method(0x84, {Variant::I16(0), Variant::I16(5), Variant::Colour(0x000000),
+    EXPECT_EQ(calls[1], Method(Op::SetOverlayTextHatchBrush, {Variant::I16(0), Variant::I16(5), Variant::Colour(0x000000),
                                       Variant::Colour(0xFFFFFF)}));
-    EXPECT_EQ(calls[2], Method(0x84, {Variant::I16(0), Variant::I16(5), Variant::Colour(0xFF0000),
+    EXPECT_EQ(calls[2], Method(Op::SetOverlayTextHatchBrush, {Variant::I16(0), Variant::I16(5), Variant::Colour(0xFF0000),
                                       Variant::Colour(0xFFFFFF)}));
 }
 
@@ -186,11 +186,11 @@ TEST_F(OverlayTextFixture, FontChoicesGoToTheControlAtOnce) {
     services.colourAnswers = {platform::MakeColour(1, 2, 3)};
     dlg.Button(kFontColour)->click();
     const std::vector<FakeCall> expected{
-        Method(0x80, {Variant::I16(0), Variant::I16(1)}),
-        Method(0x7d, {Variant::I16(0), Variant::I16(98)}),
-        Method(0x7c, {Variant::I16(0), Variant::Str("Times New Roman")}),
-        Method(0x7e, {Variant::I16(0), Variant::Bool(false)}),
-        Method(0x7a, {Variant::I16(0), Variant::Colour(0x030201)}),
+        Method(Op::SetOverlayTextFontStyle, {Variant::I16(0), Variant::I16(1)}),
+        Method(Op::SetOverlayTextFontSize, {Variant::I16(0), Variant::I16(98)}),
+        Method(Op::SetOverlayTextFontName, {Variant::I16(0), Variant::Str("Times New Roman")}),
+        Method(Op::ShowOverlayText, {Variant::I16(0), Variant::Bool(false)}),
+        Method(Op::SetOverlayTextColor, {Variant::I16(0), Variant::Colour(0x030201)}),
     };
     EXPECT_EQ(host.Calls(), expected);
 }

@@ -8,8 +8,6 @@ using platform::Variant;
 
 namespace {
 
-constexpr int kCount = 1;
-
 // A name collection as the control hands it out: fixed names, one item-name DISPID.
 class FakeCollection : public platform::IDispatch {
 public:
@@ -23,7 +21,7 @@ public:
 
     Variant Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) override {
         m_script->calls.push_back({m_property, dispid, kind, args});
-        if (dispid == kCount && kind == InvokeKind::PropertyGet) {
+        if (dispid == platform::kCollectionCount && kind == InvokeKind::PropertyGet) {
             platform::RequireArgs(dispid, args, {});
             return Variant::I16(static_cast<int16_t>(m_names.size()));
         }
@@ -61,10 +59,17 @@ std::string Describe(const FakeCall& c) {
 
 std::ostream& operator<<(std::ostream& out, const FakeCall& call) { return out << Describe(call); }
 
-FakeCall Put(int dispid, Variant value) { return {0, dispid, InvokeKind::PropertyPut, {std::move(value)}}; }
-FakeCall Get(int dispid) { return {0, dispid, InvokeKind::PropertyGet, {}}; }
-FakeCall Method(int dispid, std::vector<Variant> args) {
-    return {0, dispid, InvokeKind::Method, std::move(args)};
+FakeCall Put(Op op, Variant value) { return {0, DispidOf(op), InvokeKind::PropertyPut, {std::move(value)}}; }
+FakeCall Get(Op op) { return {0, DispidOf(op), InvokeKind::PropertyGet, {}}; }
+FakeCall Method(Op op, std::vector<Variant> args) {
+    return {0, DispidOf(op), InvokeKind::Method, std::move(args)};
+}
+FakeCall CountOf(Op collection) {
+    return {DispidOf(collection), platform::kCollectionCount, InvokeKind::PropertyGet, {}};
+}
+FakeCall ItemNameOf(Op collection, int16_t index) {
+    return {DispidOf(collection), platform::CaptureOpRow(collection).itemDispid, InvokeKind::Method,
+            {Variant::I16(index)}};
 }
 
 std::vector<FakeCall> FakeCaptureScript::ControlCalls() const {
@@ -94,27 +99,31 @@ Variant FakeCaptureControl::Invoke(int dispid, InvokeKind kind, const std::vecto
     if (dispid == s.failDispid)
         throw DispatchError(DispatchError::Code::Failed, dispid,
                             "The capture control failed call " + std::to_string(dispid) + ".");
+    const platform::CaptureOpInfo* row = platform::FindCaptureOp(dispid);
+    if (!row) throw DispatchError(DispatchError::Code::UnknownName, dispid, "no such member");
     switch (kind) {
     case InvokeKind::PropertyPut: return Variant();
     case InvokeKind::PropertyGet: {
-        auto collection = [&](const QStringList& names, int itemDispid) {
-            return Variant::Object(std::make_shared<FakeCollection>(m_script, dispid, names, itemDispid));
+        auto collection = [&](const QStringList& names) {
+            return Variant::Object(
+                std::make_shared<FakeCollection>(m_script, dispid, names, row->itemDispid));
         };
-        switch (dispid) {
-        case 0x03: return collection(s.videoDevices, 3);
-        case 0x04: return collection(PerDevice(s.videoFormats, s.selectedVideoDevice), 5);
-        case 0x19: return collection(s.audioDevices, 3);
-        case 0x29: return collection(PerDevice(s.videoInputs, s.selectedVideoDevice), 3);
-        case 0x34: return collection(s.audioInputs, 3);
+        switch (row->op) {
+        case Op::VideoDevices: return collection(s.videoDevices);
+        case Op::VideoFormats: return collection(PerDevice(s.videoFormats, s.selectedVideoDevice));
+        case Op::AudioDevices: return collection(s.audioDevices);
+        case Op::VideoInputs: return collection(PerDevice(s.videoInputs, s.selectedVideoDevice));
+        case Op::AudioInputs: return collection(s.audioInputs);
         default: break;
         }
         throw DispatchError(DispatchError::Code::UnknownName, dispid, "no such property");
     }
     case InvokeKind::Method:
-        if (dispid == 0x74 && args.size() == 1 && args[0].type() == platform::VariantType::I16)
+        if (row->op == Op::SelectVideoDevice && args.size() == 1 &&
+            args[0].type() == platform::VariantType::I16)
             s.selectedVideoDevice = args[0].toI16();
-        if (dispid == 0x67) return Variant::I16(s.startResult);
-        if (dispid == 0x84) return Variant::I16(0);
+        if (row->op == Op::StartCapture) return Variant::I16(s.startResult);
+        if (row->result == platform::VariantType::I16) return Variant::I16(0);
         return Variant();
     }
     return Variant();

@@ -11,7 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/CaptureInterface.h"
 #include "platform/ControlContainer.h"
+
+using Op = platform::CaptureOp;
+using platform::DispidOf;
 
 struct FakeCall {
     // 0 for the control itself; for a call on a name collection, the DISPID of the
@@ -27,9 +31,12 @@ std::string Describe(const FakeCall& call);
 std::ostream& operator<<(std::ostream& out, const FakeCall& call);
 
 // Shorthands for expected calls on the control.
-FakeCall Put(int dispid, platform::Variant value);
-FakeCall Get(int dispid);
-FakeCall Method(int dispid, std::vector<platform::Variant> args = {});
+FakeCall Put(Op op, platform::Variant value);
+FakeCall Get(Op op);
+FakeCall Method(Op op, std::vector<platform::Variant> args = {});
+// Calls on a name collection read from `collection`, with the member DISPIDs of the table.
+FakeCall CountOf(Op collection);
+FakeCall ItemNameOf(Op collection, int16_t index);
 
 struct FakeCaptureScript {
     QStringList videoDevices{"Camera A", "Camera B"};

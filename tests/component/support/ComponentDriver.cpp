@@ -1,7 +1,7 @@
 #include "ComponentDriver.h"
 
-using component::CaptureOp;
-using component::kCaptureOps;
+using platform::CaptureOp;
+using platform::kCaptureOps;
 using platform::InvokeKind;
 using platform::Variant;
 

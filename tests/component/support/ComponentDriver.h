@@ -2,7 +2,7 @@
 // window's command sequences use, with the values the settings dialogs would hold.
 #pragma once
 
-#include "component/CaptureOps.h"
+#include "platform/CaptureInterface.h"
 #include "platform/Dispatch.h"
 
 #include <string>
@@ -31,10 +31,10 @@ public:
 
     explicit ComponentDriver(platform::IDispatch& control) : m_control(control) {}
 
-    platform::Variant Call(component::CaptureOp op, std::vector<platform::Variant> args = {});
+    platform::Variant Call(platform::CaptureOp op, std::vector<platform::Variant> args = {});
     // Reads a name collection as the main window does: a fresh object for every call.
-    std::vector<std::string> Names(component::CaptureOp collection);
-    int IndexOf(component::CaptureOp collection, const std::string& name);
+    std::vector<std::string> Names(platform::CaptureOp collection);
+    int IndexOf(platform::CaptureOp collection, const std::string& name);
     // Chooses "Test Pattern" in `format` and "Test Tone", as the device dialogs would.
     void SelectTestSources(const std::string& format);
 

@@ -1,8 +1,7 @@
-#include "component/CaptureOps.h"
+#include "platform/CaptureInterface.h"
 
-namespace component {
+namespace platform {
 
-using platform::DispatchError;
 
 const CaptureOpInfo* FindCaptureOp(int dispid) {
     for (const CaptureOpInfo& op : kCaptureOps)
@@ -10,13 +9,13 @@ const CaptureOpInfo* FindCaptureOp(int dispid) {
     return nullptr;
 }
 
-void CheckCall(const CaptureOpInfo& op, platform::InvokeKind kind,
-               const std::vector<platform::Variant>& args) {
+void CheckCall(const CaptureOpInfo& op, InvokeKind kind,
+               const std::vector<Variant>& args) {
     const std::string where = std::string(op.name) + " (DISPID " + std::to_string(op.dispid) + ")";
     if (kind != op.kind)
         throw DispatchError(DispatchError::Code::BadKind, op.dispid,
-                            where + ": called as " + platform::InvokeKindName(kind) +
-                                ", it is a " + platform::InvokeKindName(op.kind));
+                            where + ": called as " + InvokeKindName(kind) +
+                                ", it is a " + InvokeKindName(op.kind));
     if (args.size() != op.argCount)
         throw DispatchError(DispatchError::Code::BadArgCount, op.dispid,
                             where + ": expected " + std::to_string(op.argCount) +
@@ -25,8 +24,8 @@ void CheckCall(const CaptureOpInfo& op, platform::InvokeKind kind,
         if (args[i].type() != op.args[i])
             throw DispatchError(DispatchError::Code::TypeMismatch, op.dispid,
                                 where + ": argument " + std::to_string(i + 1) + " must be " +
-                                    platform::VariantTypeName(op.args[i]) + ", got " +
-                                    platform::VariantTypeName(args[i].type()));
+                                    VariantTypeName(op.args[i]) + ", got " +
+                                    VariantTypeName(args[i].type()));
 }
 
-}  // namespace component
+}  // namespace platform
