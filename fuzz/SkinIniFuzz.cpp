@@ -1,11 +1,13 @@
-// Feeds arbitrary text to the Skin.ini reader and reads every section the way the skin
-// loader does: key enumeration, values of keys 1..N, and every field kind of an entry.
+// Feeds arbitrary text to the Skin.ini reader: once through the description the skin loader
+// builds from, then every section by hand (key enumeration, values of keys 1..N, and every
+// field kind of an entry in turn), which reaches field orders no section has.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "skin/CIniFile.h"
+#include "skin/SkinDescription.h"
 #include "skin/SkinEntry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -13,7 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char* const kSections[] = {
         "Screen", "TRANSPARENT", "CONTROL", "ICON", "CAPTION", "BUTTONINFO", "SLIDERINFO",
         "OPTIONINFO", "CHECKINFO", "LABELINFO", "EDITBOXINFO", "LISTBOXINFO", "COMBOBOXINFO"};
-    long sink = 0;
+    const SkinDescription description = ReadSkinDescription(ini);
+    long sink = long(description.buttons.size() + description.labels.size() + description.combos.size());
+    for (const SkinSliderData& slider : description.sliders)
+        sink += long(FormatElapsed(slider.position).size());
     for (const char* section : kSections) {
         std::vector<std::string> keys;
         ini.ReadSectionKeys(section, keys);

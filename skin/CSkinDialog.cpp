@@ -23,6 +23,7 @@
 #include "platform/Region.h"
 #include "platform/Services.h"
 #include "skin/CIniFile.h"
+#include "skin/SkinDescription.h"
 #include "skin/SkinEntry.h"
 #include "skin/SkinFiles.h"
 
@@ -44,34 +45,16 @@ QString ImagePath(const QString& folder, const std::string& field) {
     return FindSkinFile(folder, relative);
 }
 
-// Calls f for the values of keys 1..N of a numbered section, N being its number of keys.
-template <class F>
-void ForEachEntry(const CIniFile& ini, const char* section, F f) {
-    std::vector<std::string> keys;
-    ini.ReadSectionKeys(section, keys);
-    for (size_t k = 1; k <= keys.size(); ++k) {
-        const std::string value = ini.ReadString(section, std::to_string(k), "");
-        if (value.empty()) continue;
-        SkinEntry entry(value);
-        f(entry);
-    }
-}
-
-SkinScrollBarImages ReadScrollBarImages(SkinEntry& e, const QString& folder) {
+SkinScrollBarImages ScrollBarImages(const SkinScrollBarFields& bar, const QString& folder) {
     SkinScrollBarImages images;
-    for (QString* field : {&images.track, &images.up, &images.upPressed, &images.down,
-                           &images.downPressed, &images.thumb, &images.thumbPressed})
-        *field = ImagePath(folder, e.NextField());
+    QString* fields[] = {&images.track, &images.up, &images.upPressed, &images.down,
+                         &images.downPressed, &images.thumb, &images.thumbPressed};
+    for (size_t i = 0; i < bar.size(); ++i) *fields[i] = ImagePath(folder, bar[i]);
     return images;
 }
 
-SkinListColours ReadListColours(SkinEntry& e) {
-    SkinListColours c;
-    c.back = e.NextColour();
-    c.text = e.NextColour();
-    c.selectedBack = e.NextColour();
-    c.selectedText = e.NextColour();
-    return c;
+SkinListColours ListColours(const SkinListColourData& c) {
+    return {c.back, c.text, c.selectedBack, c.selectedText};
 }
 
 // The loader's failures: a message with an OK button and the stop icon.
@@ -190,164 +173,109 @@ void CSkinDialog::LoadSkin() {
     // No description (the skin could not be extracted) builds an empty skin.
     const CIniFile ini = m_iniPath.isEmpty() ? CIniFile::FromText({})
                                           : CIniFile(m_iniPath.toStdString());
-    const QString folder = m_iniPath.isEmpty() ? QString() : GetSkinFolder(m_iniPath);
+    BuildSkin(ReadSkinDescription(ini), m_iniPath.isEmpty() ? QString() : GetSkinFolder(m_iniPath));
+}
 
-    m_background = platform::LoadBitmap(ImagePath(folder, ini.ReadString("Screen", "Main", "")));
-    const std::string key = ini.ReadString("TRANSPARENT", "COLOR", "");
-    if (!key.empty()) m_transparentColor = SkinEntry::ParseColor(key);
+template <class Button>
+void CSkinDialog::AddButton(std::vector<std::unique_ptr<Button>>& list, const SkinButtonData& b,
+                            const QString& folder) {
+    const QRect r = ToQRect(b.rect);
+    auto button = std::make_unique<Button>(this, this, r);
+    button->transparentColor = m_transparentColor;
+    button->LoadImages(ImagePath(folder, b.image), r);
+    button->index = int(list.size());
+    button->name = ToQ(b.name);
+    button->SetToolTipText(ToQ(b.tip), true);
+    button->toggle = b.toggle;
+    button->isChecked = b.checked;
+    list.push_back(std::move(button));
+}
+
+std::unique_ptr<CLabel> CSkinDialog::MakeLabel(const SkinLabelData& l, int index) {
+    auto label = std::make_unique<CLabel>(this, this, ToQRect(l.rect));
+    label->index = index;
+    label->name = ToQ(l.name);
+    label->SetText(ToQ(l.text));
+    label->SetFontName(ToQ(l.face).left(31));
+    label->SetFontSize(l.points);
+    label->SetTextColor(l.colour);
+    label->update();
+    return label;
+}
+
+void CSkinDialog::BuildSkin(const SkinDescription& d, const QString& folder) {
+    m_background = platform::LoadBitmap(ImagePath(folder, d.background));
+    if (d.transparent) m_transparentColor = *d.transparent;
     if (!m_background.isNull()) setFixedSize(m_background.size());
     BuildWindowRegion();
 
-    const std::string control = ini.ReadString("CONTROL", "CONTROL", "");
-    if (!control.empty()) m_controlRect = ToQRect(SkinEntry(control).ParseRect());
-    const std::string icon = ini.ReadString("ICON", "ICON", "");
-    if (!icon.empty()) {
-        SkinEntry e(icon);
-        const std::string image = e.NextField();
-        m_iconRect = ToQRect(e.ParseRect());
-        m_iconImage = platform::LoadBitmap(ImagePath(folder, image));
+    if (d.control) m_controlRect = ToQRect(*d.control);
+    if (d.icon) {
+        m_iconRect = ToQRect(d.icon->rect);
+        m_iconImage = platform::LoadBitmap(ImagePath(folder, d.icon->image));
     }
     // The icon may outlive its skin while the key colour changes with the next one.
     m_iconKeyed = platform::KeyedImage(m_iconImage, m_transparentColor);
 
-    ForEachEntry(ini, "BUTTONINFO", [&](SkinEntry& e) {
-        const QString name = ToQ(e.NextField());
-        const QString image = ImagePath(folder, e.NextField());
-        const QRect r = ToQRect(e.ParseRect());
-        const QString tip = ToQ(e.NextField());
-        const bool toggle = e.NextFlag();
-        auto button = std::make_unique<SkinButton>(this, this, r);
-        button->transparentColor = m_transparentColor;
-        button->LoadImages(image, r);
-        button->index = int(m_buttons.size());
-        button->name = name;
-        button->SetToolTipText(tip, true);
-        button->SetShortcutText(m_keyCommands.KeyTextFor(name));
-        button->toggle = toggle;
-        m_buttons.push_back(std::move(button));
-    });
+    // Widgets are made in this order, which is also their order for painting and focus.
+    for (const SkinButtonData& b : d.buttons) {
+        AddButton(m_buttons, b, folder);
+        m_buttons.back()->SetShortcutText(m_keyCommands.KeyTextFor(m_buttons.back()->name));
+    }
     if (SkinButton* pause = FindButton(QStringLiteral("BUTTON_PAUSE"))) pause->hide();
     if (SkinButton* play = FindButton(QStringLiteral("BUTTON_PLAY"))) play->show();
 
-    ForEachEntry(ini, "SLIDERINFO", [&](SkinEntry& e) {
-        const QString name = ToQ(e.NextField());
-        const QString channel = ImagePath(folder, e.NextField());
-        const QString thumb = ImagePath(folder, e.NextField());
-        const QString activeThumb = ImagePath(folder, e.NextField());
-        const QRect r = ToQRect(e.ParseRect());
-        const std::string orientation = e.NextField();
-        const int position = e.NextInt();
-        const QString tip = ToQ(e.NextField());
-        auto slider = std::make_unique<SkinSlider>(this, this, r);
+    for (const SkinSliderData& s : d.sliders) {
+        auto slider = std::make_unique<SkinSlider>(this, this, ToQRect(s.rect));
         slider->transparentColor = m_transparentColor;
-        slider->SetChannelImage(channel);
-        slider->SetThumbImages(thumb, activeThumb, true);
+        slider->SetChannelImage(ImagePath(folder, s.channel));
+        slider->SetThumbImages(ImagePath(folder, s.thumb), ImagePath(folder, s.activeThumb), true);
         slider->SetDrawFocusRect(false, false);
         slider->index = int(m_sliders.size());
-        slider->name = name;
-        slider->SetToolTipText(tip, true);
+        slider->name = ToQ(s.name);
+        slider->SetToolTipText(ToQ(s.tip), true);
         slider->SetRange(0, 7200, false);
-        slider->SetPosition(position);
-        slider->vertical = !orientation.empty() && orientation[0] == 'V';
+        slider->SetPosition(s.position);
+        slider->vertical = s.vertical;
         m_sliders.push_back(std::move(slider));
-    });
-
-    auto loadTwoState = [&](auto& list, auto make) {
-        return [&, make](SkinEntry& e) {
-            const QString name = ToQ(e.NextField());
-            const QString image = ImagePath(folder, e.NextField());
-            const QRect r = ToQRect(e.ParseRect());
-            const QString tip = ToQ(e.NextField());
-            const bool toggle = e.NextFlag();
-            const bool checked = e.NextFlag();
-            auto button = make(r);
-            button->transparentColor = m_transparentColor;
-            button->LoadImages(image, r);
-            button->index = int(list.size());
-            button->name = name;
-            button->SetToolTipText(tip, true);
-            button->toggle = toggle;
-            button->isChecked = checked;
-            list.push_back(std::move(button));
-        };
-    };
-    ForEachEntry(ini, "OPTIONINFO", loadTwoState(m_options, [this](const QRect& r) {
-                     return std::make_unique<SkinOptionButton>(this, this, r);
-                 }));
-    ForEachEntry(ini, "CHECKINFO", loadTwoState(m_checks, [this](const QRect& r) {
-                     return std::make_unique<SkinCheckButton>(this, this, r);
-                 }));
-
-    auto makeLabel = [&](SkinEntry& e) {
-        const QRect r = ToQRect(e.ParseRect());
-        const QString text = ToQ(e.NextField());
-        const QString face = ToQ(e.NextField()).left(31);
-        const int points = e.NextInt();
-        const platform::Colour colour = e.NextColour();
-        auto label = std::make_unique<CLabel>(this, this, r);
-        label->SetText(text);
-        label->SetFontName(face);
-        label->SetFontSize(points);
-        label->SetTextColor(colour);
-        label->update();
-        return label;
-    };
-    const std::string caption = ini.ReadString("CAPTION", "CAPTION", "");
-    if (!caption.empty()) {
-        SkinEntry e(caption);
-        e.NextField();  // the caption has no skin name
-        m_captionLabel = makeLabel(e);
     }
-    ForEachEntry(ini, "LABELINFO", [&](SkinEntry& e) {
-        const QString name = ToQ(e.NextField());
-        auto label = makeLabel(e);
-        label->index = int(m_labels.size());
-        label->name = name;
-        m_labels.push_back(std::move(label));
-    });
 
-    ForEachEntry(ini, "EDITBOXINFO", [&](SkinEntry& e) {
-        const QString name = ToQ(e.NextField());
-        const QRect r = ToQRect(e.ParseRect());
-        auto edit = std::make_unique<SkinEditBox>(this, r);
+    for (const SkinButtonData& b : d.options) AddButton(m_options, b, folder);
+    for (const SkinButtonData& b : d.checks) AddButton(m_checks, b, folder);
+
+    if (d.caption) m_captionLabel = MakeLabel(*d.caption, 0);
+    for (const SkinLabelData& l : d.labels) m_labels.push_back(MakeLabel(l, int(m_labels.size())));
+
+    for (const SkinEditData& e : d.edits) {
+        auto edit = std::make_unique<SkinEditBox>(this, ToQRect(e.rect));
         edit->index = int(m_edits.size());
-        edit->name = name;
-        edit->SetBackColor(e.NextColour());
-        edit->SetTextColor(e.NextColour());
-        edit->SetFrameColor(e.NextColour());
-        edit->setEnabled(e.NextField() == "TRUE");
+        edit->name = ToQ(e.name);
+        edit->SetBackColor(e.back);
+        edit->SetTextColor(e.text);
+        edit->SetFrameColor(e.frame);
+        edit->setEnabled(e.enabled);
         m_edits.push_back(std::move(edit));
-    });
+    }
 
-    ForEachEntry(ini, "LISTBOXINFO", [&](SkinEntry& e) {
-        const QString name = ToQ(e.NextField());
-        const QRect r = ToQRect(e.ParseRect());
-        const SkinListColours colours = ReadListColours(e);
-        const SkinScrollBarImages images = ReadScrollBarImages(e, folder);
-        auto list = std::make_unique<SkinListBox>(this, r);
-        list->SetColours(colours);
+    for (const SkinListData& l : d.lists) {
+        auto list = std::make_unique<SkinListBox>(this, ToQRect(l.rect));
+        list->SetColours(ListColours(l.colours));
         list->index = int(m_listBoxes.size());
-        list->name = name;
-        list->AttachScrollBar(images);
+        list->name = ToQ(l.name);
+        list->AttachScrollBar(ScrollBarImages(l.bar, folder));
         list->SetupColumns();
         m_listBoxes.push_back(std::move(list));
-    });
+    }
 
-    ForEachEntry(ini, "COMBOBOXINFO", [&](SkinEntry& e) {
-        const QString name = ToQ(e.NextField());
-        const QRect r = ToQRect(e.ParseRect());
-        const QString strip = ImagePath(folder, e.NextField());
-        SkinComboColours colours;
-        colours.editBack = e.NextColour();
-        colours.editText = e.NextColour();
-        colours.editFrame = e.NextColour();
-        colours.list = ReadListColours(e);
-        const SkinScrollBarImages images = ReadScrollBarImages(e, folder);
-        auto combo = std::make_unique<SkinComboBox>(this, this, r, strip, colours, images);
+    for (const SkinComboData& c : d.combos) {
+        const SkinComboColours colours{c.editBack, c.editText, c.editFrame, ListColours(c.list)};
+        auto combo = std::make_unique<SkinComboBox>(this, this, ToQRect(c.rect),
+                                                    ImagePath(folder, c.strip), colours,
+                                                    ScrollBarImages(c.bar, folder));
         combo->index = int(m_combos.size());
-        combo->name = name;
+        combo->name = ToQ(c.name);
         m_combos.push_back(std::move(combo));
-    });
+    }
 
     // The progress slider and the elapsed-time label are prepared, then hidden.
     int position = 0, maximum = 7200;

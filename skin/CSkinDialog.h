@@ -26,6 +26,9 @@ class SkinEditBox;
 class SkinListBox;
 class SkinOptionButton;
 class SkinSlider;
+struct SkinButtonData;
+struct SkinDescription;
+struct SkinLabelData;
 
 // The full path of the extracted skin folder, with one trailing "/", while it exists.
 extern QString g_skinFolder;
@@ -54,7 +57,9 @@ public:
     // The directory of path, made absolute, with one trailing "/".
     static QString GetSkinFolder(const QString& path);
     void FreeSkin();
+    // Reads the skin's Skin.ini, then builds the window from what it says.
     void LoadSkin();
+    void BuildSkin(const SkinDescription& description, const QString& folder);
     // Shapes the window from the background and the colour key; true when a pixel was cut.
     bool BuildWindowRegion();
 
@@ -121,6 +126,13 @@ protected:
     // platform cannot, and the window then follows the pointer itself.
     virtual bool StartSystemMove();
 
+private:
+    template <class Button>
+    void AddButton(std::vector<std::unique_ptr<Button>>& list, const SkinButtonData& button,
+                   const QString& folder);
+    std::unique_ptr<CLabel> MakeLabel(const SkinLabelData& label, int index);
+
+protected:
     std::vector<std::unique_ptr<SkinButton>> m_buttons;
     std::vector<std::unique_ptr<SkinSlider>> m_sliders;
     std::vector<std::unique_ptr<SkinEditBox>> m_edits;
