@@ -332,11 +332,10 @@ void CCaptureDlg::GoLive() {
         m_liveStreamDlg.show();
         return;
     }
-    platform::StreamAddress address;
-    std::string why;
-    if (!platform::ParseStreamAddress(d.Server().toStdString(), d.Key().toStdString(), &address,
-                                      &why)) {
-        Exclaim(this, QStringLiteral("The live stream cannot start: %1.").arg(QString::fromStdString(why)));
+    const auto address = platform::ParseStreamAddress(d.Server().toStdString(), d.Key().toStdString());
+    if (!address) {
+        Exclaim(this, QStringLiteral("The live stream cannot start: %1.")
+                          .arg(QString::fromStdString(address.error())));
         m_liveStreamDlg.show();
         return;
     }

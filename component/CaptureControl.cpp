@@ -5,11 +5,10 @@
 #include "component/overlays/HatchPatterns.h"
 #include "component/recording/FileSink.h"
 #include "component/NameCollection.h"
-#include "component/pipeline/PreviewIndicator.h"
+#include "component/pipeline/CaptureMessages.h"
 
 #include <QPainter>
 
-#include <cstdio>
 
 namespace component {
 
@@ -18,49 +17,11 @@ using platform::InvokeKind;
 using platform::Variant;
 
 namespace {
-constexpr size_t kMaxLatencySamples = 100000;
-const QString kStartFailure = QStringLiteral("Capture could not start: ");
-
-bool IsStartFailure(const QString& alert) { return alert.startsWith(kStartFailure); }
-
 CaptureControlOptions WithDefaults(CaptureControlOptions o) {
     if (!o.devices) o.devices = &DeviceCatalog::Probe;
     if (!o.sources.video || !o.sources.audio) o.sources = SourceFactory::Default();
     if (!o.sinks) o.sinks = &FileSink::Create;
     return o;
-}
-
-QString EventText(StatusEvent e, const QString& device) {
-    switch (e) {
-    case StatusEvent::VideoDeviceLost:
-        return QStringLiteral("The video device \"%1\" was disconnected. The last picture is held.")
-            .arg(device);
-    case StatusEvent::AudioDeviceLost:
-        return QStringLiteral("The audio device \"%1\" was disconnected. Silence is recorded instead.")
-            .arg(device);
-    case StatusEvent::DiskFull:
-        return QStringLiteral("Recording stopped: the disk is full. The file keeps what was recorded.");
-    case StatusEvent::WriteFailed:
-        return QStringLiteral("Recording stopped: the file could not be written. The file keeps what was recorded.");
-    case StatusEvent::EncodeFailed:
-        return QStringLiteral("Recording stopped: the encoder failed. The file keeps what was recorded.");
-    }
-    return {};
-}
-
-std::string FormatRunningTime(int64_t us) {
-    const int64_t total = us / 1000000;
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(total / 3600),
-                  static_cast<long long>(total / 60 % 60), static_cast<long long>(total % 60));
-    return text;
-}
-
-QRect FitRect(QSize picture, QRect area) {
-    if (picture.isEmpty()) return {};
-    QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
-    return QRect(area.x() + (area.width() - fitted.width()) / 2,
-                 area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height());
 }
 }  // namespace
 
@@ -231,79 +192,28 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     return Variant();
 }
 
-std::optional<CaptureRequest> CaptureControl::BuildRequest(std::string* error) {
-    const CaptureSettings& s = m_settings;
-    const DeviceCatalog& c = devices();
-    CaptureRequest r;
-    if (s.videoDeviceIndex < 0 || s.videoDeviceIndex >= int(c.video.size())) {
-        *error = "there is no video device " + std::to_string(s.videoDeviceIndex);
-        return std::nullopt;
-    }
-    r.videoDevice = c.video[size_t(s.videoDeviceIndex)];
-    if (r.videoDevice.formats.empty()) {
-        *error = "\"" + r.videoDevice.name + "\" offers no format";
-        return std::nullopt;
-    }
-    // An empty list in a dialog stores -1; the device's first format or input stands in.
-    const int format = s.videoFormatIndex >= 0 && s.videoFormatIndex < int(r.videoDevice.formats.size())
-                           ? s.videoFormatIndex
-                           : 0;
-    r.videoFormat = r.videoDevice.formats[size_t(format)];
-    r.videoInput = s.videoInputIndex >= 0 && s.videoInputIndex < int(r.videoDevice.inputs.size())
-                       ? s.videoInputIndex
-                       : 0;
-    r.record = s.captureToFile;
-    if (r.record) {
-        if (s.audioDeviceIndex < 0 || s.audioDeviceIndex >= int(c.audio.size())) {
-            *error = "there is no audio device " + std::to_string(s.audioDeviceIndex);
-            return std::nullopt;
-        }
-        r.audioDevice = c.audio[size_t(s.audioDeviceIndex)];
-        r.audioInput = std::max<int>(0, s.audioInputIndex);
-    }
-    r.path = s.captureFileName;
-    if (r.record && !s.streamServer.empty()) {
-        StreamUrl url;
-        if (!StreamUrl::Parse(s.streamServer, s.streamKey, &url, error)) return std::nullopt;
-        r.stream = url;
-    }
-    r.outputFormat = s.outputFormat;
-    r.flv = s.flv;
-    if (s.audioSyncMode >= 0 && s.audioSyncMode <= 2) {
-        r.syncMode = AudioSyncMode(s.audioSyncMode);
-    } else {
-        Diagnose("unknown audio sync mode " + std::to_string(s.audioSyncMode) +
-                 "; using 1 (capture clock)");
-        r.syncMode = AudioSyncMode::CaptureClock;
-    }
-    r.audioOffsetMs = s.audioOffsetMs;
-    return r;
-}
-
 int16_t CaptureControl::StartCapture() {
     const bool wasStopped = m_engine.state() == CaptureEngine::State::Stopped;
-    std::string error;
-    std::optional<CaptureRequest> request = BuildRequest(&error);
+    Result<CaptureRequest> request = CaptureRequest::From(m_settings, devices());
     // A stream's address and key serve the one start they were put for.
     m_settings.streamServer.clear();
     m_settings.streamKey.clear();
-    std::optional<std::string> failure = request ? m_engine.Start(*request) : error;
-    if (failure) {
-        Diagnose("StartCapture failed: " + *failure);
-        m_alerts.removeIf(IsStartFailure);
-        m_alerts << kStartFailure + QString::fromStdString(*failure);
+    const Result<> started = request ? m_engine.Start(*request) : Result<>(request.failure());
+    m_alerts.removeIf(IsStartFailureText);
+    if (!started) {
+        Diagnose("StartCapture failed: " + started.error());
+        m_alerts << StartFailureText(started.error());
         update();
-        return -1;
+        return platform::kStartFailed;
     }
     if (wasStopped) m_alerts.clear();
-    m_alerts.removeIf(IsStartFailure);
     update();
     return 0;
 }
 
 void CaptureControl::StopCapture() {
     m_engine.Stop();
-    m_shown.reset();
+    m_painter.Forget();
     m_alerts.clear();
     update();
 }
@@ -318,32 +228,20 @@ void CaptureControl::DeliverStatus() {
 }
 
 void CaptureControl::OnStatus(StatusEvent event, const QString& device) {
-    const QString text = EventText(event, device);
+    const QString text = StatusEventText(event, device);
     if (!m_alerts.contains(text)) m_alerts << text;
     update();
 }
 
 QString CaptureControl::statusText() const {
-    QString state;
-    switch (m_engine.state()) {
-    case CaptureEngine::State::Stopped: state = QStringLiteral("Preview stopped: press Play to start it"); break;
-    case CaptureEngine::State::Paused:  // the indicator says so
-    case CaptureEngine::State::Running: break;
-    }
-    QStringList lines = m_alerts;
-    if (!state.isEmpty()) lines.prepend(state);
-    if (std::optional<StreamStatus> stream = m_engine.streamStatus()) {
-        const QString words = QString::fromStdString(StreamStatusText(*stream));
-        if (!words.isEmpty())
-            lines.prepend(words + QStringLiteral("  ") +
-                          QString::fromStdString(FormatRunningTime(stream->liveUs)));
-    }
-    return lines.join(QLatin1Char('\n'));
+    // Paused or running, the indicator in the corner says so.
+    return StatusText(m_engine.state() == CaptureEngine::State::Stopped, m_alerts,
+                      m_engine.streamStatus());
 }
 
 QString CaptureControl::indicatorText() const {
     switch (m_engine.state()) {
-    case CaptureEngine::State::Paused: return QStringLiteral("PAUSED");
+    case CaptureEngine::State::Paused: return PausedText();
     case CaptureEngine::State::Running:
         return m_engine.recording() ? RecordingText(m_engine.recordedUs()) : QString();
     case CaptureEngine::State::Stopped: break;
@@ -356,34 +254,12 @@ SoundLevelMeter::Reading CaptureControl::soundLevel() const {
 }
 
 void CaptureControl::paintEvent(QPaintEvent*) {
-    if (std::optional<VideoFrame> next = m_engine.preview().Take()) {
-        if (m_latenciesUs.size() < kMaxLatencySamples)
-            m_latenciesUs.push_back(ClockNowUs() - next->timeUs);
-        ++m_framesPainted;
-        m_shown = std::move(next);
-    }
     QPainter p(this);
-    p.fillRect(rect(), Qt::black);
-    if (m_shown && m_engine.state() != CaptureEngine::State::Stopped) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(FitRect(m_shown->image.size(), rect()), m_shown->image);
-    }
-    // Drawn over the preview only: the recorded picture never passes through here.
-    m_indicatorRect = PaintIndicator(
-        p, rect(),
-        IndicatorState{indicatorText(),
-                       m_engine.state() == CaptureEngine::State::Running && m_engine.recording(),
-                       soundLevel()});
-    const QString text = statusText();
-    if (text.isEmpty()) return;
-    QFont font = p.font();
-    font.setPixelSize(std::clamp(height() / 14, 9, 16));
-    p.setFont(font);
-    const QRect area = rect().adjusted(6, 6, -6, -6);
-    const QRect bounds = p.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, text);
-    p.fillRect(bounds.adjusted(-4, -3, 4, 3), QColor(0, 0, 0, 170));
-    p.setPen(Qt::white);
-    p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text);
+    const CaptureEngine::State state = m_engine.state();
+    const bool recording = state == CaptureEngine::State::Running && m_engine.recording();
+    m_painter.Paint(p, rect(), m_engine.preview(),
+                    {state != CaptureEngine::State::Stopped,
+                     IndicatorState{indicatorText(), recording, soundLevel()}, statusText()});
 }
 
 }  // namespace component

@@ -4,7 +4,8 @@
 #pragma once
 
 #include "component/pipeline/CaptureEngine.h"
-#include "component/CaptureSettings.h"
+#include "component/pipeline/PreviewPainter.h"
+#include "component/pipeline/CaptureSettings.h"
 #include "component/sources/DeviceCatalog.h"
 #include "component/overlays/OverlaySettings.h"
 #include "platform/CaptureInterface.h"
@@ -43,11 +44,11 @@ public:
     // The preview's corner: "REC hh:mm:ss" while recording, "PAUSED" while paused.
     QString indicatorText() const;
     // Where the indicator and meter were last painted; empty when nothing was shown.
-    QRect indicatorRect() const { return m_indicatorRect; }
+    QRect indicatorRect() const { return m_painter.indicatorRect(); }
     SoundLevelMeter::Reading soundLevel() const;
     // Preview measurements: pictures painted, and capture-to-paint delay of each.
-    int64_t framesPainted() const { return m_framesPainted; }
-    const std::vector<int64_t>& previewLatenciesUs() const { return m_latenciesUs; }
+    int64_t framesPainted() const { return m_painter.framesPainted(); }
+    const std::vector<int64_t>& previewLatenciesUs() const { return m_painter.latenciesUs(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -59,7 +60,6 @@ private:
     platform::Variant Collection(CaptureOp op, std::vector<std::string> names) const;
     int16_t StartCapture();
     void StopCapture();
-    std::optional<CaptureRequest> BuildRequest(std::string* error);
     TextOverlay& Text(const platform::Variant& index);
     ImageOverlay& Image(const platform::Variant& index);
     void OverlaysChanged();
@@ -75,11 +75,8 @@ private:
     std::mutex m_statusMutex;
     std::vector<std::pair<StatusEvent, std::string>> m_pendingStatus;  // guarded
     CaptureEngine m_engine;
-    std::optional<VideoFrame> m_shown;
+    PreviewPainter m_painter;
     QStringList m_alerts;  // what happened, in plain words, oldest first
-    int64_t m_framesPainted = 0;
-    QRect m_indicatorRect;
-    std::vector<int64_t> m_latenciesUs;
 };
 
 }  // namespace component

@@ -10,18 +10,15 @@ constexpr char kScheme[] = "rtmp://";
 bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 }  // namespace
 
-bool ParseStreamAddress(const std::string& server, const std::string& key, StreamAddress* out,
-                        std::string* error) {
+Result<StreamAddress> ParseStreamAddress(const std::string& server, const std::string& key) {
     StreamAddress u;
     std::string s = server;
     while (!s.empty() && IsBlank(s.back())) s.pop_back();
     s.erase(0, std::min(s.size(), s.find_first_not_of(" \t")));
     if (s.size() < sizeof kScheme - 1 ||
         !std::equal(kScheme, kScheme + sizeof kScheme - 1, s.begin(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); })) {
-        *error = "the server address must start with rtmp://";
-        return false;
-    }
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
+        return Fail("the server address must start with rtmp://");
     s.erase(0, sizeof kScheme - 1);
     const size_t slash = s.find('/');
     std::string hostPort = s.substr(0, slash);
@@ -36,40 +33,25 @@ bool ParseStreamAddress(const std::string& server, const std::string& key, Strea
             ok = ok && std::isdigit(static_cast<unsigned char>(c));
             value = value * 10 + (c - '0');
         }
-        if (!ok || value < 1 || value > 65535) {
-            *error = "the port \"" + port + "\" is not a number from 1 to 65535";
-            return false;
-        }
+        if (!ok || value < 1 || value > 65535)
+            return Fail("the port \"" + port + "\" is not a number from 1 to 65535");
         u.port = value;
         hostPort.erase(colon);
     }
-    if (hostPort.empty()) {
-        *error = "the server address has no server name (rtmp://host/app)";
-        return false;
-    }
-    if (app.empty()) {
-        *error = "the server address has no application name (rtmp://host/app)";
-        return false;
-    }
+    if (hostPort.empty())
+        return Fail("the server address has no server name (rtmp://host/app)");
+    if (app.empty())
+        return Fail("the server address has no application name (rtmp://host/app)");
     for (char c : hostPort + app)
-        if (IsBlank(c) || c == '?' || c == '#') {
-            *error = "the server address may not contain blanks, '?' or '#'";
-            return false;
-        }
-    if (key.empty()) {
-        *error = "the stream key is empty";
-        return false;
-    }
+        if (IsBlank(c) || c == '?' || c == '#')
+            return Fail("the server address may not contain blanks, '?' or '#'");
+    if (key.empty()) return Fail("the stream key is empty");
     for (char c : key)
-        if (IsBlank(c) || c == '/') {
-            *error = "the stream key may not contain blanks or '/'";
-            return false;
-        }
+        if (IsBlank(c) || c == '/') return Fail("the stream key may not contain blanks or '/'");
     u.host = hostPort;
     u.app = app;
     u.key = key;
-    *out = u;
-    return true;
+    return u;
 }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/Result.h"
+
 namespace platform {
 
 struct StreamAddress {
@@ -13,9 +15,7 @@ struct StreamAddress {
     std::string key;
 };
 
-// On failure returns false and says, in words for the user, what is wrong in `error`; the
-// key itself never appears there.
-bool ParseStreamAddress(const std::string& server, const std::string& key, StreamAddress* out,
-                        std::string* error);
+// On failure says, in words for the user, what is wrong; the key itself never appears there.
+Result<StreamAddress> ParseStreamAddress(const std::string& server, const std::string& key);
 
 }  // namespace platform

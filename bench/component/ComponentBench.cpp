@@ -95,16 +95,15 @@ void OfflineThroughput(const QString& dir, int seconds) {
     std::printf("\n(a) offline throughput, %d s of %dx%d at %d fps, H.264 %d b/s + AAC %d b/s, FLV\n",
                 seconds, kWidth, kHeight, kFps, kVideoBitrate, kAudioBitrate);
     EncoderSettings settings{kWidth, kHeight, kFps, kVideoBitrate, kAudioBitrate, 2, kSampleRate};
-    std::string error;
-    auto recorder = FlvRecorder::Open(settings, dir.toStdString() + "/ours.flv", &FileSink::Create, &error);
+    auto recorder = FlvRecorder::Open(settings, dir.toStdString() + "/ours.flv", &FileSink::Create);
     if (!recorder) {
-        std::printf("    cannot open the recorder: %s\n", error.c_str());
+        std::printf("    cannot open the recorder: %s\n", recorder.error().c_str());
         return;
     }
     const int64_t t0 = 1000 * 1000000LL;
     auto timeline = std::make_shared<Timeline>(kFps);
     timeline->Begin(t0);
-    EncodeStage stage(std::move(recorder), timeline, AudioSyncMode::CaptureClock, 0);
+    EncodeStage stage(std::move(*recorder), timeline, AudioSyncMode::CaptureClock, 0);
     const int frames = seconds * kFps;
     const int64_t first = GridIndexAtOrAfter(t0, kFps);
 

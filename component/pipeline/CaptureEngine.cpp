@@ -18,16 +18,17 @@ constexpr std::chrono::milliseconds kAudioTailWait{700};
 
 SourceFactory SourceFactory::Default() {
     SourceFactory f;
-    f.video = [](const VideoDevice& device, const VideoFormat& format, int input,
-                 std::string* error) -> std::unique_ptr<VideoSource> {
+    f.video = [](const VideoDevice& device, const VideoFormat& format,
+                 int input) -> Result<std::unique_ptr<VideoSource>> {
         if (device.kind == VideoKind::TestPattern)
-            return std::make_unique<TestPatternSource>(format.width, format.height,
-                                                       format.frameRate);
-        return DeviceVideoSource::Open(device, format, input, error);
+            return std::unique_ptr<VideoSource>(std::make_unique<TestPatternSource>(
+                format.width, format.height, format.frameRate));
+        return DeviceVideoSource::Open(device, format, input);
     };
-    f.audio = [](const AudioDevice& device, int, std::string* error) -> std::unique_ptr<AudioSource> {
-        if (device.kind == AudioKind::TestTone) return std::make_unique<TestToneSource>();
-        return DeviceAudioSource::Open(device, error);
+    f.audio = [](const AudioDevice& device, int) -> Result<std::unique_ptr<AudioSource>> {
+        if (device.kind == AudioKind::TestTone)
+            return std::unique_ptr<AudioSource>(std::make_unique<TestToneSource>());
+        return DeviceAudioSource::Open(device);
     };
     return f;
 }
@@ -77,55 +78,43 @@ void CaptureEngine::OnAudioBlock(AudioBlock&& block) {
     if (auto w = worker()) w->PushAudio(std::move(block));
 }
 
-std::optional<std::string> CaptureEngine::StartVideo(const CaptureRequest& r) {
-    std::string error;
-    std::unique_ptr<VideoSource> source = m_sources.video(r.videoDevice, r.videoFormat, r.videoInput, &error);
-    if (!source) return error.empty() ? "cannot open \"" + r.videoDevice.name + "\"" : error;
+Result<> CaptureEngine::StartVideo(const CaptureRequest& r) {
+    Result<std::unique_ptr<VideoSource>> source = m_sources.video(r.videoDevice, r.videoFormat, r.videoInput);
+    if (!source) return source.failure();
     if (m_video) m_video->Stop();
-    m_video = std::move(source);
+    m_video = std::move(*source);
     m_videoKey = VideoKey(r);
-    return std::nullopt;
+    return Ok();
 }
 
-std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r) {
+Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
     if (r.outputFormat != platform::kOutputFormatFlv)
-        return "output format " + std::to_string(r.outputFormat) +
-               " is not one this component writes (4: FLV)";
-    auto resolved = ResolveEncoderSettings(r.flv);
-    if (auto* why = std::get_if<std::string>(&resolved))
-        return "the encoder cannot honour these settings: " + *why;
-    const EncoderSettings& settings = std::get<EncoderSettings>(resolved);
+        return Fail("output format " + std::to_string(r.outputFormat) +
+                    " is not one this component writes (" +
+                    std::to_string(platform::kOutputFormatFlv) + ": FLV)");
+    if (!r.encoder) return r.encoder.failure();
+    const EncoderSettings& settings = *r.encoder;
 
-    std::string error;
-    std::unique_ptr<AudioSource> audio = m_sources.audio(r.audioDevice, r.audioInput, &error);
-    if (!audio) return error.empty() ? "cannot open \"" + r.audioDevice.name + "\"" : error;
+    Result<std::unique_ptr<AudioSource>> audio = m_sources.audio(r.audioDevice, r.audioInput);
+    if (!audio) return audio.failure();
     // A server that refuses is a mistake in the settings: nothing starts, no file is made.
-    if (r.stream && !StreamOutput::CheckServer(*r.stream, &error)) return error;
-    const bool localCopy = !r.stream || !r.path.empty();
-    std::unique_ptr<FlvRecorder> recorder =
-        FlvRecorder::Open(settings, r.path, localCopy ? m_sinks : SinkFactory(&NullSink::Create),
-                          &error);
-    if (!recorder) return error;
+    if (r.stream)
+        if (Result<> reached = StreamOutput::CheckServer(*r.stream); !reached) return reached;
+    Result<std::unique_ptr<FlvRecorder>> recorder =
+        FlvRecorder::Open(settings, r.path, r.stream ? StreamOutput::Sinks(r.path, m_sinks) : m_sinks);
+    if (!recorder) return recorder.failure();
     std::unique_ptr<StreamOutput> stream;
     if (r.stream) {
-        stream = StreamOutput::Start(*r.stream,
-                                     {recorder->videoStream()->codecpar,
-                                      recorder->videoStream()->time_base,
-                                      recorder->audioStream()->codecpar,
-                                      recorder->audioStream()->time_base},
-                                     &error);
-        if (!stream) {
-            recorder->Abandon();
-            return error;
+        Result<std::unique_ptr<StreamOutput>> started = StreamOutput::StartFrom(*r.stream, **recorder);
+        if (!started) {
+            (*recorder)->Abandon();
+            return started.failure();
         }
-        recorder->SetPacketTap([out = stream.get()](const AVPacket* p, bool video) {
-            out->Push(p, video);
-        });
-        recorder->SetKeyFrameRequest([out = stream.get()] { return out->TakeKeyFrameRequest(); });
+        stream = std::move(*started);
     }
 
     auto timeline = std::make_shared<Timeline>(settings.frameRate);
-    auto stage = std::make_unique<EncodeStage>(std::move(recorder), timeline, r.syncMode,
+    auto stage = std::make_unique<EncodeStage>(std::move(*recorder), timeline, r.syncMode,
                                                r.audioOffsetMs);
     auto onFailure = [hooks = m_hooks](RecorderError e) {
         if (!hooks.status) return;
@@ -137,7 +126,7 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
     auto worker = std::make_shared<RecordingWorker>(std::move(stage), onFailure);
     m_timeline = timeline;
     m_audioReachedUs = 0;
-    m_recording = Recording{r.path, worker, std::move(audio), std::move(stream)};
+    m_recording = Recording{r.path, worker, std::move(*audio), std::move(stream)};
     {
         std::lock_guard lock(m_workerMutex);
         m_worker = worker;
@@ -150,7 +139,7 @@ std::optional<std::string> CaptureEngine::StartRecording(const CaptureRequest& r
                              [this, name = r.audioDevice.name] {
                                  if (m_hooks.status) m_hooks.status(StatusEvent::AudioDeviceLost, name);
                              });
-    return std::nullopt;
+    return Ok();
 }
 
 void CaptureEngine::EndRecording(int64_t stopUs) {
@@ -184,12 +173,10 @@ void CaptureEngine::ChooseOutputSize(const CaptureRequest& r) {
     // A running recording keeps its size; otherwise the preview shows the picture as the
     // next recording with these values would hold it.
     if (m_recording.worker) return;
-    const auto resolved = ResolveEncoderSettings(r.flv);
-    const auto* settings = std::get_if<EncoderSettings>(&resolved);
-    m_processing.SetOutputSize(settings ? QSize(settings->width, settings->height) : QSize());
+    m_processing.SetOutputSize(r.encoder ? QSize(r.encoder->width, r.encoder->height) : QSize());
 }
 
-std::optional<std::string> CaptureEngine::Start(const CaptureRequest& r) {
+Result<> CaptureEngine::Start(const CaptureRequest& r) {
     auto videoLost = [this, name = r.videoDevice.name] {
         if (m_hooks.status) m_hooks.status(StatusEvent::VideoDeviceLost, name);
     };
@@ -198,17 +185,17 @@ std::optional<std::string> CaptureEngine::Start(const CaptureRequest& r) {
 
     if (m_state == State::Stopped) {
         // Open everything first and start nothing until all of it opened.
-        if (auto failure = StartVideo(r)) return failure;
+        if (Result<> video = StartVideo(r); !video) return video;
         if (r.record) {
-            if (auto failure = StartRecording(r)) {
+            if (Result<> recording = StartRecording(r); !recording) {
                 m_video.reset();
                 m_videoKey.clear();
-                return failure;
+                return recording;
             }
         }
         m_video->Start(onFrame, videoLost);
         m_state = State::Running;
-        return std::nullopt;
+        return Ok();
     }
 
     if (m_state == State::Paused) {
@@ -216,26 +203,26 @@ std::optional<std::string> CaptureEngine::Start(const CaptureRequest& r) {
         m_paused = false;
         m_state = State::Running;
     }
-    std::optional<std::string> failure;
+    Result<> result;
     if (VideoKey(r) != m_videoKey) {
-        failure = StartVideo(r);
-        if (!failure) m_video->Start(onFrame, videoLost);
+        result = StartVideo(r);
+        if (result) m_video->Start(onFrame, videoLost);
     }
-    if (r.record && !failure) {
+    if (r.record && result) {
         const bool failedByItself = m_recording.worker && !recording();
         if (!m_recording.worker) {
-            failure = StartRecording(r);
+            result = StartRecording(r);
         } else if (failedByItself) {
             // Starting again into the file that just stopped would wipe what it saved.
             if (r.path == m_recording.path)
-                failure = "the recording into \"" + r.path + "\" stopped; choose another file";
+                result = Fail("the recording into \"" + r.path + "\" stopped; choose another file");
             else {
                 EndRecording(ClockNowUs());
-                failure = StartRecording(r);
+                result = StartRecording(r);
             }
         }
     }
-    return failure;
+    return result;
 }
 
 void CaptureEngine::Pause() {

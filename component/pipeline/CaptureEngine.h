@@ -3,6 +3,7 @@
 // mailbox and, when recording, to the encoder. Called from the GUI thread only.
 #pragma once
 
+#include "component/pipeline/CaptureRequest.h"
 #include "component/sources/AudioSource.h"
 #include "component/recording/AudioSyncStage.h"
 #include "component/sources/DeviceCatalog.h"
@@ -12,12 +13,10 @@
 #include "component/pipeline/ProcessingStage.h"
 #include "component/recording/RecordingWorker.h"
 #include "component/pipeline/SoundLevelMeter.h"
-#include "component/recording/NullSink.h"
 #include "component/recording/StreamOutput.h"
 #include "component/pipeline/StatusEvent.h"
 #include "component/recording/Timeline.h"
 #include "component/sources/VideoSource.h"
-#include "platform/CaptureInterface.h"
 
 #include <atomic>
 #include <functional>
@@ -29,28 +28,12 @@
 namespace component {
 
 struct SourceFactory {
-    std::function<std::unique_ptr<VideoSource>(const VideoDevice&, const VideoFormat&, int input,
-                                               std::string* error)>
+    std::function<Result<std::unique_ptr<VideoSource>>(const VideoDevice&, const VideoFormat&,
+                                                       int input)>
         video;
-    std::function<std::unique_ptr<AudioSource>(const AudioDevice&, int input, std::string* error)>
-        audio;
+    std::function<Result<std::unique_ptr<AudioSource>>(const AudioDevice&, int input)> audio;
     // Test sources for the built-in devices, libavdevice for the rest.
     static SourceFactory Default();
-};
-
-struct CaptureRequest {
-    VideoDevice videoDevice;
-    VideoFormat videoFormat;
-    int videoInput = 0;
-    AudioDevice audioDevice;
-    int audioInput = 0;
-    bool record = false;
-    std::string path;  // with a live stream, empty for no local copy
-    std::optional<StreamUrl> stream;
-    int outputFormat = platform::kOutputFormatFlv;
-    FlvValues flv;
-    AudioSyncMode syncMode = AudioSyncMode::CaptureClock;
-    int audioOffsetMs = 0;
 };
 
 class CaptureEngine {
@@ -68,8 +51,8 @@ public:
     CaptureEngine& operator=(const CaptureEngine&) = delete;
 
     // Starts, or resumes and applies what changed; a running recording goes on untouched.
-    // Returns why it could not, leaving what ran before running and nothing half-open.
-    std::optional<std::string> Start(const CaptureRequest& request);
+    // On failure leaves what ran before running and nothing half-open.
+    Result<> Start(const CaptureRequest& request);
     void Pause();
     // Ends preview and recording; the recording is finalised before this returns.
     void Stop();
@@ -93,8 +76,8 @@ private:
         std::unique_ptr<AudioSource> audio;
         std::unique_ptr<StreamOutput> stream;  // outlives the worker that feeds it
     };
-    std::optional<std::string> StartVideo(const CaptureRequest& r);
-    std::optional<std::string> StartRecording(const CaptureRequest& r);
+    Result<> StartVideo(const CaptureRequest& r);
+    Result<> StartRecording(const CaptureRequest& r);
     void EndRecording(int64_t stopUs);
     void OnVideoFrame(VideoFrame&& frame);
     void OnAudioBlock(AudioBlock&& block);

@@ -22,12 +22,6 @@ QColor LevelColour(double db) {
 }
 }  // namespace
 
-QString RecordingText(int64_t recordedUs) {
-    const int64_t s = std::max<int64_t>(0, recordedUs) / 1000000;
-    auto two = [](int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
-    return QStringLiteral("REC %1:%2:%3").arg(two(s / 3600), two(s / 60 % 60), two(s % 60));
-}
-
 QRect PaintIndicator(QPainter& p, QRect area, const IndicatorState& s) {
     if (s.text.isEmpty() && !s.level.active) return {};
     p.save();

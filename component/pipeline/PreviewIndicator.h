@@ -22,9 +22,6 @@ struct IndicatorState {
 // The meter's scale: from this level up to full scale.
 inline constexpr double kMeterFloorDb = -60.0;
 
-// "REC hh:mm:ss" for `recordedUs` of recording.
-QString RecordingText(int64_t recordedUs);
-
 // Draws the indicator in the bottom-left corner of `area` and returns the rectangle it
 // covers; an empty one when there is nothing to show.
 QRect PaintIndicator(QPainter& p, QRect area, const IndicatorState& state);

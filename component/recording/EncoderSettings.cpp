@@ -22,30 +22,30 @@ int NearestAacSampleRate(int rate) {
     return best;
 }
 
-std::variant<EncoderSettings, std::string> ResolveEncoderSettings(const FlvValues& v) {
+Result<EncoderSettings> ResolveEncoderSettings(const FlvValues& v) {
     auto side = [](const char* what, int value) -> std::string {
         if (value < kMinSide || value > kMaxSide)
             return std::string("video ") + what + " " + std::to_string(value) +
                    " is outside " + std::to_string(kMinSide) + ".." + std::to_string(kMaxSide);
         return {};
     };
-    if (auto e = side("width", v.videoWidth); !e.empty()) return e;
-    if (auto e = side("height", v.videoHeight); !e.empty()) return e;
+    if (auto e = side("width", v.videoWidth); !e.empty()) return Fail(e);
+    if (auto e = side("height", v.videoHeight); !e.empty()) return Fail(e);
     if (v.frameRate < 1 || v.frameRate > kMaxFrameRate)
-        return "frame rate " + std::to_string(v.frameRate) + " is outside 1.." +
-               std::to_string(kMaxFrameRate);
+        return Fail("frame rate " + std::to_string(v.frameRate) + " is outside 1.." +
+               std::to_string(kMaxFrameRate));
     if (v.videoBitrate < kMinVideoBitrate)
-        return "video bitrate " + std::to_string(v.videoBitrate) + " b/s is below " +
-               std::to_string(kMinVideoBitrate);
+        return Fail("video bitrate " + std::to_string(v.videoBitrate) + " b/s is below " +
+                    std::to_string(kMinVideoBitrate));
     if (v.audioBitrate < kMinAudioBitrate)
-        return "audio bitrate " + std::to_string(v.audioBitrate) + " b/s is below " +
-               std::to_string(kMinAudioBitrate);
+        return Fail("audio bitrate " + std::to_string(v.audioBitrate) + " b/s is below " +
+                    std::to_string(kMinAudioBitrate));
     if (v.audioChannels != 1 && v.audioChannels != 2)
-        return "FLV carries mono or stereo sound, not " + std::to_string(v.audioChannels) +
-               " channels";
+        return Fail("FLV carries mono or stereo sound, not " + std::to_string(v.audioChannels) +
+                    " channels");
     if (v.audioSampleRate < kAacRates.front() || v.audioSampleRate > kAacRates.back())
-        return "audio sample rate " + std::to_string(v.audioSampleRate) + " Hz is outside " +
-               std::to_string(kAacRates.front()) + ".." + std::to_string(kAacRates.back());
+        return Fail("audio sample rate " + std::to_string(v.audioSampleRate) + " Hz is outside " +
+                    std::to_string(kAacRates.front()) + ".." + std::to_string(kAacRates.back()));
 
     EncoderSettings s;
     s.width = v.videoWidth & ~1;

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 #include <string>
-#include <variant>
+
+#include "component/media/Result.h"
 
 namespace component {
 
@@ -33,7 +34,7 @@ struct EncoderSettings {
 // are rounded down to even (4:2:0 needs it) and sample rates snap to the nearest one AAC
 // defines. The AAC stream carries its own rate, so FLV's four-value rate field does not limit
 // it. Anything else out of range is refused with the reason.
-std::variant<EncoderSettings, std::string> ResolveEncoderSettings(const FlvValues& v);
+Result<EncoderSettings> ResolveEncoderSettings(const FlvValues& v);
 
 // The AAC sampling rate nearest to `rate` (rate > 0).
 int NearestAacSampleRate(int rate);

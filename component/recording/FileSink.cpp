@@ -13,17 +13,13 @@ extern "C" {
 
 namespace component {
 
-std::unique_ptr<OutputSink> FileSink::Create(const std::string& path, std::string* error) {
+Result<std::unique_ptr<OutputSink>> FileSink::Create(const std::string& path) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (error) *error = "cannot create \"" + path + "\": " + std::strerror(errno);
-        return nullptr;
-    }
+    if (fd < 0) return Fail("cannot create \"" + path + "\": " + std::strerror(errno));
     struct stat st {};
     if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
         ::close(fd);
-        if (error) *error = "\"" + path + "\" is not a regular file";
-        return nullptr;
+        return Fail("\"" + path + "\" is not a regular file");
     }
     return std::unique_ptr<OutputSink>(new FileSink(fd, path));
 }

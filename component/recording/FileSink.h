@@ -8,7 +8,7 @@ namespace component {
 
 class FileSink : public OutputSink {
 public:
-    static std::unique_ptr<OutputSink> Create(const std::string& path, std::string* error);
+    static Result<std::unique_ptr<OutputSink>> Create(const std::string& path);
     ~FileSink() override;
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;

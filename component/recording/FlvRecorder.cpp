@@ -24,30 +24,29 @@ constexpr int kIoBufferSize = 64 * 1024;
 
 }  // namespace
 
-std::unique_ptr<FlvRecorder> FlvRecorder::Open(const EncoderSettings& settings,
-                                               const std::string& path,
-                                               const SinkFactory& sinks, std::string* error) {
+Result<std::unique_ptr<FlvRecorder>> FlvRecorder::Open(const EncoderSettings& settings,
+                                                       const std::string& path,
+                                                       const SinkFactory& sinks) {
     EnsureFfmpegInitialised();
     std::unique_ptr<FlvRecorder> r(new FlvRecorder(settings));
-    std::string why = r->OpenEncoders();
-    if (why.empty()) why = r->OpenMuxer(path, sinks);
-    if (!why.empty()) {
+    Result<> opened = r->OpenEncoders();
+    if (opened) opened = r->OpenMuxer(path, sinks);
+    if (!opened) {
         if (r->m_sink) r->m_sink->Discard();
         r->m_closed = true;
-        if (error) *error = why;
-        return nullptr;
+        return opened.failure();
     }
     return r;
 }
 
 FlvRecorder::~FlvRecorder() { Finish(); }
 
-std::string FlvRecorder::OpenEncoders() {
+Result<> FlvRecorder::OpenEncoders() {
     const EncoderSettings& s = m_settings;
     const AVCodec* h264 = avcodec_find_encoder_by_name("libx264");
     const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
-    if (!h264) return "this FFmpeg has no libx264 encoder";
-    if (!aac) return "this FFmpeg has no AAC encoder";
+    if (!h264) return Fail("this FFmpeg has no libx264 encoder");
+    if (!aac) return Fail("this FFmpeg has no AAC encoder");
 
     m_video.reset(avcodec_alloc_context3(h264));
     m_audio.reset(avcodec_alloc_context3(aac));
@@ -55,7 +54,7 @@ std::string FlvRecorder::OpenEncoders() {
     m_videoFrame.reset(av_frame_alloc());
     m_audioFrame.reset(av_frame_alloc());
     if (!m_video || !m_audio || !m_packet || !m_videoFrame || !m_audioFrame)
-        return "out of memory";
+        return Fail("out of memory");
 
     AVCodecContext* v = m_video.get();
     v->width = s.width;
@@ -73,9 +72,9 @@ std::string FlvRecorder::OpenEncoders() {
     av_opt_set(v->priv_data, "tune", "zerolatency", 0);
     int ret = avcodec_open2(v, h264, nullptr);
     if (ret < 0)
-        return "the H.264 encoder refused " + std::to_string(s.width) + "x" +
+        return Fail("the H.264 encoder refused " + std::to_string(s.width) + "x" +
                std::to_string(s.height) + " at " + std::to_string(s.frameRate) + " fps, " +
-               std::to_string(s.videoBitrate) + " b/s: " + AvErrorText(ret);
+               std::to_string(s.videoBitrate) + " b/s: " + AvErrorText(ret));
 
     AVCodecContext* a = m_audio.get();
     a->sample_fmt = AV_SAMPLE_FMT_FLTP;
@@ -86,9 +85,9 @@ std::string FlvRecorder::OpenEncoders() {
     a->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     ret = avcodec_open2(a, aac, nullptr);
     if (ret < 0)
-        return "the AAC encoder refused " + std::to_string(s.sampleRate) + " Hz, " +
+        return Fail("the AAC encoder refused " + std::to_string(s.sampleRate) + " Hz, " +
                std::to_string(s.channels) + " channels, " + std::to_string(s.audioBitrate) +
-               " b/s: " + AvErrorText(ret);
+               " b/s: " + AvErrorText(ret));
 
     m_videoFrame->format = v->pix_fmt;
     m_videoFrame->width = v->width;
@@ -99,49 +98,49 @@ std::string FlvRecorder::OpenEncoders() {
     if (av_frame_get_buffer(m_videoFrame.get(), 0) < 0 ||
         av_channel_layout_copy(&m_audioFrame->ch_layout, &a->ch_layout) < 0 ||
         av_frame_get_buffer(m_audioFrame.get(), 0) < 0)
-        return "out of memory";
+        return Fail("out of memory");
     m_fifo.reset(av_audio_fifo_alloc(a->sample_fmt, s.channels, a->frame_size * 4));
-    if (!m_fifo) return "out of memory";
-    return {};
+    if (!m_fifo) return Fail("out of memory");
+    return Ok();
 }
 
-std::string FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& sinks) {
-    std::string why;
-    m_sink = sinks(path, &why);
-    if (!m_sink) return why.empty() ? "cannot create \"" + path + "\"" : why;
+Result<> FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& sinks) {
+    Result<std::unique_ptr<OutputSink>> sink = sinks(path);
+    if (!sink) return sink.failure();
+    m_sink = std::move(*sink);
 
     if (avformat_alloc_output_context2(&m_out.ctx, nullptr, "flv", nullptr) < 0 || !m_out.ctx)
-        return "the FLV muxer is missing";
+        return Fail("the FLV muxer is missing");
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
-    if (!buffer) return "out of memory";
+    if (!buffer) return Fail("out of memory");
     m_out.io = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, &WritePacket,
                                   &SeekPacket);
     if (!m_out.io) {
         av_free(buffer);
-        return "out of memory";
+        return Fail("out of memory");
     }
     m_out.ctx->pb = m_out.io;
     m_out.ctx->flags |= AVFMT_FLAG_CUSTOM_IO;
 
     m_videoStream = avformat_new_stream(m_out.ctx, nullptr);
     m_audioStream = avformat_new_stream(m_out.ctx, nullptr);
-    if (!m_videoStream || !m_audioStream) return "out of memory";
+    if (!m_videoStream || !m_audioStream) return Fail("out of memory");
     m_videoStream->time_base = m_video->time_base;
     m_videoStream->avg_frame_rate = m_video->framerate;
     m_audioStream->time_base = m_audio->time_base;
     if (avcodec_parameters_from_context(m_videoStream->codecpar, m_video.get()) < 0 ||
         avcodec_parameters_from_context(m_audioStream->codecpar, m_audio.get()) < 0)
-        return "out of memory";
+        return Fail("out of memory");
 
     int ret = avformat_write_header(m_out.ctx, nullptr);
     if (ret >= 0) {
         avio_flush(m_out.io);
         if (m_out.io->error < 0) ret = m_out.io->error;
     }
-    if (ret < 0) return "cannot write \"" + path + "\": " + AvErrorText(ret);
+    if (ret < 0) return Fail("cannot write \"" + path + "\": " + AvErrorText(ret));
     NoteTagBoundary();
     m_lastFlush = std::chrono::steady_clock::now();
-    return {};
+    return Ok();
 }
 
 int FlvRecorder::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
@@ -160,11 +159,11 @@ RecorderError FlvRecorder::WriteVideo(const QImage& source) {
                        : source.convertToFormat(QImage::Format_RGB32);
     AVFrame* f = m_videoFrame.get();
     // The encoder may still hold the previous picture; this copies only in that case.
-    if (av_frame_make_writable(f) < 0) return Fail(AVERROR(ENOMEM));
+    if (av_frame_make_writable(f) < 0) return Fault(AVERROR(ENOMEM));
 
     // A repeated picture (constant-rate fill) is already in the frame.
     if (image.cacheKey() != m_lastImageKey || image.size() != m_lastImageSize) {
-        if (!ConvertPicture(image, f)) return Fail(AVERROR(ENOMEM));
+        if (!ConvertPicture(image, f)) return Fault(AVERROR(ENOMEM));
         m_lastImageKey = image.cacheKey();
         m_lastImageSize = image.size();
     }
@@ -219,7 +218,7 @@ RecorderError FlvRecorder::WriteAudio(const float* const* planes, int samples) {
     if (samples <= 0) return RecorderError::None;
     void* const* data = reinterpret_cast<void* const*>(const_cast<float* const*>(planes));
     if (av_audio_fifo_write(m_fifo.get(), const_cast<void**>(data), samples) < samples)
-        return Fail(AVERROR(ENOMEM));
+        return Fault(AVERROR(ENOMEM));
     return EncodeAudioFrames(false);
 }
 
@@ -228,7 +227,7 @@ RecorderError FlvRecorder::EncodeAudioFrames(bool includePartial) {
     while (av_audio_fifo_size(m_fifo.get()) >= frameSize ||
            (includePartial && av_audio_fifo_size(m_fifo.get()) > 0)) {
         AVFrame* f = m_audioFrame.get();
-        if (av_frame_make_writable(f) < 0) return Fail(AVERROR(ENOMEM));
+        if (av_frame_make_writable(f) < 0) return Fault(AVERROR(ENOMEM));
         int n = std::min(frameSize, av_audio_fifo_size(m_fifo.get()));
         f->nb_samples = n;
         av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void**>(f->data), n);
@@ -262,7 +261,7 @@ RecorderError FlvRecorder::Send(AVCodecContext* codec, AVStream* stream, const A
         m_packet->stream_index = stream->index;
         if (m_tap) m_tap(m_packet.get(), stream == m_videoStream);
         ret = av_interleaved_write_frame(m_out.ctx, m_packet.get());
-        if (ret < 0) return Fail(ret);
+        if (ret < 0) return Fault(ret);
         if (RecorderError e = CheckIo(); e != RecorderError::None) return e;
         NoteTagBoundary();
     }
@@ -272,10 +271,10 @@ RecorderError FlvRecorder::Send(AVCodecContext* codec, AVStream* stream, const A
 
 RecorderError FlvRecorder::CheckIo() {
     if (m_closed) return m_error;
-    return m_out.io->error < 0 ? Fail(m_out.io->error) : RecorderError::None;
+    return m_out.io->error < 0 ? Fault(m_out.io->error) : RecorderError::None;
 }
 
-RecorderError FlvRecorder::Fail(int avError) {
+RecorderError FlvRecorder::Fault(int avError) {
     if (m_closed) return m_error;
     m_error = (avError == AVERROR(ENOSPC) || avError == AVERROR(EDQUOT))
                   ? RecorderError::DiskFull
@@ -341,7 +340,7 @@ RecorderError FlvRecorder::Finish() {
     if (RecorderError e = Send(m_audio.get(), m_audioStream, nullptr); e != RecorderError::None)
         return e;
     int ret = av_write_trailer(m_out.ctx);
-    if (ret < 0) return Fail(ret);
+    if (ret < 0) return Fault(ret);
     avio_flush(m_out.io);
     if (RecorderError e = CheckIo(); e != RecorderError::None) return e;
     Close();

@@ -28,11 +28,11 @@ enum class RecorderError { None, DiskFull, WriteFailed, EncodeFailed };
 
 class FlvRecorder {
 public:
-    // Opens both encoders, then the file, then writes the header. On failure returns nullptr,
-    // says why in `error` and leaves no file behind.
-    static std::unique_ptr<FlvRecorder> Open(const EncoderSettings& settings,
-                                             const std::string& path, const SinkFactory& sinks,
-                                             std::string* error);
+    // Opens both encoders, then the file, then writes the header. On failure leaves no file
+    // behind.
+    static Result<std::unique_ptr<FlvRecorder>> Open(const EncoderSettings& settings,
+                                                     const std::string& path,
+                                                     const SinkFactory& sinks);
     ~FlvRecorder();
     FlvRecorder(const FlvRecorder&) = delete;
     FlvRecorder& operator=(const FlvRecorder&) = delete;
@@ -66,12 +66,12 @@ public:
 
 private:
     explicit FlvRecorder(const EncoderSettings& settings) : m_settings(settings) {}
-    std::string OpenEncoders();
-    std::string OpenMuxer(const std::string& path, const SinkFactory& sinks);
+    Result<> OpenEncoders();
+    Result<> OpenMuxer(const std::string& path, const SinkFactory& sinks);
     bool ConvertPicture(const QImage& image, AVFrame* frame);
     RecorderError EncodeAudioFrames(bool includePartial);
     RecorderError Send(AVCodecContext* codec, AVStream* stream, const AVFrame* frame);
-    RecorderError Fail(int avError);
+    RecorderError Fault(int avError);
     RecorderError CheckIo();
     void NoteTagBoundary();
     void MaybeFlush();

@@ -15,8 +15,8 @@ namespace component {
 
 class NullSink : public OutputSink {
 public:
-    static std::unique_ptr<OutputSink> Create(const std::string&, std::string*) {
-        return std::make_unique<NullSink>();
+    static Result<std::unique_ptr<OutputSink>> Create(const std::string&) {
+        return std::unique_ptr<OutputSink>(std::make_unique<NullSink>());
     }
     int Write(const uint8_t*, int size) override {
         m_pos += size;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "component/media/Result.h"
+
 namespace component {
 
 class OutputSink {
@@ -23,8 +25,7 @@ public:
     virtual void Discard() = 0;
 };
 
-// Opens the sink for a path; on failure returns nullptr and says why in `error`.
-using SinkFactory =
-    std::function<std::unique_ptr<OutputSink>(const std::string& path, std::string* error)>;
+// Opens the sink for a path, or says why it cannot.
+using SinkFactory = std::function<Result<std::unique_ptr<OutputSink>>(const std::string& path)>;
 
 }  // namespace component

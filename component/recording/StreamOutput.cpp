@@ -2,6 +2,7 @@
 
 #include "component/media/CaptureClock.h"
 #include "component/media/Diagnostics.h"
+#include "component/recording/NullSink.h"
 
 extern "C" {
 #include <libavutil/opt.h>
@@ -34,9 +35,12 @@ constexpr int kProbeTimeoutMs = 3000;
 
 }  // namespace
 
-bool StreamUrl::Parse(const std::string& server, const std::string& key, StreamUrl* out,
-                      std::string* error) {
-    return platform::ParseStreamAddress(server, key, out, error);
+Result<StreamUrl> StreamUrl::Parse(const std::string& server, const std::string& key) {
+    Result<platform::StreamAddress> address = platform::ParseStreamAddress(server, key);
+    if (!address) return address.failure();
+    StreamUrl url;
+    static_cast<platform::StreamAddress&>(url) = *address;
+    return url;
 }
 
 std::string StreamUrl::ToString() const {
@@ -52,26 +56,13 @@ std::string RedactKey(std::string text, const std::string& key) {
     return text;
 }
 
-std::string StreamStatusText(const StreamStatus& s) {
-    switch (s.state) {
-    case StreamState::Connecting: return "Connecting…";
-    case StreamState::Live: return "Live";
-    case StreamState::Reconnecting: return "Reconnecting… (" + std::to_string(s.attempt) + ")";
-    case StreamState::LiveAgain: return "Live again";
-    case StreamState::Stopped: break;
-    }
-    return {};
-}
-
-bool StreamOutput::CheckServer(const StreamUrl& url, std::string* error) {
+Result<> StreamOutput::CheckServer(const StreamUrl& url) {
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     const std::string port = std::to_string(url.port);
-    if (getaddrinfo(url.host.c_str(), port.c_str(), &hints, &found) != 0 || !found) {
-        *error = "the server name \"" + url.host + "\" is unknown";
-        return false;
-    }
+    if (getaddrinfo(url.host.c_str(), port.c_str(), &hints, &found) != 0 || !found)
+        return Fail("the server name \"" + url.host + "\" is unknown");
     bool refused = true;
     for (addrinfo* a = found; a && refused; a = a->ai_next) {
         const int fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
@@ -95,9 +86,8 @@ bool StreamOutput::CheckServer(const StreamUrl& url, std::string* error) {
         close(fd);
     }
     freeaddrinfo(found);
-    if (refused)
-        *error = "the server " + url.host + ":" + port + " does not take connections";
-    return !refused;
+    if (refused) return Fail("the server " + url.host + ":" + port + " does not take connections");
+    return Ok();
 }
 
 int64_t StreamOutput::RetryDelayUs(int attempt) {
@@ -105,14 +95,30 @@ int64_t StreamOutput::RetryDelayUs(int attempt) {
     return std::min<int64_t>(int64_t(1000000) << std::min(attempt - 1, 4), 10000000);
 }
 
-std::unique_ptr<StreamOutput> StreamOutput::Start(const StreamUrl& url, const Streams& streams,
-                                                  std::string* error) {
+Result<std::unique_ptr<StreamOutput>> StreamOutput::Start(const StreamUrl& url,
+                                                          const Streams& streams) {
     EnsureFfmpegInitialised();
     std::unique_ptr<StreamOutput> s(new StreamOutput(url, streams));
-    if (!s->CopyStreams(streams, error)) return nullptr;
+    if (Result<> copied = s->CopyStreams(streams); !copied) return copied.failure();
     s->m_status.state = StreamState::Connecting;
     s->m_thread = std::thread([p = s.get()] { p->Run(); });
     return s;
+}
+
+SinkFactory StreamOutput::Sinks(const std::string& path, SinkFactory files) {
+    return path.empty() ? SinkFactory(&NullSink::Create) : files;
+}
+
+Result<std::unique_ptr<StreamOutput>> StreamOutput::StartFrom(const StreamUrl& url,
+                                                              FlvRecorder& recorder) {
+    Result<std::unique_ptr<StreamOutput>> stream =
+        Start(url, {recorder.videoStream()->codecpar, recorder.videoStream()->time_base,
+                    recorder.audioStream()->codecpar, recorder.audioStream()->time_base});
+    if (!stream) return stream;
+    StreamOutput* out = stream->get();
+    recorder.SetPacketTap([out](const AVPacket* p, bool video) { out->Push(p, video); });
+    recorder.SetKeyFrameRequest([out] { return out->TakeKeyFrameRequest(); });
+    return stream;
 }
 
 StreamOutput::StreamOutput(const StreamUrl& url, const Streams& streams)
@@ -120,16 +126,14 @@ StreamOutput::StreamOutput(const StreamUrl& url, const Streams& streams)
 
 StreamOutput::~StreamOutput() { Stop(); }
 
-bool StreamOutput::CopyStreams(const Streams& streams, std::string* error) {
+Result<> StreamOutput::CopyStreams(const Streams& streams) {
     m_videoPar.reset(avcodec_parameters_alloc());
     m_audioPar.reset(avcodec_parameters_alloc());
     if (!m_videoPar || !m_audioPar ||
         avcodec_parameters_copy(m_videoPar.get(), streams.video) < 0 ||
-        avcodec_parameters_copy(m_audioPar.get(), streams.audio) < 0) {
-        *error = "out of memory";
-        return false;
-    }
-    return true;
+        avcodec_parameters_copy(m_audioPar.get(), streams.audio) < 0)
+        return Fail("out of memory");
+    return Ok();
 }
 
 void StreamOutput::Push(const AVPacket* packet, bool video) {

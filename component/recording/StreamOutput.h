@@ -6,6 +6,9 @@
 #pragma once
 
 #include "component/media/FfmpegHandles.h"
+#include "component/media/Result.h"
+#include "component/recording/FlvRecorder.h"
+#include "component/recording/OutputSink.h"
 #include "platform/StreamAddress.h"
 
 #include <atomic>
@@ -19,12 +22,10 @@
 
 namespace component {
 
-// Where a live stream goes, taken apart; `error` says what is wrong with a malformed one.
+// Where a live stream goes, taken apart.
 struct StreamUrl : platform::StreamAddress {
-
     // `server` is rtmp://host[:port]/app; the key is the stream's name on it.
-    static bool Parse(const std::string& server, const std::string& key, StreamUrl* out,
-                      std::string* error);
+    static Result<StreamUrl> Parse(const std::string& server, const std::string& key);
     std::string ToString() const;
     // The URL with the key shown as "****", for anything a person or a log may read.
     std::string Redacted() const;
@@ -44,9 +45,6 @@ struct StreamStatus {
     int reconnects = 0;          // successful reconnections
 };
 
-// The words the preview shows for a status; empty when there is no stream.
-std::string StreamStatusText(const StreamStatus& status);
-
 class StreamOutput {
 public:
     struct Streams {
@@ -60,12 +58,18 @@ public:
     static int64_t RetryDelayUs(int attempt);
 
     // A TCP connection to the server, made and closed: a refused port or an unknown host fails
-    // at once, with `error` saying so. A server that accepts but never answers passes: the
+    // at once, saying so. A server that accepts but never answers passes: the
     // stream then shows as reconnecting.
-    static bool CheckServer(const StreamUrl& url, std::string* error);
+    static Result<> CheckServer(const StreamUrl& url);
     // Starts the network thread, which makes the RTMP connection and keeps it.
-    static std::unique_ptr<StreamOutput> Start(const StreamUrl& url, const Streams& streams,
-                                               std::string* error);
+    static Result<std::unique_ptr<StreamOutput>> Start(const StreamUrl& url, const Streams& streams);
+    // Where the recorder of a streamed recording writes: the user's file when a local copy
+    // is kept (`path` not empty), else nowhere.
+    static SinkFactory Sinks(const std::string& path, SinkFactory files);
+    // Starts a stream of what `recorder` encodes: its packets are copied here, and it makes a
+    // key frame whenever the stream waits for one. The recorder must outlive the stream's use
+    // of it, that is, be finished before the stream is stopped.
+    static Result<std::unique_ptr<StreamOutput>> StartFrom(const StreamUrl& url, FlvRecorder& recorder);
     ~StreamOutput();
     StreamOutput(const StreamOutput&) = delete;
     StreamOutput& operator=(const StreamOutput&) = delete;
@@ -81,7 +85,7 @@ public:
 
 private:
     StreamOutput(const StreamUrl& url, const Streams& streams);
-    bool CopyStreams(const Streams& streams, std::string* error);
+    Result<> CopyStreams(const Streams& streams);
     void Run();
     bool Connect();
     void Disconnect();

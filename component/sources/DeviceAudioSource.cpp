@@ -39,32 +39,27 @@ int64_t SampleClock::Stamp(int64_t arrivalUs, int frames, int rate) {
     return m_bounds.front().originUs + first * 1000000 / rate;
 }
 
-std::unique_ptr<AudioSource> DeviceAudioSource::Open(const AudioDevice& device,
-                                                     std::string* error) {
+Result<std::unique_ptr<AudioSource>> DeviceAudioSource::Open(const AudioDevice& device) {
     Dictionary opts;
     opts.Set("sample_rate", std::to_string(kRate));
     opts.Set("channels", std::to_string(kChannels));
     if (device.kind == AudioKind::Pulse)
         opts.Set("fragment_size", std::to_string(kRate * kChannels * 2 * kPulseFragmentMs / 1000));
-    InputContextPtr in = OpenDeviceInput(device.kind == AudioKind::Pulse ? "pulse" : "alsa",
-                                         device.source, opts, "\"" + device.name + "\"", error);
-    if (!in) return nullptr;
+    Result<InputContextPtr> in = OpenDeviceInput(device.kind == AudioKind::Pulse ? "pulse" : "alsa",
+                                                 device.source, opts, "\"" + device.name + "\"");
+    if (!in) return in.failure();
     std::unique_ptr<DeviceAudioSource> s(new DeviceAudioSource);
-    s->m_input = std::move(in);
+    s->m_input = std::move(*in);
     if (device.kind == AudioKind::Pulse) s->m_pulseSource = device.source;
-    if (s->m_input->streams[0]->codecpar->codec_id != AV_CODEC_ID_PCM_S16LE) {
-        *error = "\"" + device.name + "\" does not deliver 16-bit sound";
-        return nullptr;
-    }
+    if (s->m_input->streams[0]->codecpar->codec_id != AV_CODEC_ID_PCM_S16LE)
+        return Fail("\"" + device.name + "\" does not deliver 16-bit sound");
     const AVCodecParameters* par = s->m_input->streams[0]->codecpar;
     s->m_rate = par->sample_rate;
     s->m_channels = par->ch_layout.nb_channels;
     s->m_packet.reset(av_packet_alloc());
-    if (s->m_rate <= 0 || s->m_channels <= 0 || !s->m_packet) {
-        *error = "\"" + device.name + "\" reports no usable sound format";
-        return nullptr;
-    }
-    return s;
+    if (s->m_rate <= 0 || s->m_channels <= 0 || !s->m_packet)
+        return Fail("\"" + device.name + "\" reports no usable sound format");
+    return std::unique_ptr<AudioSource>(std::move(s));
 }
 
 DeviceAudioSource::~DeviceAudioSource() { Stop(); }

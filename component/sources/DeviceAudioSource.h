@@ -39,7 +39,7 @@ private:
 
 class DeviceAudioSource : public AudioSource {
 public:
-    static std::unique_ptr<AudioSource> Open(const AudioDevice& device, std::string* error);
+    static Result<std::unique_ptr<AudioSource>> Open(const AudioDevice& device);
     ~DeviceAudioSource() override;
     void Start(BlockHandler onBlock, LostHandler onLost) override;
     void Stop() override;

@@ -16,32 +16,23 @@ constexpr int64_t kPollUs = 3000;
 constexpr int64_t kPlausibleSkewUs = 5000000;
 }  // namespace
 
-InputContextPtr OpenDeviceInput(const char* formatName, const std::string& url,
-                                Dictionary& options, const std::string& what,
-                                std::string* error) {
+Result<InputContextPtr> OpenDeviceInput(const char* formatName, const std::string& url,
+                                        Dictionary& options, const std::string& what) {
     EnsureFfmpegInitialised();
     const AVInputFormat* fmt = av_find_input_format(formatName);
-    if (!fmt) {
-        *error = std::string("this FFmpeg has no \"") + formatName + "\" input";
-        return nullptr;
-    }
+    if (!fmt)
+        return Fail(std::string("this FFmpeg has no \"") + formatName + "\" input");
     AVFormatContext* raw = avformat_alloc_context();
-    if (!raw) {
-        *error = "out of memory";
-        return nullptr;
-    }
+    if (!raw)
+        return Fail("out of memory");
     // Reads return at once when nothing is there, so a stop never waits on a silent device.
     raw->flags |= AVFMT_FLAG_NONBLOCK;
     const int ret = avformat_open_input(&raw, url.c_str(), fmt, options.get());
-    if (ret < 0) {  // the context is freed by the failed open
-        *error = "cannot open " + what + ": " + AvErrorText(ret);
-        return nullptr;
-    }
+    if (ret < 0)  // the context is freed by the failed open
+        return Fail("cannot open " + what + ": " + AvErrorText(ret));
     InputContextPtr input(raw);
-    if (input->nb_streams < 1) {
-        *error = what + " delivers nothing";
-        return nullptr;
-    }
+    if (input->nb_streams < 1)
+        return Fail(what + " delivers nothing");
     return input;
 }
 

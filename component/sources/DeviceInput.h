@@ -3,6 +3,7 @@
 #pragma once
 
 #include "component/media/FfmpegHandles.h"
+#include "component/media/Result.h"
 #include "component/sources/SourcePacer.h"
 
 #include <cstdint>
@@ -11,10 +12,8 @@
 namespace component {
 
 // Opens `url` with the input format `formatName`; `what` names the device in messages.
-// On failure returns null and says why in `error`.
-InputContextPtr OpenDeviceInput(const char* formatName, const std::string& url,
-                                Dictionary& options, const std::string& what,
-                                std::string* error);
+Result<InputContextPtr> OpenDeviceInput(const char* formatName, const std::string& url,
+                                        Dictionary& options, const std::string& what);
 
 enum class DeviceRead { Packet, Stopped, Lost };
 

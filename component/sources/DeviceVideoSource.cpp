@@ -4,9 +4,8 @@
 
 namespace component {
 
-std::unique_ptr<VideoSource> DeviceVideoSource::Open(const VideoDevice& device,
-                                                     const VideoFormat& format, int input,
-                                                     std::string* error) {
+Result<std::unique_ptr<VideoSource>> DeviceVideoSource::Open(const VideoDevice& device,
+                                                             const VideoFormat& format, int input) {
     const bool screen = device.kind == VideoKind::Screen;
     Dictionary opts;
     opts.Set("video_size", std::to_string(format.width) + "x" + std::to_string(format.height));
@@ -15,30 +14,25 @@ std::unique_ptr<VideoSource> DeviceVideoSource::Open(const VideoDevice& device,
         if (!format.inputFormat.empty()) opts.Set("input_format", format.inputFormat);
         opts.Set("channel", std::to_string(std::max(0, input)));
     }
-    InputContextPtr in = OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
-                                         "\"" + device.name + "\" (" + device.path + ") as " +
-                                             format.name,
-                                         error);
-    if (!in) return nullptr;
+    Result<InputContextPtr> in =
+        OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
+                        "\"" + device.name + "\" (" + device.path + ") as " + format.name);
+    if (!in) return in.failure();
     std::unique_ptr<DeviceVideoSource> s(new DeviceVideoSource);
-    s->m_input = std::move(in);
+    s->m_input = std::move(*in);
     const AVCodecParameters* par = s->m_input->streams[0]->codecpar;
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
     s->m_decoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
     if (!s->m_decoder || avcodec_parameters_to_context(s->m_decoder.get(), par) < 0 ||
-        avcodec_open2(s->m_decoder.get(), codec, nullptr) < 0) {
-        *error = "no decoder for the pictures of \"" + device.name + "\"";
-        return nullptr;
-    }
+        avcodec_open2(s->m_decoder.get(), codec, nullptr) < 0)
+        return Fail("no decoder for the pictures of \"" + device.name + "\"");
     s->m_frame.reset(av_frame_alloc());
     s->m_packet.reset(av_packet_alloc());
-    if (!s->m_frame || !s->m_packet) {
-        *error = "out of memory";
-        return nullptr;
-    }
+    if (!s->m_frame || !s->m_packet)
+        return Fail("out of memory");
     s->m_frameRate = std::max(1, format.frameRate);
     s->m_size = QSize(format.width, format.height);
-    return s;
+    return std::unique_ptr<VideoSource>(std::move(s));
 }
 
 DeviceVideoSource::~DeviceVideoSource() { Stop(); }

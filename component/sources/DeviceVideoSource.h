@@ -14,8 +14,8 @@ namespace component {
 class DeviceVideoSource : public VideoSource {
 public:
     // Opens the device at once, so that a failure is known before anything starts.
-    static std::unique_ptr<VideoSource> Open(const VideoDevice& device, const VideoFormat& format,
-                                             int input, std::string* error);
+    static Result<std::unique_ptr<VideoSource>> Open(const VideoDevice& device,
+                                                     const VideoFormat& format, int input);
     ~DeviceVideoSource() override;
     void Start(FrameHandler onFrame, LostHandler onLost) override;
     void Stop() override;

@@ -249,11 +249,13 @@ TEST_F(CaptureBehaviour, AFullDiskEndsTheRecordingWithAPlayableFile) {
 TEST_F(CaptureBehaviour, LostDevicesKeepTheRecordingGoingWithTheLastPictureAndSilence) {
     CaptureControlOptions options;
     options.sources = component::SourceFactory::Default();
-    options.sources.video = [](const auto&, const auto&, int, std::string*) {
-        return std::make_unique<VanishingVideoSource>(25);
+    options.sources.video = [](const auto&, const auto&, int) {
+        return component::Result<std::unique_ptr<component::VideoSource>>(
+            std::make_unique<VanishingVideoSource>(25));
     };
-    options.sources.audio = [](const auto&, int, std::string*) {
-        return std::make_unique<VanishingAudioSource>(40);
+    options.sources.audio = [](const auto&, int) {
+        return component::Result<std::unique_ptr<component::AudioSource>>(
+            std::make_unique<VanishingAudioSource>(40));
     };
     Make(std::move(options));
     const std::string path = Path("lost.flv");

@@ -89,11 +89,13 @@ class PreviewIndicator : public ::testing::Test {
 protected:
     void SetUp() override {
         CaptureControlOptions options;
-        options.sources.video = [this](const VideoDevice&, const VideoFormat&, int, std::string*) {
-            return std::make_unique<GreySource>(captureSize);
+        options.sources.video = [this](const VideoDevice&, const VideoFormat&, int) {
+            return component::Result<std::unique_ptr<component::VideoSource>>(
+                std::make_unique<GreySource>(captureSize));
         };
-        options.sources.audio = [](const AudioDevice&, int, std::string*) {
-            return std::make_unique<HalfScaleSine>();
+        options.sources.audio = [](const AudioDevice&, int) {
+            return component::Result<std::unique_ptr<component::AudioSource>>(
+                std::make_unique<HalfScaleSine>());
         };
         control = std::make_unique<CaptureControl>(nullptr, std::move(options));
         control->resize(320, 240);  // the recorded size: one preview pixel per recorded pixel

@@ -6,7 +6,7 @@
 
 #include <QFileInfo>
 
-using component::CaptureOp;
+using platform::CaptureOp;
 using platform::Variant;
 
 namespace {

@@ -36,13 +36,12 @@ protected:
     Readback Record(const Script& s, EncoderSettings settings, AudioSyncMode mode, int offsetMs,
                     EncodeCounts* counts = nullptr) {
         const std::string path = dir.filePath("stage.flv").toStdString();
-        std::string error;
-        auto recorder = FlvRecorder::Open(settings, path, &FileSink::Create, &error);
-        EXPECT_NE(recorder, nullptr) << error;
+        auto recorder = FlvRecorder::Open(settings, path, &FileSink::Create);
+        EXPECT_TRUE(recorder) << recorder.error();
         if (!recorder) return {};
         auto timeline = std::make_shared<Timeline>(settings.frameRate);
         timeline->Begin(kT0);
-        EncodeStage stage(std::move(recorder), timeline, mode, offsetMs);
+        EncodeStage stage(std::move(*recorder), timeline, mode, offsetMs);
 
         TestPattern pattern(s.sourceSize.width(), s.sourceSize.height());
         const int rate = TestTone::kSampleRate;

@@ -8,10 +8,10 @@ extern "C" {
 #include <cerrno>
 
 component::SinkFactory FullDiskSink::Factory(int64_t capacity) {
-    return [capacity](const std::string& path, std::string* error) -> std::unique_ptr<component::OutputSink> {
-        auto file = component::FileSink::Create(path, error);
-        if (!file) return nullptr;
-        return std::unique_ptr<component::OutputSink>(new FullDiskSink(std::move(file), capacity));
+    return [capacity](const std::string& path) -> component::Result<std::unique_ptr<component::OutputSink>> {
+        auto file = component::FileSink::Create(path);
+        if (!file) return file;
+        return std::unique_ptr<component::OutputSink>(new FullDiskSink(std::move(*file), capacity));
     };
 }
 

@@ -1,0 +1,35 @@
+// Every word the capture control shows over its preview, written in one place: the state of
+// the capture and of the live stream, and what happened to the devices and the file.
+#pragma once
+
+#include "component/pipeline/StatusEvent.h"
+#include "component/recording/StreamOutput.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace component {
+
+// "hh:mm:ss" of `us`; a negative time reads as 0.
+QString RunningTime(int64_t us);
+// The preview's corner while recording: "REC hh:mm:ss".
+QString RecordingText(int64_t recordedUs);
+// The preview's corner while paused.
+QString PausedText();
+// "Live", "Reconnecting… (2)" and so on; empty when there is no stream.
+std::string StreamStatusText(const StreamStatus& status);
+// What happened, in plain words; `device` names the device a ...DeviceLost event is about.
+QString StatusEventText(StatusEvent event, const QString& device);
+// Why the last StartCapture failed, and how to tell that line among the others.
+QString StartFailureText(const std::string& reason);
+bool IsStartFailureText(const QString& line);
+
+// The lines over the picture: the stream's state and running time, then "Preview stopped…"
+// when the capture is stopped, then what happened, oldest first.
+QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream);
+
+}  // namespace component

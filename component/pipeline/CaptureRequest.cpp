@@ -1,0 +1,50 @@
+#include "component/pipeline/CaptureRequest.h"
+
+#include "component/media/Diagnostics.h"
+
+#include <algorithm>
+
+namespace component {
+
+namespace {
+// An empty list in a dialog stores -1, as does any index past the end: the first entry
+// stands in.
+int IndexOrFirst(int index, size_t count) { return index >= 0 && index < int(count) ? index : 0; }
+}  // namespace
+
+Result<CaptureRequest> CaptureRequest::From(const CaptureSettings& s, const DeviceCatalog& c) {
+    CaptureRequest r;
+    if (s.videoDeviceIndex < 0 || s.videoDeviceIndex >= int(c.video.size()))
+        return Fail("there is no video device " + std::to_string(s.videoDeviceIndex));
+    r.videoDevice = c.video[size_t(s.videoDeviceIndex)];
+    if (r.videoDevice.formats.empty()) return Fail("\"" + r.videoDevice.name + "\" offers no format");
+    r.videoFormat = r.videoDevice.formats[size_t(IndexOrFirst(s.videoFormatIndex, r.videoDevice.formats.size()))];
+    r.videoInput = IndexOrFirst(s.videoInputIndex, r.videoDevice.inputs.size());
+    r.record = s.captureToFile;
+    r.path = s.captureFileName;
+    r.encoder = ResolveEncoderSettings(s.flv);
+    if (!r.encoder) r.encoder = Fail("the encoder cannot honour these settings: " + r.encoder.error());
+    if (r.record) {
+        if (s.audioDeviceIndex < 0 || s.audioDeviceIndex >= int(c.audio.size()))
+            return Fail("there is no audio device " + std::to_string(s.audioDeviceIndex));
+        r.audioDevice = c.audio[size_t(s.audioDeviceIndex)];
+        r.audioInput = std::max<int>(0, s.audioInputIndex);
+        if (!s.streamServer.empty()) {
+            Result<StreamUrl> url = StreamUrl::Parse(s.streamServer, s.streamKey);
+            if (!url) return url.failure();
+            r.stream = *url;
+        }
+    }
+    r.outputFormat = s.outputFormat;
+    if (s.audioSyncMode >= 0 && s.audioSyncMode <= 2) {
+        r.syncMode = AudioSyncMode(s.audioSyncMode);
+    } else {
+        Diagnose("unknown audio sync mode " + std::to_string(s.audioSyncMode) +
+                 "; using 1 (capture clock)");
+        r.syncMode = AudioSyncMode::CaptureClock;
+    }
+    r.audioOffsetMs = s.audioOffsetMs;
+    return r;
+}
+
+}  // namespace component

@@ -1,0 +1,46 @@
+// Paints the capture control's window: the newest preview picture scaled to fit, the
+// recording indicator in its corner and the status lines over the middle. Only the preview
+// passes through here; the recorded picture never does.
+#pragma once
+
+#include "component/media/MediaTypes.h"
+#include "component/pipeline/PreviewIndicator.h"
+#include "component/pipeline/PreviewMailbox.h"
+
+#include <QPainter>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace component {
+
+class PreviewPainter {
+public:
+    struct Scene {
+        bool showPicture = false;  // false while stopped: the window is black
+        IndicatorState indicator;
+        QString status;  // empty: nothing over the picture
+    };
+
+    // Takes the newest picture from `mailbox`, if one waits, then paints `area`.
+    void Paint(QPainter& p, QRect area, PreviewMailbox& mailbox, const Scene& scene);
+    // Drops the picture held for repaints (the capture stopped).
+    void Forget() { m_shown.reset(); }
+
+    // Pictures painted, and the capture-to-paint delay of each.
+    int64_t framesPainted() const { return m_framesPainted; }
+    const std::vector<int64_t>& latenciesUs() const { return m_latenciesUs; }
+    // Where the indicator and meter were last painted; empty when nothing was shown.
+    QRect indicatorRect() const { return m_indicatorRect; }
+
+private:
+    std::optional<VideoFrame> m_shown;
+    int64_t m_framesPainted = 0;
+    QRect m_indicatorRect;
+    std::vector<int64_t> m_latenciesUs;
+};
+
+}  // namespace component
