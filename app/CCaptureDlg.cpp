@@ -58,27 +58,36 @@ const QualityPreset* FindPreset(const QString& option) {
     return nullptr;
 }
 
-// The frame rate is a float; the control takes whole frames per second in 16 bits.
+// The frame rate is a float; the control takes whole frames per second in 16 bits. A rate
+// beyond that range saturates rather than wrapping, so that 65561 is refused by the control
+// as too fast instead of recording at 25 without a word.
 int16_t FrameRateArgument(float rate) {
     if (!std::isfinite(rate)) return 0;
     const double whole = std::trunc(double(rate));
-    const double clamped = std::clamp(whole, double(std::numeric_limits<int32_t>::min()),
-                                      double(std::numeric_limits<int32_t>::max()));
-    return static_cast<int16_t>(static_cast<int32_t>(clamped));
+    return static_cast<int16_t>(std::clamp(whole, double(std::numeric_limits<int16_t>::min()),
+                                           double(std::numeric_limits<int16_t>::max())));
 }
+
+// The skin buttons the window acts on, by name; a name is written here once.
+constexpr char kButtonExit[] = "BUTTON_EXIT";
+constexpr char kButtonClose[] = "BUTTON_CLOSE";
+constexpr char kButtonConvert[] = "BUTTON_CONVERT";
+constexpr char kButtonPlay[] = "BUTTON_PLAY";
+constexpr char kButtonPause[] = "BUTTON_PAUSE";
+constexpr char kButtonStop[] = "BUTTON_STOP";
 
 // Keys for the main commands, which the skin's buttons give only to the mouse. Space plays
 // or pauses, whichever of the two buttons is shown.
 struct KeyCommand {
     QKeyCombination key;
-    QStringList buttons;
+    const char* buttons[2];  // a second one, or nullptr
 };
 const KeyCommand kKeyCommands[] = {
-    {Qt::Key_Space, {QStringLiteral("BUTTON_PAUSE"), QStringLiteral("BUTTON_PLAY")}},
-    {Qt::CTRL | Qt::Key_R, {QStringLiteral("BUTTON_CONVERT")}},
-    {Qt::CTRL | Qt::Key_S, {QStringLiteral("BUTTON_STOP")}},
-    {Qt::CTRL | Qt::Key_Period, {QStringLiteral("BUTTON_STOP")}},
-    {Qt::CTRL | Qt::Key_Q, {QStringLiteral("BUTTON_EXIT"), QStringLiteral("BUTTON_CLOSE")}},
+    {Qt::Key_Space, {kButtonPause, kButtonPlay}},
+    {Qt::CTRL | Qt::Key_R, {kButtonConvert}},
+    {Qt::CTRL | Qt::Key_S, {kButtonStop}},
+    {Qt::CTRL | Qt::Key_Period, {kButtonStop}},
+    {Qt::CTRL | Qt::Key_Q, {kButtonExit, kButtonClose}},
 };
 
 void Exclaim(QWidget* owner, const QString& text) {
@@ -90,8 +99,12 @@ void Exclaim(QWidget* owner, const QString& text) {
 CCaptureDlg::CCaptureDlg(QWidget* parent) : CSkinDialog(parent), m_hIcon(MakeAppIcon()) {
     // The frameless window still needs a name for task bars and window lists.
     setWindowTitle(QString::fromLatin1(platform::kAppName));
-    for (const KeyCommand& command : kKeyCommands)
-        KeyCommands().Add(QKeySequence(command.key), command.buttons);
+    for (const KeyCommand& command : kKeyCommands) {
+        QStringList buttons;
+        for (const char* name : command.buttons)
+            if (name) buttons << QString::fromLatin1(name);
+        KeyCommands().Add(QKeySequence(command.key), buttons);
+    }
     const QSize base = platform::DialogBaseUnits(platform::TemplateFont("MS Sans Serif", 8));
     resize(platform::DialogUnitsToPixels(kTemplateSize, base).size());
     if (auto* editor = platform::ControlContainer::Create(platform::kWmvEditorClassId, this)) {
@@ -250,46 +263,41 @@ void CCaptureDlg::OnSkinButton(const QString& name) {
     platform::RunGuarded(this, [&] { Dispatch(name); });
 }
 
+const CCaptureDlg::ButtonCommand CCaptureDlg::kButtonCommands[] = {
+    {kButtonExit, [](CCaptureDlg& d) { d.done(1); }},
+    {kButtonClose, [](CCaptureDlg& d) { d.done(1); }},
+    {"BUTTON_ADD", [](CCaptureDlg&) { ShowVideoFilesDialog(false); }},
+    {"BUTTON_BROWSE", [](CCaptureDlg&) { ShowVideoFilesDialog(true); }},
+    {kButtonConvert, [](CCaptureDlg& d) { d.Record(); }},
+    {"BUTTON_STREAM", [](CCaptureDlg& d) { d.GoLive(); }},
+    {"BUTTON_UP", [](CCaptureDlg& d) { Exclaim(&d, QStringLiteral("Up Button Pressed")); }},
+    {"BUTTON_DOWN", [](CCaptureDlg& d) { Exclaim(&d, QStringLiteral("Down Button Pressed")); }},
+    {"BUTTON_VIDEODEVICE", [](CCaptureDlg& d) { d.m_videoDeviceDlg.show(); }},
+    {"BUTTON_AUDIODEVICE", [](CCaptureDlg& d) { d.m_audioDeviceDlg.show(); }},
+    {"BUTTON_DATATIME", [](CCaptureDlg& d) { d.m_dateTimeDlg.show(); }},
+    {"BUTTON_OVERLAYTEXT", [](CCaptureDlg& d) { d.m_overlayTextDlg.show(); }},
+    {"BUTTON_OVERLAYIMAGE", [](CCaptureDlg& d) { d.m_overlayImageDlg.show(); }},
+    {"BUTTON_WMVPROFILE", [](CCaptureDlg& d) { d.m_flvDlg.show(); }},
+    {kButtonPlay, [](CCaptureDlg& d) { d.Preview(); }},
+    {kButtonPause, [](CCaptureDlg& d) { d.Pause(); }},
+    {kButtonStop, [](CCaptureDlg& d) { d.Stop(); }},
+    {"BUTTON_MINIMIZE", [](CCaptureDlg& d) { d.showMinimized(); }},
+};
+
+void CCaptureDlg::ShowVideoFilesDialog(bool save) {
+    platform::FileDialogRequest request;
+    request.save = save;
+    request.filter = QString::fromLatin1(kVideoFilesFilter);
+    request.mustExist = true;
+    request.multiSelect = true;
+    // The two buttons only show the dialog: the window has no use for a chosen file.
+    platform::RunFileDialog(request);
+}
+
 void CCaptureDlg::Dispatch(const QString& name) {
-    auto is = [&name](const char* candidate) { return name == QLatin1String(candidate); };
-    if (is("BUTTON_EXIT") || is("BUTTON_CLOSE")) {
-        done(1);
-    } else if (is("BUTTON_ADD") || is("BUTTON_BROWSE")) {
-        platform::FileDialogRequest request;
-        request.save = is("BUTTON_BROWSE");
-        request.filter = QString::fromLatin1(kVideoFilesFilter);
-        request.mustExist = true;
-        request.multiSelect = true;
-        platform::RunFileDialog(request);  // nothing is done with the choice
-    } else if (is("BUTTON_CONVERT")) {
-        Record();
-    } else if (is("BUTTON_STREAM")) {
-        GoLive();
-    } else if (is("BUTTON_UP")) {
-        Exclaim(this, QStringLiteral("Up Button Pressed"));
-    } else if (is("BUTTON_DOWN")) {
-        Exclaim(this, QStringLiteral("Down Button Pressed"));
-    } else if (is("BUTTON_VIDEODEVICE")) {
-        m_videoDeviceDlg.show();
-    } else if (is("BUTTON_AUDIODEVICE")) {
-        m_audioDeviceDlg.show();
-    } else if (is("BUTTON_DATATIME")) {
-        m_dateTimeDlg.show();
-    } else if (is("BUTTON_OVERLAYTEXT")) {
-        m_overlayTextDlg.show();
-    } else if (is("BUTTON_OVERLAYIMAGE")) {
-        m_overlayImageDlg.show();
-    } else if (is("BUTTON_WMVPROFILE")) {
-        m_flvDlg.show();
-    } else if (is("BUTTON_PLAY")) {
-        Preview();
-    } else if (is("BUTTON_PAUSE")) {
-        Pause();
-    } else if (is("BUTTON_STOP")) {
-        Stop();
-    } else if (is("BUTTON_MINIMIZE")) {
-        showMinimized();
-    }
+    // Names compare exactly; the first equal row runs and any other name does nothing.
+    for (const ButtonCommand& command : kButtonCommands)
+        if (name == QLatin1String(command.name)) return command.run(*this);
 }
 
 void CCaptureDlg::ApplyDeviceSelection() {
@@ -419,8 +427,8 @@ void CCaptureDlg::StartRecording(bool live) {
 }
 
 void CCaptureDlg::Preview() {
-    ShowSkinButton("BUTTON_PAUSE", true);
-    ShowSkinButton("BUTTON_PLAY", false);
+    ShowSkinButton(kButtonPause, true);
+    ShowSkinButton(kButtonPlay, false);
     ApplyDeviceSelection();
     ApplyStartSettings();
     m_capture.StartCapture();
@@ -428,8 +436,8 @@ void CCaptureDlg::Preview() {
 }
 
 void CCaptureDlg::Pause() {
-    ShowSkinButton("BUTTON_PAUSE", false);
-    ShowSkinButton("BUTTON_PLAY", true);
+    ShowSkinButton(kButtonPause, false);
+    ShowSkinButton(kButtonPlay, true);
     m_capture.PauseCapture();
 }
 
@@ -445,7 +453,7 @@ void CCaptureDlg::Stop() {
     // Back to the preview with the settings last sent.
     m_capture.StartCapture();
     ApplyOverlays();
-    ShowSkinButton("BUTTON_PLAY", true);
+    ShowSkinButton(kButtonPlay, true);
 }
 
 void CCaptureDlg::ShowSkinButton(const char* name, bool show) {
@@ -455,6 +463,7 @@ void CCaptureDlg::ShowSkinButton(const char* name, bool show) {
 void CCaptureDlg::OnSkinOption(const QString& name) {
     if (const QualityPreset* preset = FindPreset(name)) m_flvDlg.SetQuality(preset->values);
 }
+// The skin's sliders (the progress slider is hidden) have no effect on capture.
 void CCaptureDlg::OnSkinSlider(const QString&, int) {}
 
 void CCaptureDlg::paintEvent(QPaintEvent* e) {

@@ -60,6 +60,12 @@ protected:
 
 private:
     void Dispatch(const QString& name);
+    struct ButtonCommand {
+        const char* name;
+        void (*run)(CCaptureDlg&);
+    };
+    static const ButtonCommand kButtonCommands[];
+    static void ShowVideoFilesDialog(bool save);
     void ApplyDeviceSelection();
     void ApplyOverlaySet();
     void ApplyOverlays();
@@ -93,7 +99,8 @@ private:
     COverlayImageDlg m_overlayImageDlg;
     CFlvPropertiesDlg m_flvDlg;
     CVideoCap m_capture;
-    platform::HostedControl* m_wmvEditor = nullptr;  // only hosted, never called
+    // The window's template hosts the profile editor at its place; nothing calls it.
+    platform::HostedControl* m_wmvEditor = nullptr;
     QIcon m_hIcon;
     QString m_lastRecording;  // the path of the last recording, for the next save dialog
     CVideoDeviceDlg m_videoDeviceDlg;

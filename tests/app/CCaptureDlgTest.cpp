@@ -416,6 +416,23 @@ TEST_F(MainWindowFixture, StartsSendTheValuesTheDialogsHold) {
     EXPECT_EQ(find(Op::DrawOverlayImage).dispid, DispidOf(Op::DrawOverlayImage));
 }
 
+TEST_F(MainWindowFixture, FrameRatesBeyondSixteenBitsSaturateRatherThanWrap) {
+    // 65561 would wrap to 25 and record at 25 fps without a word; the control refuses 32767.
+    const std::pair<const char*, int16_t> rows[] = {
+        {"65561", 32767}, {"-70000.5", -32768}, {"32767.9", 32767}, {"-0.5", 0}};
+    for (const auto& [typed, sent] : rows) {
+        SCOPED_TRACE(typed);
+        dlg->FlvDlg().Edit(FlvIds::kFrameRateEdit)->setText(typed);
+        dlg->FlvDlg().Button(FlvIds::kOk)->click();
+        fake->Clear();
+        services.fileAnswers = {QString("/videos/rate.flv")};
+        dlg->OnSkinButton("BUTTON_CONVERT");
+        const auto calls = Calls();
+        EXPECT_NE(std::find(calls.begin(), calls.end(), Put(Op::FlvFrameRate, Variant::I16(sent))),
+                  calls.end());
+    }
+}
+
 TEST_F(MainWindowFixture, EachSettingsButtonShowsItsDialog) {
     const std::pair<const char*, QDialog*> table[] = {
         {"BUTTON_VIDEODEVICE", &dlg->VideoDeviceDlg()}, {"BUTTON_AUDIODEVICE", &dlg->AudioDeviceDlg()},
