@@ -148,7 +148,7 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     case O::ActiveOverlay: m_overlays.activeOverlay = a[0].toI32(); break;
     case O::SetVideoRotation: m_overlays.rotation = a[0].toI16(); break;
     case O::SetInvertColor: m_overlays.invert = a[0].toBool(); break;
-    case O::SetGrayScale: m_overlays.grayScale = a[0].toBool(); break;
+    case O::SetGrayScale: m_overlays.greyScale = a[0].toBool(); break;
     case O::ShowOverlayImage: Image(a[0]).show = a[1].toBool(); break;
     case O::DrawOverlayImage: {
         ImageOverlay& img = Image(a[0]);

@@ -43,7 +43,7 @@ void CLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!m_backgroundCopy.isNull()) p.drawImage(0, 0, m_backgroundCopy);
     p.setFont(m_font);
-    p.setPen(platform::ToQColor(m_textColor));
+    p.setPen(platform::ToQColor(m_textColour));
     // Left and top aligned, no word wrap: a long text is cut at the right edge, and only
     // explicit line breaks start new lines.
     p.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, m_text);

@@ -24,8 +24,8 @@ public:
     QString Text() const { return m_text; }
     void SetFontName(const QString& face);
     void SetFontSize(int points);
-    void SetTextColor(platform::Colour colour) { m_textColor = colour; }
-    platform::Colour TextColor() const { return m_textColor; }
+    void SetTextColor(platform::Colour colour) { m_textColour = colour; }
+    platform::Colour TextColour() const { return m_textColour; }
     void SetBold(bool on);
     void SetItalic(bool on);
     void SetUnderline(bool on);
@@ -41,6 +41,6 @@ private:
     SkinHost* m_host;
     QString m_text;
     QFont m_font;
-    platform::Colour m_textColor = 0xFFFFFF;
+    platform::Colour m_textColour = 0xFFFFFF;
     QImage m_backgroundCopy;  // the window background under the label, taken once
 };

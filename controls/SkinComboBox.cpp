@@ -116,7 +116,7 @@ SkinScrollBar* SkinComboBox::ListScrollBar() const { return m_list ? m_list->Scr
 void SkinComboBox::paintEvent(QPaintEvent*) {
     if (!IsListVisible() || !m_edit) return;
     QPainter p(this);
-    p.setPen(platform::ToQColor(m_edit->FrameColor()));
+    p.setPen(platform::ToQColor(m_edit->FrameColour()));
     const QRect frame = m_layout.list.adjusted(-1, -1, 1, 1).translated(-pos());
     p.drawRect(frame.adjusted(0, 0, -1, -1));
 }

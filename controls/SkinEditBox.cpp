@@ -7,7 +7,7 @@ SkinEditBox::SkinEditBox(QWidget* parent, const QRect& rect)
 
 SkinEditBox::SkinEditBox(QWidget* parent, const QRect& rect, platform::Colour back,
                          platform::Colour text, platform::Colour frame)
-    : QLineEdit(parent), m_textColor(text), m_backColor(back), m_frameColor(frame) {
+    : QLineEdit(parent), m_textColour(text), m_backColour(back), m_frameColour(frame) {
     setGeometry(rect);
     setFrame(false);
     setTextMargins(1, 1, 1, 1);  // keeps the text off the frame
@@ -18,26 +18,26 @@ SkinEditBox::SkinEditBox(QWidget* parent, const QRect& rect, platform::Colour ba
 }
 
 void SkinEditBox::SetBackColor(platform::Colour c) {
-    m_backColor = c;
+    m_backColour = c;
     ApplyColours();
 }
 
 void SkinEditBox::SetTextColor(platform::Colour c) {
-    m_textColor = c;
+    m_textColour = c;
     ApplyColours();
 }
 
 void SkinEditBox::SetFrameColor(platform::Colour c) {
-    m_frameColor = c;
+    m_frameColour = c;
     update();
 }
 
 void SkinEditBox::ApplyColours() {
     QPalette pal = palette();
-    pal.setColor(QPalette::Base, platform::ToQColor(m_backColor));
+    pal.setColor(QPalette::Base, platform::ToQColor(m_backColour));
     // A disabled box keeps its background but greys its text, as the platform does.
-    pal.setColor(QPalette::Active, QPalette::Text, platform::ToQColor(m_textColor));
-    pal.setColor(QPalette::Inactive, QPalette::Text, platform::ToQColor(m_textColor));
+    pal.setColor(QPalette::Active, QPalette::Text, platform::ToQColor(m_textColour));
+    pal.setColor(QPalette::Inactive, QPalette::Text, platform::ToQColor(m_textColour));
     setPalette(pal);
     update();
 }
@@ -45,7 +45,7 @@ void SkinEditBox::ApplyColours() {
 void SkinEditBox::paintEvent(QPaintEvent* e) {
     QLineEdit::paintEvent(e);
     QPainter p(this);
-    p.setPen(platform::ToQColor(m_frameColor));
+    p.setPen(platform::ToQColor(m_frameColour));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

@@ -16,9 +16,9 @@ public:
     void SetBackColor(platform::Colour colour);
     void SetTextColor(platform::Colour colour);
     void SetFrameColor(platform::Colour colour);
-    platform::Colour BackColor() const { return m_backColor; }
-    platform::Colour TextColor() const { return m_textColor; }
-    platform::Colour FrameColor() const { return m_frameColor; }
+    platform::Colour BackColour() const { return m_backColour; }
+    platform::Colour TextColour() const { return m_textColour; }
+    platform::Colour FrameColour() const { return m_frameColour; }
 
 protected:
     SkinEditBox(QWidget* parent, const QRect& rect, platform::Colour back,
@@ -27,9 +27,9 @@ protected:
 
 private:
     void ApplyColours();
-    platform::Colour m_textColor;
-    platform::Colour m_backColor;
-    platform::Colour m_frameColor;
+    platform::Colour m_textColour;
+    platform::Colour m_backColour;
+    platform::Colour m_frameColour;
 };
 
 // The text part of a skin combo box: the same box with black defaults.

@@ -45,12 +45,12 @@ void SkinListView::SetTextColor(platform::Colour c) {
     update();
 }
 
-void SkinListView::SetSelBackColor(platform::Colour c) {
+void SkinListView::SetSelBackColour(platform::Colour c) {
     m_colours.selectedBack = c;
     update();
 }
 
-void SkinListView::SetSelTextColor(platform::Colour c) {
+void SkinListView::SetSelTextColour(platform::Colour c) {
     m_colours.selectedText = c;
     update();
 }
@@ -58,8 +58,8 @@ void SkinListView::SetSelTextColor(platform::Colour c) {
 void SkinListView::SetColours(const SkinListColours& c) {
     SetBackColor(c.back);
     SetTextColor(c.text);
-    SetSelBackColor(c.selectedBack);
-    SetSelTextColor(c.selectedText);
+    SetSelBackColour(c.selectedBack);
+    SetSelTextColour(c.selectedText);
 }
 
 void SkinListView::AttachScrollBar(const SkinScrollBarImages& images) {

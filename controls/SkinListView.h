@@ -28,8 +28,8 @@ public:
 
     void SetBackColor(platform::Colour colour);
     void SetTextColor(platform::Colour colour);
-    void SetSelBackColor(platform::Colour colour);
-    void SetSelTextColor(platform::Colour colour);
+    void SetSelBackColour(platform::Colour colour);
+    void SetSelTextColour(platform::Colour colour);
     // The four in the order skins give them: back, text, selected back, selected text.
     void SetColours(const SkinListColours& colours);
     const SkinListColours& Colours() const { return m_colours; }

@@ -56,7 +56,7 @@ void SkinScrollBar::LoadImages(const SkinScrollBarImages& images) {
 }
 
 void SkinScrollBar::SetBackColor(platform::Colour colour) {
-    m_backColor = colour;
+    m_backColour = colour;
     update();
 }
 
@@ -92,7 +92,7 @@ void SkinScrollBar::Update() {
 
 void SkinScrollBar::paintEvent(QPaintEvent*) {
     QImage buffer(size(), QImage::Format_RGB32);
-    buffer.fill(platform::ToQColor(m_backColor));
+    buffer.fill(platform::ToQColor(m_backColour));
     // A list that cannot scroll gets a flat bar in its background colour, without arrows.
     if (m_list && m_list->ScrollLimit() != 0) {
         QPainter p(&buffer);

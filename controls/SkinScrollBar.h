@@ -63,7 +63,7 @@ private:
     SkinListView* m_list = nullptr;
     QImage m_trackImage, m_upImage, m_upPressedImage, m_downImage, m_downPressedImage;
     QImage m_thumbImage, m_thumbPressedImage;
-    platform::Colour m_backColor = 0xFFFFFF;
+    platform::Colour m_backColour = 0xFFFFFF;
     int m_upWidth = 0, m_upHeight = 0, m_downWidth = 0, m_downHeight = 0;
     int m_thumbWidth = 0, m_thumbHeight = 0, m_trackWidth = 0, m_trackHeight = 0;
     int m_barWidth = 0;

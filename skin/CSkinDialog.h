@@ -98,7 +98,7 @@ public:
     const QRegion& Region() const { return m_region; }
     const QRect& ControlRect() const { return m_controlRect; }
     const QRect& IconRect() const { return m_iconRect; }
-    platform::Colour TransparentColor() const { return m_transparentColor; }
+    platform::Colour TransparentColour() const { return m_transparentColor; }
     int SkinIndex() const { return m_skinIndex; }
     const QImage& Background() const { return m_background; }
     QString IniPath() const { return m_iniPath; }

@@ -8,7 +8,7 @@
 #include "ColourMath.h"
 #include "KeyedArt.h"
 #include "PanelPainter.h"
-#include "SkinCommand.h"
+#include "ShippedButton.h"
 #include "SkinLayout.h"
 #include "SkinTheme.h"
 
@@ -116,7 +116,7 @@ void PaintDeluxeTrim(QPainter& p, const QPainterPath& outline, const SkinTheme& 
 
 void PaintSettingsCaptions(QPainter& p, const SkinTheme& t, const SkinLayout& l) {
     size_t i = 0;
-    for (const SkinCommand& c : SkinCommands()) {
+    for (const ShippedButton& c : ShippedButtons()) {
         if (c.group != CommandGroup::Settings) continue;
         const QRectF r = l.settingsCaption[i++];
         if (l.captionsUnder)

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-#include "SkinCommand.h"
+#include "ShippedButton.h"
 #include "SkinTheme.h"
 
 enum class ButtonState { Normal, Hover, Pressed, Disabled };

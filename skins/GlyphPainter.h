@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QRectF>
 
-#include "SkinCommand.h"
+#include "ShippedButton.h"
 
 class QPainter;
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "PreviewRenderer.h"
-#include "SkinBuilder.h"
+#include "ThemeBuilder.h"
 #include "SkinPacker.h"
 #include "SkinTheme.h"
 #include "ZipWriter.h"
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
 
     try {
         for (const SkinTheme& theme : ShippedThemes()) {
-            const SkinModel model = SkinBuilder::Build(theme);
+            const SkinModel model = ThemeBuilder::Build(theme);
             const QString path = QDir(out).filePath(QString::fromLatin1(theme.package));
             if (!ZipWriter::WriteFile(path.toStdString(), SkinPacker::Pack(model))) {
                 std::fprintf(stderr, "skin-generator: cannot write %s\n", qPrintable(path));

@@ -39,7 +39,7 @@ OverlaySettings AllOn(const std::string& imagePath) {
     OverlaySettings s;
     s.rotation = 1;
     s.invert = true;
-    s.grayScale = true;
+    s.greyScale = true;
     s.dateTime = DateTimeOverlay{.show = true, .left = 10, .top = 30, .formatIndex = 7,
                                  .colour = 0x00FFFFFF, .fontName = "DejaVu Sans", .fontSize = 24};
     TextOverlay& t = s.texts[0];
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     const OverlaySettings all = AllOn(image.toStdString());
     OverlaySettings none = all;
     none.rotation = 0;
-    none.invert = none.grayScale = false;
+    none.invert = none.greyScale = false;
     none.dateTime.show = false;
     none.activeOverlay = -1;
     struct Part {
@@ -144,9 +144,9 @@ int main(int argc, char** argv) {
                                {"three overlays", all}};
     parts[0].settings.rotation = 1;
     parts[1].settings.invert = true;
-    parts[2].settings.grayScale = true;
+    parts[2].settings.greyScale = true;
     parts[3].settings.rotation = 0;
-    parts[3].settings.invert = parts[3].settings.grayScale = false;
+    parts[3].settings.invert = parts[3].settings.greyScale = false;
     for (const Part& part : parts) {
         ProcessingStage alone;
         const std::vector<double> t = measure(part.settings, alone);

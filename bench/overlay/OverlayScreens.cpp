@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
                                           .transparentColour = 0x00FF00FF, .alpha = 200};
         settings.rotation = s.rotation;
         settings.invert = s.invert;
-        settings.grayScale = s.grey;
+        settings.greyScale = s.grey;
         ProcessingStage stage;
         stage.SetOverlaySettings(settings);
         QImage frame = picture;

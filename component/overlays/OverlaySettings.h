@@ -60,7 +60,7 @@ struct OverlaySettings {
     std::map<int16_t, ImageOverlay> images{{0, ImageOverlay{}}};
     int16_t rotation = 0;
     bool invert = false;
-    bool grayScale = false;
+    bool greyScale = false;
     int32_t activeOverlay = 0;  // the overlay index drawn, -1 for none
 };
 

@@ -50,7 +50,7 @@ void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
     const std::shared_ptr<const OverlaySettings> s = settings();
     RotateFrame(frame, s->rotation);
     if (s->invert) InvertFrame(frame);
-    if (s->grayScale) GreyFrame(frame);
+    if (s->greyScale) GreyFrame(frame);
     // Scaling before the overlays keeps them sharp and at the user's pixel positions.
     frame = FitOnCanvas(frame, outputSize());
     std::lock_guard lock(m_renderMutex);

@@ -212,7 +212,7 @@ TEST_F(DispatchInterface, KeepsEveryOverlayValue) {
     EXPECT_EQ(o.activeOverlay, 0);
     EXPECT_EQ(o.rotation, 3);
     EXPECT_TRUE(o.invert);
-    EXPECT_TRUE(o.grayScale);
+    EXPECT_TRUE(o.greyScale);
     const auto& img = o.images.at(0);
     EXPECT_FALSE(img.show);
     EXPECT_EQ(img.left, 20);

@@ -12,7 +12,7 @@ const QColor kBack(0, 0, 160);
 
 class LabelTest : public ::testing::Test {
 protected:
-    FakeHost host;
+    FakeSkinHost host;
     void SetUp() override { ASSERT_TRUE(host.ShowAndActivate()); }
 
     CLabel* Make(const QRect& rect, const QString& text) {
@@ -66,7 +66,7 @@ TEST_F(LabelTest, ExplicitLineBreaksStartNewLines) {
 
 TEST_F(LabelTest, ANewLabelDrawsInTheSystemFontInWhite) {
     CLabel label(&host, &host, QRect(10, 10, 50, 20));
-    EXPECT_EQ(label.TextColor(), 0xFFFFFFu);
+    EXPECT_EQ(label.TextColour(), 0xFFFFFFu);
     EXPECT_EQ(label.Font().family(), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
     label.SetBold(true);
     label.SetItalic(true);
@@ -95,11 +95,11 @@ TEST_F(EditBoxTest, DrawsBackgroundAndFrameInTheSkinColours) {
 TEST_F(EditBoxTest, DefaultsDifferForTheComboEdit) {
     SkinEditBox edit(&host, QRect(20, 20, 100, 24));
     SkinComboEdit combo(&host, QRect(20, 60, 100, 24));
-    EXPECT_EQ(edit.BackColor(), 0xE7E498u);
-    EXPECT_EQ(edit.TextColor(), 0u);
-    EXPECT_EQ(edit.FrameColor(), 0xFFFFFFu);
-    EXPECT_EQ(combo.BackColor(), 0u);
-    EXPECT_EQ(combo.FrameColor(), 0u);
+    EXPECT_EQ(edit.BackColour(), 0xE7E498u);
+    EXPECT_EQ(edit.TextColour(), 0u);
+    EXPECT_EQ(edit.FrameColour(), 0xFFFFFFu);
+    EXPECT_EQ(combo.BackColour(), 0u);
+    EXPECT_EQ(combo.FrameColour(), 0u);
 }
 
 TEST_F(EditBoxTest, DisabledBoxTakesNoInputAndGreysItsText) {

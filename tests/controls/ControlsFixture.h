@@ -18,9 +18,9 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // Stands in for the skinned window: paints its background picture and logs every report.
-class FakeHost : public QWidget, public SkinHost {
+class FakeSkinHost : public QWidget, public SkinHost {
 public:
-    explicit FakeHost(QSize size = {200, 150}, QColor colour = QColor(0, 0, 160))
+    explicit FakeSkinHost(QSize size = {200, 150}, QColor colour = QColor(0, 0, 160))
         : background(SolidImage(size.width(), size.height(), colour)) {
         resize(size);
         setMouseTracking(true);

@@ -19,7 +19,7 @@ namespace {
 
 struct AccessibleRow {
     const char* label;
-    std::function<QWidget*(FakeHost&)> make;
+    std::function<QWidget*(FakeSkinHost&)> make;
     QAccessible::Role role;
     QString name;
 };
@@ -34,32 +34,32 @@ T* Named(T* control, const char* name, const char* tip = nullptr) {
 
 const AccessibleRow kRows[] = {
     {"button_named_by_its_tip",
-     [](FakeHost& h) { return Named(new SkinButton(&h, &h, {0, 0, 9, 9}), "BUTTON_PLAY", "Preview"); },
+     [](FakeSkinHost& h) { return Named(new SkinButton(&h, &h, {0, 0, 9, 9}), "BUTTON_PLAY", "Preview"); },
      QAccessible::Button, "Preview"},
     {"button_without_tip_named_by_skin_name",
-     [](FakeHost& h) { return Named(new SkinButton(&h, &h, {0, 0, 9, 9}), "BUTTON_STOP"); },
+     [](FakeSkinHost& h) { return Named(new SkinButton(&h, &h, {0, 0, 9, 9}), "BUTTON_STOP"); },
      QAccessible::Button, "BUTTON_STOP"},
     {"inactive_tip_still_names_it",
-     [](FakeHost& h) {
+     [](FakeSkinHost& h) {
          auto* b = Named(new SkinButton(&h, &h, {0, 0, 9, 9}), "BUTTON_X");
          b->SetToolTipText("Exit", false);
          return b;
      },
      QAccessible::Button, "Exit"},
     {"check_box",
-     [](FakeHost& h) { return Named(new SkinCheckButton(&h, &h, {0, 0, 9, 9}), "CHECK_A", "Audio"); },
+     [](FakeSkinHost& h) { return Named(new SkinCheckButton(&h, &h, {0, 0, 9, 9}), "CHECK_A", "Audio"); },
      QAccessible::CheckBox, "Audio"},
     {"option_box",
-     [](FakeHost& h) { return Named(new SkinOptionButton(&h, &h, {0, 0, 9, 9}), "OPTION_A"); },
+     [](FakeSkinHost& h) { return Named(new SkinOptionButton(&h, &h, {0, 0, 9, 9}), "OPTION_A"); },
      QAccessible::RadioButton, "OPTION_A"},
     {"combo_button",
-     [](FakeHost& h) { return Named(new SkinComboButton(&h, &h, {0, 0, 9, 9}), "COMBO_BTN"); },
+     [](FakeSkinHost& h) { return Named(new SkinComboButton(&h, &h, {0, 0, 9, 9}), "COMBO_BTN"); },
      QAccessible::ButtonDropDown, "COMBO_BTN"},
     {"slider",
-     [](FakeHost& h) { return Named(new SkinSlider(&h, &h, {0, 0, 9, 9}), "SLIDER_VOLUME", "Volume"); },
+     [](FakeSkinHost& h) { return Named(new SkinSlider(&h, &h, {0, 0, 9, 9}), "SLIDER_VOLUME", "Volume"); },
      QAccessible::Slider, "Volume"},
     {"label_named_by_its_text",
-     [](FakeHost& h) {
+     [](FakeSkinHost& h) {
          auto* l = new CLabel(&h, &h, {0, 0, 9, 9});
          l->name = "LABEL_MODE";
          l->SetText("Mode");
@@ -67,13 +67,13 @@ const AccessibleRow kRows[] = {
      },
      QAccessible::StaticText, "Mode"},
     {"list_box",
-     [](FakeHost& h) { return Named(new SkinListBox(&h, {0, 0, 50, 50}), "LIST_FILES"); },
+     [](FakeSkinHost& h) { return Named(new SkinListBox(&h, {0, 0, 50, 50}), "LIST_FILES"); },
      QAccessible::List, "LIST_FILES"},
 };
 
 class Accessible : public ::testing::TestWithParam<int> {
 protected:
-    FakeHost host;
+    FakeSkinHost host;
 };
 
 TEST_P(Accessible, HasTheRoleAndNameOfWhatItShows) {
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Controls, Accessible, ::testing::Range(0, int(std::size
                          [](const auto& info) { return TestNameOf(kRows[info.param].label); });
 
 TEST(AccessibleState, CheckAndOptionBoxesReportTheirCheckedState) {
-    FakeHost host;
+    FakeSkinHost host;
     auto* check = new SkinCheckButton(&host, &host, {0, 0, 9, 9});
     auto* plain = new SkinButton(&host, &host, {10, 0, 9, 9});
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(check);
@@ -104,7 +104,7 @@ TEST(AccessibleState, CheckAndOptionBoxesReportTheirCheckedState) {
 }
 
 TEST(AccessibleValue, SliderAndScrollBarReportPositionAndRange) {
-    FakeHost host;
+    FakeSkinHost host;
     auto* slider = new SkinSlider(&host, &host, {0, 0, 9, 9});
     slider->SetRange(0, 7200, false);
     slider->SetPosition(300);
@@ -127,7 +127,7 @@ TEST(AccessibleValue, SliderAndScrollBarReportPositionAndRange) {
 }
 
 TEST(AccessibleAction, PressingAButtonClicksItAndOnlyButtonsOfferIt) {
-    FakeHost host;
+    FakeSkinHost host;
     auto* plain = new SkinButton(&host, &host, {0, 0, 9, 9});
     auto* check = new SkinCheckButton(&host, &host, {10, 0, 9, 9});
     auto* option = new SkinOptionButton(&host, &host, {20, 0, 9, 9});
@@ -159,7 +159,7 @@ TEST(AccessibleAction, PressingAButtonClicksItAndOnlyButtonsOfferIt) {
 }
 
 TEST(AccessibleCombo, ComboBoxIsAComboBox) {
-    FakeHost host;
+    FakeSkinHost host;
     SkinComboBox combo(&host, &host, {10, 10, 100, 30}, QString(), {}, {});
     combo.name = "COMBO_FORMAT";
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&combo);

@@ -19,7 +19,7 @@ const QRect kRect(20, 20, 30, 20);  // larger than a 10 x 10 cell: cells are str
 
 class SkinButtonTest : public ::testing::Test {
 public:
-    FakeHost host;
+    FakeSkinHost host;
     Pictures pictures;
     QString strip = pictures.Add("btn.bmp", ButtonStrip(10, 10, kNormal, kHover, kPressed, kDisabled));
 
@@ -183,7 +183,7 @@ TEST_F(SkinButtonTest, ComboButtonTogglesTheFirstComboBox) {
 }
 
 TEST_F(SkinButtonTest, AHostThatDestroysTheButtonWhenToldIsSafe) {
-    struct Destroying : FakeHost {
+    struct Destroying : FakeSkinHost {
         std::unique_ptr<SkinButton> button;
         void OnSkinButtonClick(int) override { button.reset(); }
     } window;

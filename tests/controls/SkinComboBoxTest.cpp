@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class SkinComboBoxTest : public ::testing::Test {
 protected:
-    FakeHost host{QSize(200, 150), QColor(0, 0, 160)};
+    FakeSkinHost host{QSize(200, 150), QColor(0, 0, 160)};
     Pictures pictures;
     std::unique_ptr<SkinComboBox> combo;
 

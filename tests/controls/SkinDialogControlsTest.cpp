@@ -108,7 +108,7 @@ TEST_F(WindowControls, CreatesEveryKindInTheLoadersOrder) {
     ASSERT_EQ(dlg.Combos().size(), 1u);
     SkinComboBox* combo = dlg.Combos()[0].get();
     EXPECT_EQ(combo->name, "COMBO_FORMAT");
-    EXPECT_EQ(combo->Edit()->FrameColor(), 0x00FF00u);
+    EXPECT_EQ(combo->Edit()->FrameColour(), 0x00FF00u);
     EXPECT_FALSE(combo->IsListVisible());
     EXPECT_TRUE(combo->ListScrollBar()->isHidden());
 }

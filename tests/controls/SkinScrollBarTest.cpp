@@ -17,7 +17,7 @@ const QRect kListRect(10, 10, 116, 140);  // the bar takes the right-hand 16 pix
 
 class ScrollBarTest : public ::testing::Test {
 protected:
-    FakeHost host;
+    FakeSkinHost host;
     Pictures pictures;
     SkinListBox* list = nullptr;
     SkinScrollBar* bar = nullptr;

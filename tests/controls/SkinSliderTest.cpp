@@ -58,7 +58,7 @@ const QColor kBack(0, 0, 160), kChannel(200, 200, 0), kThumb(Qt::white), kActive
 
 class SkinSliderTest : public ::testing::Test {
 protected:
-    FakeHost host;
+    FakeSkinHost host;
     Pictures pictures;
     QString channel = pictures.Add("channel.bmp", SolidImage(100, 8, kChannel));
     QString thumb = pictures.Add("thumb.bmp", SolidImage(10, 20, kThumb));

@@ -17,7 +17,7 @@ namespace {
 
 struct DateTimeFixture : ::testing::Test {
     ScriptedServices services;
-    FakeHost host;
+    FakeCaptureHost host;
     CDateTimeDlg dlg;
     void SetUp() override {
         dlg.SetMainWindow(&host);

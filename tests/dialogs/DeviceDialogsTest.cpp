@@ -17,7 +17,7 @@ namespace {
 
 struct VideoFixture : ::testing::Test {
     ScriptedServices services;
-    FakeHost host;
+    FakeCaptureHost host;
     CVideoDeviceDlg dlg;
     void Create(QStringList devices, QStringList formats, QStringList inputs) {
         dlg.DeviceNames() = devices;
@@ -112,7 +112,7 @@ namespace {
 
 struct AudioFixture : ::testing::Test {
     ScriptedServices services;
-    FakeHost host;
+    FakeCaptureHost host;
     CAudioDeviceDlg dlg;
     void Create(QStringList devices, QStringList inputs) {
         dlg.DeviceNames() = devices;

@@ -8,11 +8,11 @@
 #include "capture/CVideoCap.h"
 #include "dialogs/CaptureHost.h"
 
-struct FakeHost : CaptureHost {
+struct FakeCaptureHost : CaptureHost {
     std::shared_ptr<FakeCaptureScript> script = std::make_shared<FakeCaptureScript>();
     FakeCaptureControl control{script, nullptr};
     CVideoCap cap;
-    FakeHost() { cap.Attach(&control); }
+    FakeCaptureHost() { cap.Attach(&control); }
     CVideoCap& Capture() override { return cap; }
     std::vector<FakeCall> Calls() const { return script->ControlCalls(); }
 };

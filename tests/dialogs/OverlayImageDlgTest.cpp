@@ -17,7 +17,7 @@ namespace {
 
 struct OverlayImageFixture : ::testing::Test {
     ScriptedServices services;
-    FakeHost host;
+    FakeCaptureHost host;
     COverlayImageDlg dlg;
     QString file;
     void SetUp() override {

@@ -22,7 +22,7 @@ constexpr int kGoverned[] = {kFontColour,  kHatchStyleList, kHatchForeColour, kH
 
 struct OverlayTextFixture : ::testing::Test {
     ScriptedServices services;
-    FakeHost host;
+    FakeCaptureHost host;
     COverlayTextDlg dlg;
     void SetUp() override {
         dlg.SetMainWindow(&host);

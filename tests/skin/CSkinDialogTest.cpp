@@ -51,14 +51,14 @@ TEST(CSkinDialog, LoadsShapeBackgroundCaptionAndControlArea) {
     LoadedSkin s(BasicSkin(kButtons));
     CSkinDialog& d = s.dlg;
     EXPECT_EQ(d.size(), QSize(200, 150));
-    EXPECT_EQ(d.TransparentColor(), 0xFF00FFu);
+    EXPECT_EQ(d.TransparentColour(), 0xFF00FFu);
     EXPECT_EQ(d.ControlRect(), QRect(40, 30, 120, 90));
     EXPECT_EQ(d.IconRect(), QRect(4, 4, 16, 16));
     EXPECT_FALSE(d.Region().contains(QPoint(0, 0)));
     EXPECT_TRUE(d.Region().contains(QPoint(100, 75)));
     ASSERT_NE(d.CaptionLabel(), nullptr);
     EXPECT_EQ(d.CaptionLabel()->Text(), "Capture Station");
-    EXPECT_EQ(d.CaptionLabel()->TextColor(), 0xFFFFFFu);
+    EXPECT_EQ(d.CaptionLabel()->TextColour(), 0xFFFFFFu);
 
     const QImage shot = Grab(d);
     EXPECT_EQ(shot.pixel(100, 140) & 0xFFFFFF, 0x0000A0u);  // background
@@ -97,7 +97,7 @@ TEST(CSkinDialog, PreparesAndHidesTheTimeLabelAndProgressSlider) {
     EXPECT_EQ(time->Text(), "02:00:00/02:00:00");  // position clamped to the 7200 maximum
     EXPECT_TRUE(time->isHidden());
     EXPECT_TRUE(s.dlg.FindSlider("SLIDER_PROGRESS")->isHidden());
-    EXPECT_EQ(time->TextColor(), 0x00FF00u);
+    EXPECT_EQ(time->TextColour(), 0x00FF00u);
     EXPECT_FALSE(s.dlg.FindLabel("LABEL_MODE")->isHidden());
 }
 
@@ -142,7 +142,7 @@ TEST(CSkinDialog, AColourThatIsNoNumberKeysNothing) {
         .Ini("[Screen]\nMain=back.bmp\n[TRANSPARENT]\nCOLOR=#FF00FF\n"
              "[BUTTONINFO]\n1=BUTTON_PLAY,btn.bmp,40,10,50,20,Preview,F\n");
     LoadedSkin s(b);
-    EXPECT_EQ(s.dlg.TransparentColor(), kNoColour);
+    EXPECT_EQ(s.dlg.TransparentColour(), kNoColour);
     EXPECT_EQ(s.dlg.Region(), QRegion(0, 0, 60, 40));  // white is not cut from the shape
     EXPECT_EQ(Grab(s.dlg).pixel(45, 15) & 0xFFFFFF, 0xFFFFFFu);  // nor from the button
 }
@@ -177,7 +177,7 @@ TEST(CSkinDialog, LaterSkinWithoutIconOrKeyKeepsThePreviousOnes) {
     bare.Image("back.bmp", SolidImage(100, 100, QColor(0, 80, 0))).Ini("[Screen]\nMain=back.bmp\n");
     d.SetIniPath(bare.WriteFolder(dir2.path()));
     d.LoadSkin();
-    EXPECT_EQ(d.TransparentColor(), 0xFF00FFu);
+    EXPECT_EQ(d.TransparentColour(), 0xFF00FFu);
     EXPECT_EQ(d.IconRect(), QRect(4, 4, 16, 16));
     EXPECT_EQ(d.ControlRect(), QRect(40, 30, 120, 90));
     EXPECT_EQ(d.CaptionLabel(), nullptr);

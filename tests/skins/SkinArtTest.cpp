@@ -16,7 +16,7 @@
 #include "skin/zip/CZipReader.h"
 #include "skins/ButtonPainter.h"
 #include "skins/KeyedArt.h"
-#include "skins/SkinBuilder.h"
+#include "skins/ThemeBuilder.h"
 #include "skins/SkinIniWriter.h"
 #include "skins/SkinModel.h"
 #include "skins/SkinPacker.h"
@@ -214,9 +214,9 @@ TEST(SkinPacker, SameSkinSameBytesAndThePicturesReadBackUnchanged) {
     for (const SkinTheme& t : ShippedThemes())
         if (*t.imageFolder) withFolder = &t;
     ASSERT_NE(withFolder, nullptr);
-    const SkinModel model = SkinBuilder::Build(*withFolder);
+    const SkinModel model = ThemeBuilder::Build(*withFolder);
     const std::string bytes = SkinPacker::Pack(model);
-    EXPECT_EQ(bytes, SkinPacker::Pack(SkinBuilder::Build(*withFolder)));
+    EXPECT_EQ(bytes, SkinPacker::Pack(ThemeBuilder::Build(*withFolder)));
 
     CZipReader zip;
     zip.OpenArchiveFromMemory(bytes);

@@ -80,7 +80,7 @@ TEST(VideoEffects, InvertAndGreyGiveTheExpectedValuesInEveryCombination) {
         SCOPED_TRACE(testing::Message() << c.invert << c.grey << c.rotation);
         OverlaySettings s = NoOverlays();
         s.invert = c.invert;
-        s.grayScale = c.grey;
+        s.greyScale = c.grey;
         s.rotation = int16_t(c.rotation);
         const QImage out = Processed(s);
         const QPoint ground(2, 2);  // off both markers in every orientation

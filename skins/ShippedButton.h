@@ -11,7 +11,7 @@ enum class Glyph {
 
 enum class CommandGroup { Transport, Window, Settings };
 
-struct SkinCommand {
+struct ShippedButton {
     const char* name;     // skin name the main window reacts to
     const char* file;     // picture file name inside the package
     Glyph glyph;
@@ -23,4 +23,4 @@ struct SkinCommand {
 
 // Transport first (play and pause share one place), then the window buttons, then the six
 // settings buttons in the order they are laid out.
-std::span<const SkinCommand> SkinCommands();
+std::span<const ShippedButton> ShippedButtons();

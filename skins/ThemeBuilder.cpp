@@ -1,4 +1,4 @@
-#include "SkinBuilder.h"
+#include "ThemeBuilder.h"
 
 #include <QPainter>
 
@@ -10,7 +10,7 @@
 #include "ButtonPainter.h"
 #include "GlyphPainter.h"
 #include "KeyedArt.h"
-#include "SkinCommand.h"
+#include "ShippedButton.h"
 #include "SkinLayout.h"
 #include "SkinTheme.h"
 
@@ -90,7 +90,7 @@ private:
                            m_theme.captionPoints, m_theme.text};
     }
 
-    QRect ButtonRect(const SkinCommand& c, size_t& settingsIndex) const {
+    QRect ButtonRect(const ShippedButton& c, size_t& settingsIndex) const {
         const std::string_view name = c.name;
         if (name == "BUTTON_PLAY" || name == "BUTTON_PAUSE") return m_layout.play;
         if (name == "BUTTON_STOP") return m_layout.stop;
@@ -103,7 +103,7 @@ private:
 
     void AddButtons() {
         size_t settingsIndex = 0;
-        for (const SkinCommand& c : SkinCommands()) {
+        for (const ShippedButton& c : ShippedButtons()) {
             const QRect rect = ButtonRect(c, settingsIndex);
             const bool danger = std::string_view(c.name) == "BUTTON_CLOSE";
             const std::string image =
@@ -166,4 +166,4 @@ private:
 
 }  // namespace
 
-SkinModel SkinBuilder::Build(const SkinTheme& theme) { return Assembler(theme).Build(); }
+SkinModel ThemeBuilder::Build(const SkinTheme& theme) { return Assembler(theme).Build(); }

@@ -5,7 +5,7 @@
 
 struct SkinTheme;
 
-class SkinBuilder {
+class ThemeBuilder {
 public:
     static SkinModel Build(const SkinTheme& theme);
 };

@@ -1,10 +1,10 @@
-#include "SkinCommand.h"
+#include "ShippedButton.h"
 
 #include <array>
 
 namespace {
 
-constexpr std::array<SkinCommand, 13> kCommands = {{
+constexpr std::array<ShippedButton, 13> kCommands = {{
     {"BUTTON_PLAY", "play.bmp", Glyph::Play, CommandGroup::Transport, "Preview", "", ""},
     {"BUTTON_PAUSE", "pause.bmp", Glyph::Pause, CommandGroup::Transport, "Pause", "", ""},
     {"BUTTON_STOP", "stop.bmp", Glyph::Stop, CommandGroup::Transport, "Stop", "", ""},
@@ -29,4 +29,4 @@ constexpr std::array<SkinCommand, 13> kCommands = {{
 
 }  // namespace
 
-std::span<const SkinCommand> SkinCommands() { return kCommands; }
+std::span<const ShippedButton> ShippedButtons() { return kCommands; }
