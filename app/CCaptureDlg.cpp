@@ -343,7 +343,7 @@ void CCaptureDlg::GoLive() {
     const auto address = platform::ParseStreamAddress(d.Server().toStdString(), d.Key().toStdString());
     if (!address) {
         Exclaim(this, QStringLiteral("The live stream cannot start: %1.")
-                          .arg(QString::fromStdString(address.error())));
+                          .arg(QString::fromStdString(address.Error())));
         m_liveStreamDlg.show();
         return;
     }

@@ -13,12 +13,12 @@ CNameCollection::CNameCollection(std::shared_ptr<platform::IDispatch> object, in
 }
 
 int16_t CNameCollection::Count() const {
-    return m_object->Invoke(platform::kCollectionCount, InvokeKind::PropertyGet, {}).toI16();
+    return m_object->Invoke(platform::kCollectionCount, InvokeKind::PropertyGet, {}).ToI16();
 }
 
 QString CNameCollection::GetItemName(int16_t index) const {
     const Variant name = m_object->Invoke(m_itemNameDispid, InvokeKind::Method, {Variant::I16(index)});
-    return QString::fromStdString(name.toStr());
+    return QString::fromStdString(name.ToStr());
 }
 
 QStringList ReadAllNames(const std::function<CNameCollection()>& read) {

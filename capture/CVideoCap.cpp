@@ -41,7 +41,7 @@ platform::IDispatch& CVideoCap::Dispatch() const {
     if (!m_control)
         throw platform::DispatchError(platform::DispatchError::Code::NoControl, 0,
                                       "The capture control is not available.");
-    return m_control->dispatch();
+    return m_control->Dispatch();
 }
 
 Variant CVideoCap::Invoke(CaptureOp op, std::vector<Variant> args) {
@@ -50,7 +50,7 @@ Variant CVideoCap::Invoke(CaptureOp op, std::vector<Variant> args) {
 }
 
 CNameCollection CVideoCap::GetCollection(CaptureOp op) {
-    return CNameCollection(Invoke(op, {}).toObject(), platform::CaptureOpRow(op).itemDispid);
+    return CNameCollection(Invoke(op, {}).ToObject(), platform::CaptureOpRow(op).itemDispid);
 }
 
 void CVideoCap::SetVideoDeviceIndex(int16_t v) { Call<CaptureOp::VideoDeviceIndex>(v); }
@@ -84,7 +84,7 @@ CNameCollection CVideoCap::GetAudioDevices() { return GetCollection(CaptureOp::A
 CNameCollection CVideoCap::GetVideoInputs() { return GetCollection(CaptureOp::VideoInputs); }
 CNameCollection CVideoCap::GetAudioInputs() { return GetCollection(CaptureOp::AudioInputs); }
 
-int16_t CVideoCap::StartCapture() { return Call<CaptureOp::StartCapture>().toI16(); }
+int16_t CVideoCap::StartCapture() { return Call<CaptureOp::StartCapture>().ToI16(); }
 void CVideoCap::StopCapture() { Call<CaptureOp::StopCapture>(); }
 void CVideoCap::PauseCapture() { Call<CaptureOp::PauseCapture>(); }
 

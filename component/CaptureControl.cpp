@@ -48,7 +48,7 @@ CaptureControl::~CaptureControl() {
     m_engine.Stop();
 }
 
-const DeviceCatalog& CaptureControl::devices() {
+const DeviceCatalog& CaptureControl::Devices() {
     if (!m_catalog) m_catalog = m_options.devices();
     return *m_catalog;
 }
@@ -70,28 +70,28 @@ Variant CaptureControl::Collection(CaptureOp op, std::vector<std::string> names)
         std::make_shared<NameCollection>(std::move(names), platform::CaptureOpRow(op).itemDispid));
 }
 
-TextOverlay& CaptureControl::Text(const Variant& index) { return m_overlays.texts[index.toI16()]; }
-ImageOverlay& CaptureControl::Image(const Variant& index) { return m_overlays.images[index.toI16()]; }
+TextOverlay& CaptureControl::Text(const Variant& index) { return m_overlays.texts[index.ToI16()]; }
+ImageOverlay& CaptureControl::Image(const Variant& index) { return m_overlays.images[index.ToI16()]; }
 
-void CaptureControl::OverlaysChanged() { m_engine.processing().SetOverlaySettings(m_overlays); }
+void CaptureControl::OverlaysChanged() { m_engine.Processing().SetOverlaySettings(m_overlays); }
 
 Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     using O = CaptureOp;
     CaptureSettings& s = m_settings;
     auto videoDevice = [this](int index) -> const VideoDevice* {
-        const auto& list = devices().video;
+        const auto& list = Devices().video;
         return index >= 0 && index < int(list.size()) ? &list[size_t(index)] : nullptr;
     };
     switch (op) {
-    case O::VideoDeviceIndex: s.videoDeviceIndex = a[0].toI16(); break;
-    case O::VideoFormatIndex: s.videoFormatIndex = a[0].toI16(); break;
-    case O::VideoInputIndex: s.videoInputIndex = a[0].toI16(); break;
-    case O::AudioDeviceIndex: s.audioDeviceIndex = a[0].toI16(); break;
-    case O::AudioInputIndex: s.audioInputIndex = a[0].toI16(); break;
-    case O::SelectVideoDevice: s.describedVideoDevice = a[0].toI16(); break;
+    case O::VideoDeviceIndex: s.videoDeviceIndex = a[0].ToI16(); break;
+    case O::VideoFormatIndex: s.videoFormatIndex = a[0].ToI16(); break;
+    case O::VideoInputIndex: s.videoInputIndex = a[0].ToI16(); break;
+    case O::AudioDeviceIndex: s.audioDeviceIndex = a[0].ToI16(); break;
+    case O::AudioInputIndex: s.audioInputIndex = a[0].ToI16(); break;
+    case O::SelectVideoDevice: s.describedVideoDevice = a[0].ToI16(); break;
     case O::VideoDevices: {
         std::vector<std::string> names;
-        for (const VideoDevice& d : devices().video) names.push_back(d.name);
+        for (const VideoDevice& d : Devices().video) names.push_back(d.name);
         return Collection(op, std::move(names));
     }
     case O::VideoFormats: {
@@ -106,28 +106,28 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     }
     case O::AudioDevices: {
         std::vector<std::string> names;
-        for (const AudioDevice& d : devices().audio) names.push_back(d.name);
+        for (const AudioDevice& d : Devices().audio) names.push_back(d.name);
         return Collection(op, std::move(names));
     }
     case O::AudioInputs: {
-        const auto& list = devices().audio;
+        const auto& list = Devices().audio;
         const int i = s.audioDeviceIndex;
         return Collection(op, i >= 0 && i < int(list.size()) ? list[size_t(i)].inputs
                                                               : std::vector<std::string>{});
     }
-    case O::CaptureToFile: s.captureToFile = a[0].toBool(); break;
-    case O::CaptureFileName: s.captureFileName = a[0].toStr(); break;
-    case O::StopRequested: s.stopRequested = a[0].toBool(); break;
-    case O::AudioSyncMode: s.audioSyncMode = a[0].toI16(); break;
-    case O::AudioOffset: s.audioOffsetMs = a[0].toI16(); break;
-    case O::OutputFormat: s.outputFormat = a[0].toI32(); break;
-    case O::FlvAudioBitrate: s.flv.audioBitrate = a[0].toI32(); break;
-    case O::FlvAudioChannels: s.flv.audioChannels = a[0].toI16(); break;
-    case O::FlvAudioSampleRate: s.flv.audioSampleRate = a[0].toI32(); break;
-    case O::FlvVideoHeight: s.flv.videoHeight = a[0].toI16(); break;
-    case O::FlvVideoBitrate: s.flv.videoBitrate = a[0].toI32(); break;
-    case O::FlvVideoWidth: s.flv.videoWidth = a[0].toI16(); break;
-    case O::FlvFrameRate: s.flv.frameRate = a[0].toI16(); break;
+    case O::CaptureToFile: s.captureToFile = a[0].ToBool(); break;
+    case O::CaptureFileName: s.captureFileName = a[0].ToStr(); break;
+    case O::StopRequested: s.stopRequested = a[0].ToBool(); break;
+    case O::AudioSyncMode: s.audioSyncMode = a[0].ToI16(); break;
+    case O::AudioOffset: s.audioOffsetMs = a[0].ToI16(); break;
+    case O::OutputFormat: s.outputFormat = a[0].ToI32(); break;
+    case O::FlvAudioBitrate: s.flv.audioBitrate = a[0].ToI32(); break;
+    case O::FlvAudioChannels: s.flv.audioChannels = a[0].ToI16(); break;
+    case O::FlvAudioSampleRate: s.flv.audioSampleRate = a[0].ToI32(); break;
+    case O::FlvVideoHeight: s.flv.videoHeight = a[0].ToI16(); break;
+    case O::FlvVideoBitrate: s.flv.videoBitrate = a[0].ToI32(); break;
+    case O::FlvVideoWidth: s.flv.videoWidth = a[0].ToI16(); break;
+    case O::FlvFrameRate: s.flv.frameRate = a[0].ToI16(); break;
     case O::StartCapture: return Variant::I16(StartCapture());
     case O::StopCapture: StopCapture(); break;
     case O::PauseCapture:
@@ -135,74 +135,74 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         update();
         break;
 
-    case O::DateTimeColor: m_overlays.dateTime.colour = a[0].toColour(); break;
-    case O::DateTimeFontName: m_overlays.dateTime.fontName = a[0].toStr(); break;
-    case O::DateTimeFontSize: m_overlays.dateTime.fontSize = a[0].toI16(); break;
-    case O::DateTimeFontStyle: m_overlays.dateTime.fontStyle = a[0].toI16(); break;
-    case O::ShowDateTime: m_overlays.dateTime.show = a[0].toBool(); break;
+    case O::DateTimeColor: m_overlays.dateTime.colour = a[0].ToColour(); break;
+    case O::DateTimeFontName: m_overlays.dateTime.fontName = a[0].ToStr(); break;
+    case O::DateTimeFontSize: m_overlays.dateTime.fontSize = a[0].ToI16(); break;
+    case O::DateTimeFontStyle: m_overlays.dateTime.fontStyle = a[0].ToI16(); break;
+    case O::ShowDateTime: m_overlays.dateTime.show = a[0].ToBool(); break;
     case O::DrawDateTime:
-        m_overlays.dateTime.left = a[0].toI16();
-        m_overlays.dateTime.top = a[1].toI16();
-        m_overlays.dateTime.formatIndex = a[2].toI16();
+        m_overlays.dateTime.left = a[0].ToI16();
+        m_overlays.dateTime.top = a[1].ToI16();
+        m_overlays.dateTime.formatIndex = a[2].ToI16();
         break;
-    case O::ActiveOverlay: m_overlays.activeOverlay = a[0].toI32(); break;
-    case O::SetVideoRotation: m_overlays.rotation = a[0].toI16(); break;
-    case O::SetInvertColor: m_overlays.invert = a[0].toBool(); break;
-    case O::SetGrayScale: m_overlays.greyScale = a[0].toBool(); break;
-    case O::ShowOverlayImage: Image(a[0]).show = a[1].toBool(); break;
+    case O::ActiveOverlay: m_overlays.activeOverlay = a[0].ToI32(); break;
+    case O::SetVideoRotation: m_overlays.rotation = a[0].ToI16(); break;
+    case O::SetInvertColor: m_overlays.invert = a[0].ToBool(); break;
+    case O::SetGrayScale: m_overlays.greyScale = a[0].ToBool(); break;
+    case O::ShowOverlayImage: Image(a[0]).show = a[1].ToBool(); break;
     case O::DrawOverlayImage: {
         ImageOverlay& img = Image(a[0]);
-        img.left = a[1].toI16();
-        img.top = a[2].toI16();
-        img.path = a[3].toStr();
-        img.transparentColour = a[4].toColour();
-        img.alpha = a[5].toI16();
+        img.left = a[1].ToI16();
+        img.top = a[2].ToI16();
+        img.path = a[3].ToStr();
+        img.transparentColour = a[4].ToColour();
+        img.alpha = a[5].ToI16();
         break;
     }
-    case O::SetOverlayTextColor: Text(a[0]).colour = a[1].toColour(); break;
-    case O::SetOverlayTextFontName: Text(a[0]).fontName = a[1].toStr(); break;
-    case O::SetOverlayTextFontSize: Text(a[0]).fontSize = a[1].toI16(); break;
-    case O::ShowOverlayText: Text(a[0]).show = a[1].toBool(); break;
+    case O::SetOverlayTextColor: Text(a[0]).colour = a[1].ToColour(); break;
+    case O::SetOverlayTextFontName: Text(a[0]).fontName = a[1].ToStr(); break;
+    case O::SetOverlayTextFontSize: Text(a[0]).fontSize = a[1].ToI16(); break;
+    case O::ShowOverlayText: Text(a[0]).show = a[1].ToBool(); break;
     case O::DrawOverlayText: {
         TextOverlay& t = Text(a[0]);
-        t.left = a[1].toI16();
-        t.top = a[2].toI16();
-        t.text = a[3].toStr();
+        t.left = a[1].ToI16();
+        t.top = a[2].ToI16();
+        t.text = a[3].ToStr();
         break;
     }
-    case O::SetOverlayTextFontStyle: Text(a[0]).fontStyle = a[1].toI16(); break;
-    case O::SetOverlayTextStyle: Text(a[0]).style = a[1].toI16(); break;
+    case O::SetOverlayTextFontStyle: Text(a[0]).fontStyle = a[1].ToI16(); break;
+    case O::SetOverlayTextStyle: Text(a[0]).style = a[1].ToI16(); break;
     case O::SetOverlayTextOutlineBackColor:
-        Text(a[0]).outlineBackColour = a[1].toColour();
+        Text(a[0]).outlineBackColour = a[1].ToColour();
         break;
-    case O::SetOverlayTextOutlineColor: Text(a[0]).outlineColour = a[1].toColour(); break;
+    case O::SetOverlayTextOutlineColor: Text(a[0]).outlineColour = a[1].ToColour(); break;
     case O::SetOverlayTextHatchBrush: {
         TextOverlay& t = Text(a[0]);
-        t.hatchStyle = a[1].toI16();
-        t.hatchForeColour = a[2].toColour();
-        t.hatchBackColour = a[3].toColour();
+        t.hatchStyle = a[1].ToI16();
+        t.hatchForeColour = a[2].ToColour();
+        t.hatchBackColour = a[3].ToColour();
         // 0 for a hatch style this component draws, -1 otherwise.
         return Variant::I16(IsHatchStyle(t.hatchStyle) ? 0 : -1);
     }
-    case O::SetOverlayTextTextureBrush: Text(a[0]).texturePath = a[1].toStr(); break;
-    case O::StreamServer: s.streamServer = a[0].toStr(); break;
-    case O::StreamKey: s.streamKey = a[0].toStr(); break;
+    case O::SetOverlayTextTextureBrush: Text(a[0]).texturePath = a[1].ToStr(); break;
+    case O::StreamServer: s.streamServer = a[0].ToStr(); break;
+    case O::StreamKey: s.streamKey = a[0].ToStr(); break;
     case O::Count: break;
     }
     return Variant();
 }
 
 int16_t CaptureControl::StartCapture() {
-    const bool wasStopped = m_engine.state() == CaptureEngine::State::Stopped;
-    Result<CaptureRequest> request = CaptureRequest::From(m_settings, devices());
+    const bool wasStopped = m_engine.CurrentState() == CaptureEngine::State::Stopped;
+    Result<CaptureRequest> request = CaptureRequest::From(m_settings, Devices());
     // A stream's address and key serve the one start they were put for.
     m_settings.streamServer.clear();
     m_settings.streamKey.clear();
-    const Result<> started = request ? m_engine.Start(*request) : Result<>(request.failure());
+    const Result<> started = request ? m_engine.Start(*request) : Result<>(request.AsFailure());
     m_alerts.removeIf(IsStartFailureText);
     if (!started) {
-        Diagnose("StartCapture failed: " + started.error());
-        m_alerts << StartFailureText(started.error());
+        Diagnose("StartCapture failed: " + started.Error());
+        m_alerts << StartFailureText(started.Error());
         update();
         return platform::kStartFailed;
     }
@@ -233,33 +233,33 @@ void CaptureControl::OnStatus(StatusEvent event, const QString& device) {
     update();
 }
 
-QString CaptureControl::statusText() const {
+QString CaptureControl::StatusText() const {
     // Paused or running, the indicator in the corner says so.
-    return StatusText(m_engine.state() == CaptureEngine::State::Stopped, m_alerts,
-                      m_engine.streamStatus());
+    return component::StatusText(m_engine.CurrentState() == CaptureEngine::State::Stopped, m_alerts,
+                      m_engine.LiveStatus());
 }
 
-QString CaptureControl::indicatorText() const {
-    switch (m_engine.state()) {
+QString CaptureControl::IndicatorText() const {
+    switch (m_engine.CurrentState()) {
     case CaptureEngine::State::Paused: return PausedText();
     case CaptureEngine::State::Running:
-        return m_engine.recording() ? RecordingText(m_engine.recordedUs()) : QString();
+        return m_engine.IsRecording() ? RecordingText(m_engine.RecordedUs()) : QString();
     case CaptureEngine::State::Stopped: break;
     }
     return {};
 }
 
-SoundLevelMeter::Reading CaptureControl::soundLevel() const {
-    return m_engine.soundLevel().Read(ClockNowUs());
+SoundLevelMeter::Reading CaptureControl::SoundLevel() const {
+    return m_engine.SoundLevel().Read(ClockNowUs());
 }
 
 void CaptureControl::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const CaptureEngine::State state = m_engine.state();
-    const bool recording = state == CaptureEngine::State::Running && m_engine.recording();
-    m_painter.Paint(p, rect(), m_engine.preview(),
+    const CaptureEngine::State state = m_engine.CurrentState();
+    const bool recording = state == CaptureEngine::State::Running && m_engine.IsRecording();
+    m_painter.Paint(p, rect(), m_engine.Preview(),
                     {state != CaptureEngine::State::Stopped,
-                     IndicatorState{indicatorText(), recording, soundLevel()}, statusText()});
+                     IndicatorState{IndicatorText(), recording, SoundLevel()}, StatusText()});
 }
 
 }  // namespace component

@@ -31,24 +31,24 @@ class CaptureControl : public platform::HostedControl, private platform::IDispat
 public:
     explicit CaptureControl(QWidget* parent, CaptureControlOptions options = {});
     ~CaptureControl() override;
-    platform::IDispatch& dispatch() override { return *this; }
+    platform::IDispatch& Dispatch() override { return *this; }
 
-    const CaptureSettings& settings() const { return m_settings; }
-    const OverlaySettings& overlays() const { return m_overlays; }
-    const DeviceCatalog& devices();
-    CaptureEngine::State captureState() const { return m_engine.state(); }
-    RecordingStats recordingStats() const { return m_engine.recordingStats(); }
-    std::optional<StreamStatus> streamStatus() const { return m_engine.streamStatus(); }
+    const CaptureSettings& Settings() const { return m_settings; }
+    const OverlaySettings& Overlays() const { return m_overlays; }
+    const DeviceCatalog& Devices();
+    CaptureEngine::State CaptureState() const { return m_engine.CurrentState(); }
+    RecordingStats Stats() const { return m_engine.Stats(); }
+    std::optional<StreamStatus> LiveStatus() const { return m_engine.LiveStatus(); }
     // The words the window shows over the picture; empty while a capture runs undisturbed.
-    QString statusText() const;
+    QString StatusText() const;
     // The preview's corner: "REC hh:mm:ss" while recording, "PAUSED" while paused.
-    QString indicatorText() const;
+    QString IndicatorText() const;
     // Where the indicator and meter were last painted; empty when nothing was shown.
-    QRect indicatorRect() const { return m_painter.indicatorRect(); }
-    SoundLevelMeter::Reading soundLevel() const;
+    QRect IndicatorRect() const { return m_painter.IndicatorRect(); }
+    SoundLevelMeter::Reading SoundLevel() const;
     // Preview measurements: pictures painted, and capture-to-paint delay of each.
-    int64_t framesPainted() const { return m_painter.framesPainted(); }
-    const std::vector<int64_t>& previewLatenciesUs() const { return m_painter.latenciesUs(); }
+    int64_t FramesPainted() const { return m_painter.FramesPainted(); }
+    const std::vector<int64_t>& PreviewLatenciesUs() const { return m_painter.LatenciesUs(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -28,7 +28,7 @@ Variant NameCollection::Invoke(int dispid, InvokeKind kind, const std::vector<Va
         if (kind != InvokeKind::Method)
             throw DispatchError(DispatchError::Code::BadKind, dispid, "GetItemName is a method");
         platform::RequireArgs(dispid, args, {VariantType::I16});
-        const int index = args[0].toI16();
+        const int index = args[0].ToI16();
         if (index < 0 || index >= static_cast<int>(m_names.size()))
             throw DispatchError(DispatchError::Code::Failed, dispid,
                                 "GetItemName: no item " + std::to_string(index) + " of " +

@@ -21,11 +21,11 @@ void CheckCall(const CaptureOpInfo& op, InvokeKind kind,
                             where + ": expected " + std::to_string(op.argCount) +
                                 " arguments, got " + std::to_string(args.size()));
     for (size_t i = 0; i < args.size(); ++i)
-        if (args[i].type() != op.args[i])
+        if (args[i].Type() != op.args[i])
             throw DispatchError(DispatchError::Code::TypeMismatch, op.dispid,
                                 where + ": argument " + std::to_string(i + 1) + " must be " +
                                     VariantTypeName(op.args[i]) + ", got " +
-                                    VariantTypeName(args[i].type()));
+                                    VariantTypeName(args[i].Type()));
 }
 
 }  // namespace platform

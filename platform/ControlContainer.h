@@ -20,7 +20,7 @@ class HostedControl : public QWidget {
 public:
     using QWidget::QWidget;
     // The control's dispatch interface; calls on it may throw DispatchError.
-    virtual IDispatch& dispatch() = 0;
+    virtual IDispatch& Dispatch() = 0;
 };
 
 using ControlFactory = std::function<HostedControl*(QWidget* parent)>;

@@ -36,41 +36,41 @@ const char* InvokeKindName(InvokeKind k) {
 
 Variant::~Variant() = default;
 
-int16_t Variant::toI16() const {
+int16_t Variant::ToI16() const {
     if (auto p = std::get_if<int16_t>(&m_value)) return *p;
-    Mismatch(VariantType::I16, type());
+    Mismatch(VariantType::I16, Type());
 }
-int32_t Variant::toI32() const {
+int32_t Variant::ToI32() const {
     if (auto p = std::get_if<int32_t>(&m_value)) return *p;
-    Mismatch(VariantType::I32, type());
+    Mismatch(VariantType::I32, Type());
 }
-bool Variant::toBool() const {
+bool Variant::ToBool() const {
     if (auto p = std::get_if<bool>(&m_value)) return *p;
-    Mismatch(VariantType::Bool, type());
+    Mismatch(VariantType::Bool, Type());
 }
-const std::string& Variant::toStr() const {
+const std::string& Variant::ToStr() const {
     if (auto p = std::get_if<std::string>(&m_value)) return *p;
-    Mismatch(VariantType::Str, type());
+    Mismatch(VariantType::Str, Type());
 }
-uint32_t Variant::toColour() const {
+uint32_t Variant::ToColour() const {
     if (auto p = std::get_if<ColourRef>(&m_value)) return p->value;
-    Mismatch(VariantType::Colour, type());
+    Mismatch(VariantType::Colour, Type());
 }
-std::shared_ptr<IDispatch> Variant::toObject() const {
+std::shared_ptr<IDispatch> Variant::ToObject() const {
     if (auto p = std::get_if<std::shared_ptr<IDispatch>>(&m_value)) return *p;
-    Mismatch(VariantType::Object, type());
+    Mismatch(VariantType::Object, Type());
 }
 
-std::string Variant::describe() const {
+std::string Variant::Describe() const {
     char buf[32];
-    switch (type()) {
+    switch (Type()) {
     case VariantType::Empty: return "empty";
-    case VariantType::I16: return "i16 " + std::to_string(toI16());
-    case VariantType::I32: return "i32 " + std::to_string(toI32());
-    case VariantType::Bool: return toBool() ? "bool true" : "bool false";
-    case VariantType::Str: return "str \"" + toStr() + "\"";
+    case VariantType::I16: return "i16 " + std::to_string(ToI16());
+    case VariantType::I32: return "i32 " + std::to_string(ToI32());
+    case VariantType::Bool: return ToBool() ? "bool true" : "bool false";
+    case VariantType::Str: return "str \"" + ToStr() + "\"";
     case VariantType::Colour:
-        std::snprintf(buf, sizeof buf, "colour 0x%06X", toColour());
+        std::snprintf(buf, sizeof buf, "colour 0x%06X", ToColour());
         return buf;
     case VariantType::Object: return "object";
     }
@@ -89,11 +89,11 @@ void RequireArgs(int dispid, const std::vector<Variant>& args,
                                 std::to_string(args.size()));
     size_t i = 0;
     for (VariantType t : types) {
-        if (args[i].type() != t)
+        if (args[i].Type() != t)
             throw DispatchError(DispatchError::Code::TypeMismatch, dispid,
                                 "DISPID " + std::to_string(dispid) + ": argument " +
                                     std::to_string(i + 1) + " must be " + VariantTypeName(t) +
-                                    ", got " + VariantTypeName(args[i].type()));
+                                    ", got " + VariantTypeName(args[i].Type()));
         ++i;
     }
 }

@@ -36,19 +36,19 @@ public:
     static Variant Colour(uint32_t v) { Variant r; r.m_value = ColourRef{v}; return r; }
     static Variant Object(std::shared_ptr<IDispatch> v) { Variant r; r.m_value = std::move(v); return r; }
 
-    VariantType type() const { return static_cast<VariantType>(m_value.index()); }
-    bool isEmpty() const { return type() == VariantType::Empty; }
+    VariantType Type() const { return static_cast<VariantType>(m_value.index()); }
+    bool IsEmpty() const { return Type() == VariantType::Empty; }
 
     // Typed reads; a value of another type is a dispatch error (type mismatch).
-    int16_t toI16() const;
-    int32_t toI32() const;
-    bool toBool() const;
-    const std::string& toStr() const;
-    uint32_t toColour() const;
-    std::shared_ptr<IDispatch> toObject() const;
+    int16_t ToI16() const;
+    int32_t ToI32() const;
+    bool ToBool() const;
+    const std::string& ToStr() const;
+    uint32_t ToColour() const;
+    std::shared_ptr<IDispatch> ToObject() const;
 
     bool operator==(const Variant& other) const { return m_value == other.m_value; }
-    std::string describe() const;  // for diagnostics and test failure messages
+    std::string Describe() const;  // for diagnostics and test failure messages
 
 private:
     std::variant<std::monostate, int16_t, int32_t, bool, std::string, ColourRef,
@@ -66,8 +66,8 @@ class DispatchError : public std::runtime_error {
 public:
     enum class Code { UnknownName, BadArgCount, TypeMismatch, BadKind, Failed, NoControl };
     DispatchError(Code code, int dispid, const std::string& what);
-    Code code() const { return m_code; }
-    int dispid() const { return m_dispid; }
+    Code ErrorCode() const { return m_code; }
+    int Dispid() const { return m_dispid; }
 
 private:
     Code m_code;

@@ -25,7 +25,7 @@ public:
         if (dispid == kCollectionCount && kind == InvokeKind::PropertyGet) return Variant::I16(1);
         if (dispid == m_itemDispid && kind == InvokeKind::Method) {
             RequireArgs(dispid, args, {VariantType::I16});
-            if (args[0].toI16() != 0)
+            if (args[0].ToI16() != 0)
                 throw DispatchError(DispatchError::Code::Failed, dispid, "No such item.");
             return Variant::Str(m_name);
         }

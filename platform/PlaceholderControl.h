@@ -10,7 +10,7 @@ class PlaceholderControl : public HostedControl, private IDispatch {
     Q_OBJECT
 public:
     PlaceholderControl(const QString& caption, QWidget* parent);
-    IDispatch& dispatch() override { return *this; }
+    IDispatch& Dispatch() override { return *this; }
 
 protected:
     void paintEvent(QPaintEvent*) override;

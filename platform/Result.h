@@ -22,15 +22,15 @@ public:
     Result(T value) : m_value(std::in_place_index<0>, std::move(value)) {}
     Result(Failure failure) : m_value(std::in_place_index<1>, std::move(failure)) {}
 
-    bool ok() const { return m_value.index() == 0; }
-    explicit operator bool() const { return ok(); }
+    bool IsOk() const { return m_value.index() == 0; }
+    explicit operator bool() const { return IsOk(); }
     T& operator*() { return std::get<0>(m_value); }
     const T& operator*() const { return std::get<0>(m_value); }
     T* operator->() { return &std::get<0>(m_value); }
     const T* operator->() const { return &std::get<0>(m_value); }
-    const std::string& error() const { return std::get<1>(m_value).reason; }
+    const std::string& Error() const { return std::get<1>(m_value).reason; }
     // The failure, to hand on from a function of another result type.
-    Failure failure() const { return std::get<1>(m_value); }
+    Failure AsFailure() const { return std::get<1>(m_value); }
 
 private:
     std::variant<T, Failure> m_value;
@@ -42,10 +42,10 @@ public:
     Result() = default;
     Result(Failure failure) : m_failure(std::move(failure)) {}
 
-    bool ok() const { return !m_failure; }
-    explicit operator bool() const { return ok(); }
-    const std::string& error() const { return m_failure->reason; }
-    Failure failure() const { return *m_failure; }
+    bool IsOk() const { return !m_failure; }
+    explicit operator bool() const { return IsOk(); }
+    const std::string& Error() const { return m_failure->reason; }
+    Failure AsFailure() const { return *m_failure; }
 
 private:
     std::optional<Failure> m_failure;

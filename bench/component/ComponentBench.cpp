@@ -97,7 +97,7 @@ void OfflineThroughput(const QString& dir, int seconds) {
     EncoderSettings settings{kWidth, kHeight, kFps, kVideoBitrate, kAudioBitrate, 2, kSampleRate};
     auto recorder = FlvRecorder::Open(settings, dir.toStdString() + "/ours.flv", &FileSink::Create);
     if (!recorder) {
-        std::printf("    cannot open the recorder: %s\n", recorder.error().c_str());
+        std::printf("    cannot open the recorder: %s\n", recorder.Error().c_str());
         return;
     }
     const int64_t t0 = 1000 * 1000000LL;
@@ -204,14 +204,14 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingO
     CaptureControl control(nullptr);
     control.resize(640, 360);
     control.show();
-    ComponentDriver driver(control.dispatch());
+    ComponentDriver driver(control.Dispatch());
     driver.SelectTestSources(std::to_string(kWidth) + "x" + std::to_string(kHeight) + " RGB32 30 fps");
     driver.flv = {kAudioBitrate, 2, kSampleRate, int16_t(kHeight), int16_t(kWidth), kVideoBitrate, int16_t(kFps)};
 
     if (parts.find('c') != std::string::npos) {
         driver.Preview();
-        RunUntil([&] { return control.framesPainted() >= 10 * kFps; }, 20000);
-        const auto lat = control.previewLatenciesUs();
+        RunUntil([&] { return control.FramesPainted() >= 10 * kFps; }, 20000);
+        const auto lat = control.PreviewLatenciesUs();
         std::printf("\n(c) preview latency, capture to paint, preview only (%zu pictures painted)\n", lat.size());
         std::printf("    median %.1f ms, 95th percentile %.1f ms (target: median < 40 ms)\n",
                     Percentile(lat, 0.5), Percentile(lat, 0.95));
@@ -221,7 +221,7 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingO
 
     const int total = tenMinutes ? 600 : seconds;
     const std::string path = dir.toStdString() + "/realtime.flv";
-    const size_t latencyMark = control.previewLatenciesUs().size();
+    const size_t latencyMark = control.PreviewLatenciesUs().size();
     const double cpu0 = SelfCpuSeconds();
     const int64_t start = ClockNowUs();
     if (driver.Record(path) != 0) {
@@ -243,7 +243,7 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingO
         if (at == seconds) ourCpu = SelfCpuSeconds() - cpu0;
     }
     driver.StopCapture();
-    const RecordingStats stats = control.recordingStats();
+    const RecordingStats stats = control.Stats();
     const Readback rb = ReadRecording(path);
     const auto offsets = rb.AvOffsets();
 
@@ -272,8 +272,8 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingO
                 "ratio %.2f (target <= 1.2)\n",
                 seconds, ourCpu, ff.cpuSeconds, ourCpu / ff.cpuSeconds);
     std::printf("    ffmpeg command: %s (exit %d)\n", Join(cmd).c_str(), ff.exitCode);
-    std::vector<int64_t> recLat(control.previewLatenciesUs().begin() + long(latencyMark),
-                                control.previewLatenciesUs().end());
+    std::vector<int64_t> recLat(control.PreviewLatenciesUs().begin() + long(latencyMark),
+                                control.PreviewLatenciesUs().end());
     std::printf("    preview latency while recording: median %.1f ms, 95th percentile %.1f ms\n",
                 Percentile(recLat, 0.5), Percentile(recLat, 0.95));
     std::printf("\n(d) resident memory while recording:");

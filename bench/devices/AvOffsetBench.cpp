@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
     component::CaptureControl control(nullptr);
     control.resize(320, 240);
     control.show();
-    ComponentDriver driver(control.dispatch());
+    ComponentDriver driver(control.Dispatch());
     auto& s = driver.selection;
     s.videoDevice = int16_t(driver.IndexOf(CaptureOp::VideoDevices, "Virtual Camera"));
     driver.Call(CaptureOp::SelectVideoDevice, {Variant::I16(s.videoDevice)});
@@ -198,10 +198,10 @@ int main(int argc, char** argv) {
     const int16_t started = driver.Record(path);
     const double startS = (beforeS + double(MonotonicNs()) / 1e9) / 2;
     if (started != 0) {
-        std::fprintf(stderr, "the recording did not start: %s\n", qPrintable(control.statusText()));
+        std::fprintf(stderr, "the recording did not start: %s\n", qPrintable(control.StatusText()));
         return 1;
     }
-    WaitFor([&] { return control.recordingStats().framesWritten >= int64_t(seconds) * 30; },
+    WaitFor([&] { return control.Stats().framesWritten >= int64_t(seconds) * 30; },
             (seconds + 30) * 1000);
     QString sinks;
     server.Pactl({"list", "sinks"}, &sinks);

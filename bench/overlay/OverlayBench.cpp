@@ -187,7 +187,7 @@ int main(int argc, char** argv) {
                 kWidth, kHeight);
     std::printf("  frames %d  median %.3f ms  p95 %.3f ms  max %.3f ms  layer renders %d\n", frames,
                 Percentile(ms, 0.5), Percentile(ms, 0.95), *std::max_element(ms.begin(), ms.end()),
-                stage.layerRenders());
+                stage.LayerRenders());
     std::printf("ffmpeg equivalent chain, one thread: run %.3f s, null-chain run %.3f s\n", full, base);
     std::printf("  per frame (difference / frames) %.3f ms\n", ffmpegMs);
     std::printf("target: our median <= ffmpeg's and < 4 ms: %s\n",

@@ -191,7 +191,7 @@ private:
 
 class Bench {
 public:
-    Bench() : m_control(nullptr), m_driver(m_control.dispatch()) {
+    Bench() : m_control(nullptr), m_driver(m_control.Dispatch()) {
         m_control.resize(320, 240);
         m_control.show();
     }
@@ -215,15 +215,15 @@ public:
         }
         if (m_driver.Record(path) != 0) {
             std::fprintf(stderr, "the recording did not start: %s\n",
-                         qPrintable(m_control.statusText()));
+                         qPrintable(m_control.StatusText()));
             return false;
         }
         if (server.isEmpty()) return true;
         if (!Await([&] {
-                const auto s = m_control.streamStatus();
+                const auto s = m_control.LiveStatus();
                 return s && s->state == StreamState::Live && s->packetsSent > 0;
             }, 15000)) {
-            std::fprintf(stderr, "the stream did not go live: %s\n", qPrintable(m_control.statusText()));
+            std::fprintf(stderr, "the stream did not go live: %s\n", qPrintable(m_control.StatusText()));
             return false;
         }
         return true;
@@ -258,7 +258,7 @@ int Latency(Bench& bench, const RtmpServer& server, const QString& dir, int seco
         delays = reader.delays();
         pictures = reader.pictures();
     }
-    const auto status = bench.control().streamStatus();
+    const auto status = bench.control().LiveStatus();
     const int64_t dropped = status ? status->packetsDropped : 0;
     bench.Stop();
     bench.flv() = ComponentDriver::Flv{};

@@ -19,7 +19,7 @@ struct AudioBlock {
     int channels = 0;
     int64_t timeUs = 0;  // capture clock time of the first sample
 
-    int frames() const { return channels > 0 ? static_cast<int>(samples.size()) / channels : 0; }
+    int Frames() const { return channels > 0 ? static_cast<int>(samples.size()) / channels : 0; }
 };
 
 }  // namespace component

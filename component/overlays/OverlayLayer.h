@@ -11,7 +11,7 @@ struct OverlayLayer {
     QImage image;  // Format_ARGB32_Premultiplied; null when there is nothing to draw
     QPoint at;
 
-    bool empty() const { return image.isNull(); }
+    bool IsEmpty() const { return image.isNull(); }
 };
 
 }  // namespace component

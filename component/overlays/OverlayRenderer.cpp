@@ -40,7 +40,7 @@ void OverlayRenderer::Composite(QImage& frame, const OverlaySettings& s, const Q
     }
     QPainter painter;
     for (const OverlayLayer* layer : layers) {
-        if (!layer || layer->empty()) continue;
+        if (!layer || layer->IsEmpty()) continue;
         if (!painter.isActive()) painter.begin(&frame);
         painter.drawImage(layer->at, layer->image);
     }

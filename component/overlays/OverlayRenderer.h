@@ -18,7 +18,7 @@ public:
     // Draws the stamp, then the active text and image overlays, onto `frame`.
     void Composite(QImage& frame, const OverlaySettings& settings, const QDateTime& now);
 
-    int renders() const { return m_renders; }  // layers rendered so far
+    int Renders() const { return m_renders; }  // layers rendered so far
 
 private:
     template <typename Key>

@@ -43,44 +43,44 @@ std::string CaptureEngine::VideoKey(const CaptureRequest& r) {
            r.videoFormat.name + "|" + std::to_string(r.videoInput);
 }
 
-std::shared_ptr<RecordingWorker> CaptureEngine::worker() const {
+std::shared_ptr<RecordingWorker> CaptureEngine::Worker() const {
     std::lock_guard lock(m_workerMutex);
     return m_worker;
 }
 
-bool CaptureEngine::recording() const {
-    return m_recording.worker && m_recording.worker->stats().error == RecorderError::None;
+bool CaptureEngine::IsRecording() const {
+    return m_recording.worker && m_recording.worker->Stats().error == RecorderError::None;
 }
 
-std::optional<StreamStatus> CaptureEngine::streamStatus() const {
+std::optional<StreamStatus> CaptureEngine::LiveStatus() const {
     if (!m_recording.stream) return std::nullopt;
-    return m_recording.stream->status();
+    return m_recording.stream->Status();
 }
 
-RecordingStats CaptureEngine::recordingStats() const {
-    return m_recording.worker ? m_recording.worker->stats() : m_lastStats;
+RecordingStats CaptureEngine::Stats() const {
+    return m_recording.worker ? m_recording.worker->Stats() : m_lastStats;
 }
 
 void CaptureEngine::OnVideoFrame(VideoFrame&& frame) {
     if (m_paused.load()) return;  // the preview holds its last picture
     m_processing.Apply(frame.image, frame.timeUs);
-    if (auto w = worker()) w->PushVideo(frame);
+    if (auto w = Worker()) w->PushVideo(frame);
     if (m_preview.Put(std::move(frame)) && m_hooks.previewReady) m_hooks.previewReady();
 }
 
 void CaptureEngine::OnAudioBlock(AudioBlock&& block) {
     if (m_paused.load()) return;
     if (block.sampleRate > 0) {
-        const int64_t end = block.timeUs + int64_t(block.frames()) * 1000000 / block.sampleRate;
+        const int64_t end = block.timeUs + int64_t(block.Frames()) * 1000000 / block.sampleRate;
         if (end > m_audioReachedUs.load()) m_audioReachedUs.store(end);
     }
     m_level.Add(block);
-    if (auto w = worker()) w->PushAudio(std::move(block));
+    if (auto w = Worker()) w->PushAudio(std::move(block));
 }
 
 Result<> CaptureEngine::StartVideo(const CaptureRequest& r) {
     Result<std::unique_ptr<VideoSource>> source = m_sources.video(r.videoDevice, r.videoFormat, r.videoInput);
-    if (!source) return source.failure();
+    if (!source) return source.AsFailure();
     if (m_video) m_video->Stop();
     m_video = std::move(*source);
     m_videoKey = VideoKey(r);
@@ -92,23 +92,23 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
         return Fail("output format " + std::to_string(r.outputFormat) +
                     " is not one this component writes (" +
                     std::to_string(platform::kOutputFormatFlv) + ": FLV)");
-    if (!r.encoder) return r.encoder.failure();
+    if (!r.encoder) return r.encoder.AsFailure();
     const EncoderSettings& settings = *r.encoder;
 
     Result<std::unique_ptr<AudioSource>> audio = m_sources.audio(r.audioDevice, r.audioInput);
-    if (!audio) return audio.failure();
+    if (!audio) return audio.AsFailure();
     // A server that refuses is a mistake in the settings: nothing starts, no file is made.
     if (r.stream)
         if (Result<> reached = StreamOutput::CheckServer(*r.stream); !reached) return reached;
     Result<std::unique_ptr<FlvRecorder>> recorder =
         FlvRecorder::Open(settings, r.path, r.stream ? StreamOutput::Sinks(r.path, m_sinks) : m_sinks);
-    if (!recorder) return recorder.failure();
+    if (!recorder) return recorder.AsFailure();
     std::unique_ptr<StreamOutput> stream;
     if (r.stream) {
         Result<std::unique_ptr<StreamOutput>> started = StreamOutput::StartFrom(*r.stream, **recorder);
         if (!started) {
             (*recorder)->Abandon();
-            return started.failure();
+            return started.AsFailure();
         }
         stream = std::move(*started);
     }
@@ -157,7 +157,7 @@ void CaptureEngine::EndRecording(int64_t stopUs) {
     }
     if (m_recording.worker) {
         m_recording.worker->Finish(stopUs);
-        m_lastStats = m_recording.worker->stats();
+        m_lastStats = m_recording.worker->Stats();
     }
     if (m_recording.stream) m_recording.stream->Stop();
     m_recording = Recording{};
@@ -165,7 +165,7 @@ void CaptureEngine::EndRecording(int64_t stopUs) {
     m_level.Reset();
 }
 
-int64_t CaptureEngine::recordedUs() const {
+int64_t CaptureEngine::RecordedUs() const {
     return m_timeline ? std::max<int64_t>(0, m_timeline->Position(ClockNowUs())) : 0;
 }
 
@@ -209,7 +209,7 @@ Result<> CaptureEngine::Start(const CaptureRequest& r) {
         if (result) m_video->Start(onFrame, videoLost);
     }
     if (r.record && result) {
-        const bool failedByItself = m_recording.worker && !recording();
+        const bool failedByItself = m_recording.worker && !IsRecording();
         if (!m_recording.worker) {
             result = StartRecording(r);
         } else if (failedByItself) {

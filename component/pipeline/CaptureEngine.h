@@ -57,17 +57,17 @@ public:
     // Ends preview and recording; the recording is finalised before this returns.
     void Stop();
 
-    State state() const { return m_state; }
-    bool recording() const;
-    RecordingStats recordingStats() const;
+    State CurrentState() const { return m_state; }
+    bool IsRecording() const;
+    RecordingStats Stats() const;
     // Recording time so far, paused stretches left out; 0 when not recording.
-    int64_t recordedUs() const;
+    int64_t RecordedUs() const;
     // The sound being recorded, for the preview's meter.
-    const SoundLevelMeter& soundLevel() const { return m_level; }
+    const SoundLevelMeter& SoundLevel() const { return m_level; }
     // The live stream's state; nothing when the recording has none.
-    std::optional<StreamStatus> streamStatus() const;
-    PreviewMailbox& preview() { return m_preview; }
-    ProcessingStage& processing() { return m_processing; }
+    std::optional<StreamStatus> LiveStatus() const;
+    PreviewMailbox& Preview() { return m_preview; }
+    ProcessingStage& Processing() { return m_processing; }
 
 private:
     struct Recording {
@@ -81,7 +81,7 @@ private:
     void EndRecording(int64_t stopUs);
     void OnVideoFrame(VideoFrame&& frame);
     void OnAudioBlock(AudioBlock&& block);
-    std::shared_ptr<RecordingWorker> worker() const;
+    std::shared_ptr<RecordingWorker> Worker() const;
     static std::string VideoKey(const CaptureRequest& r);
     void ChooseOutputSize(const CaptureRequest& r);
 

@@ -23,7 +23,7 @@ Result<CaptureRequest> CaptureRequest::From(const CaptureSettings& s, const Devi
     r.record = s.captureToFile;
     r.path = s.captureFileName;
     r.encoder = ResolveEncoderSettings(s.flv);
-    if (!r.encoder) r.encoder = Fail("the encoder cannot honour these settings: " + r.encoder.error());
+    if (!r.encoder) r.encoder = Fail("the encoder cannot honour these settings: " + r.encoder.Error());
     if (r.record) {
         if (s.audioDeviceIndex < 0 || s.audioDeviceIndex >= int(c.audio.size()))
             return Fail("there is no audio device " + std::to_string(s.audioDeviceIndex));
@@ -31,7 +31,7 @@ Result<CaptureRequest> CaptureRequest::From(const CaptureSettings& s, const Devi
         r.audioInput = std::max<int>(0, s.audioInputIndex);
         if (!s.streamServer.empty()) {
             Result<StreamUrl> url = StreamUrl::Parse(s.streamServer, s.streamKey);
-            if (!url) return url.failure();
+            if (!url) return url.AsFailure();
             r.stream = *url;
         }
     }

@@ -31,10 +31,10 @@ public:
     void Forget() { m_shown.reset(); }
 
     // Pictures painted, and the capture-to-paint delay of each.
-    int64_t framesPainted() const { return m_framesPainted; }
-    const std::vector<int64_t>& latenciesUs() const { return m_latenciesUs; }
+    int64_t FramesPainted() const { return m_framesPainted; }
+    const std::vector<int64_t>& LatenciesUs() const { return m_latenciesUs; }
     // Where the indicator and meter were last painted; empty when nothing was shown.
-    QRect indicatorRect() const { return m_indicatorRect; }
+    QRect IndicatorRect() const { return m_indicatorRect; }
 
 private:
     std::optional<VideoFrame> m_shown;

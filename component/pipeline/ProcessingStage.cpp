@@ -26,12 +26,12 @@ void ProcessingStage::SetOutputSize(QSize size) {
     m_outputSize = size;
 }
 
-QSize ProcessingStage::outputSize() const {
+QSize ProcessingStage::OutputSize() const {
     std::lock_guard lock(m_mutex);
     return m_outputSize;
 }
 
-std::shared_ptr<const OverlaySettings> ProcessingStage::settings() const {
+std::shared_ptr<const OverlaySettings> ProcessingStage::Settings() const {
     std::lock_guard lock(m_mutex);
     return m_settings;
 }
@@ -40,19 +40,19 @@ QDateTime ProcessingStage::WallTime(int64_t timeUs) const {
     return QDateTime::fromMSecsSinceEpoch((timeUs + m_wallMinusClockUs) / 1000);
 }
 
-int ProcessingStage::layerRenders() const {
+int ProcessingStage::LayerRenders() const {
     std::lock_guard lock(m_renderMutex);
-    return m_renderer.renders();
+    return m_renderer.Renders();
 }
 
 void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
     // One snapshot per picture: a change made meanwhile never tears a frame.
-    const std::shared_ptr<const OverlaySettings> s = settings();
+    const std::shared_ptr<const OverlaySettings> s = Settings();
     RotateFrame(frame, s->rotation);
     if (s->invert) InvertFrame(frame);
     if (s->greyScale) GreyFrame(frame);
     // Scaling before the overlays keeps them sharp and at the user's pixel positions.
-    frame = FitOnCanvas(frame, outputSize());
+    frame = FitOnCanvas(frame, OutputSize());
     std::lock_guard lock(m_renderMutex);
     m_renderer.Composite(frame, *s, WallTime(timeUs));
 }

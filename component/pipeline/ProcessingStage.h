@@ -22,14 +22,14 @@ public:
     void SetOverlaySettings(const OverlaySettings& settings);
     // GUI thread: the size of the recorded picture; empty keeps each picture's own size.
     void SetOutputSize(QSize size);
-    QSize outputSize() const;
+    QSize OutputSize() const;
     // Capture thread: applies the current settings to `frame` (captured at `timeUs`).
     void Apply(QImage& frame, int64_t timeUs) const;
-    std::shared_ptr<const OverlaySettings> settings() const;
+    std::shared_ptr<const OverlaySettings> Settings() const;
 
     // The local date and time at which a picture stamped `timeUs` was captured.
     QDateTime WallTime(int64_t timeUs) const;
-    int layerRenders() const;
+    int LayerRenders() const;
 
 private:
     mutable std::mutex m_mutex;

@@ -15,7 +15,7 @@ double ToDb(double level) {
 
 void SoundLevelMeter::Add(const AudioBlock& block) {
     const int channels = block.channels;
-    const int frames = block.frames();
+    const int frames = block.Frames();
     if (channels <= 0 || frames <= 0 || block.sampleRate <= 0) return;
     const size_t window = size_t(std::max<int64_t>(1, block.sampleRate * kWindowUs / 1000000));
     // Only the newest window of this block can matter.

@@ -50,13 +50,13 @@ bool AudioSyncStage::Configure(int inRate, int inChannels) {
 }
 
 bool AudioSyncStage::Push(const AudioBlock& block, int64_t recordingUs, const Output& out) {
-    if (block.frames() <= 0) return true;
+    if (block.Frames() <= 0) return true;
     if (!Configure(block.sampleRate, block.channels)) return false;
     if (m_mode != AudioSyncMode::SampleCount) {
         const int64_t unitsPerSecond = int64_t(m_inRate) * m_outRate;
         swr_next_pts(m_swr.get(), av_rescale(recordingUs + m_offsetUs, unitsPerSecond, 1000000));
     }
-    const int capacity = swr_get_out_samples(m_swr.get(), block.frames());
+    const int capacity = swr_get_out_samples(m_swr.get(), block.Frames());
     if (capacity <= 0) return true;
     m_planes.resize(static_cast<size_t>(m_outChannels));
     std::vector<uint8_t*> outPtrs;
@@ -65,7 +65,7 @@ bool AudioSyncStage::Push(const AudioBlock& block, int64_t recordingUs, const Ou
         outPtrs.push_back(reinterpret_cast<uint8_t*>(p.data()));
     }
     const uint8_t* in[1] = {reinterpret_cast<const uint8_t*>(block.samples.data())};
-    int n = swr_convert(m_swr.get(), outPtrs.data(), capacity, in, block.frames());
+    int n = swr_convert(m_swr.get(), outPtrs.data(), capacity, in, block.Frames());
     if (n < 0) return false;
     std::vector<const float*> planes;
     for (auto& p : m_planes) planes.push_back(p.data());

@@ -7,9 +7,9 @@ EncodeStage::EncodeStage(std::unique_ptr<FlvRecorder> recorder,
                          int audioOffsetMs)
     : m_recorder(std::move(recorder)),
       m_timeline(std::move(timeline)),
-      m_audio(m_recorder->settings().sampleRate, m_recorder->settings().channels, syncMode,
+      m_audio(m_recorder->Settings().sampleRate, m_recorder->Settings().channels, syncMode,
               audioOffsetMs),
-      m_frameRate(m_recorder->settings().frameRate) {}
+      m_frameRate(m_recorder->Settings().frameRate) {}
 
 int64_t EncodeStage::SlotOf(int64_t recordingUs) const {
     return (recordingUs * m_frameRate + 500000) / 1000000;
@@ -25,7 +25,7 @@ RecorderError EncodeStage::WriteUpTo(int64_t slot, const QImage& image) {
 }
 
 RecorderError EncodeStage::PushVideo(const VideoFrame& frame) {
-    if (m_recorder->finished()) return m_recorder->error();
+    if (m_recorder->IsFinished()) return m_recorder->Error();
     const std::optional<int64_t> at = m_timeline->Map(frame.timeUs);
     if (!at) return RecorderError::None;
     const int64_t slot = SlotOf(*at);
@@ -43,14 +43,14 @@ RecorderError EncodeStage::PushVideo(const VideoFrame& frame) {
 }
 
 RecorderError EncodeStage::PushAudio(const AudioBlock& block) {
-    if (m_recorder->finished()) return m_recorder->error();
+    if (m_recorder->IsFinished()) return m_recorder->Error();
     const std::optional<int64_t> at = m_timeline->Map(block.timeUs);
     if (!at) {
         // A block captured across the start: its part from the start on belongs to the file.
         const int64_t start = m_timeline->startUs();
         if (block.timeUs >= start || block.sampleRate <= 0) return RecorderError::None;
         const int64_t skip = (start - block.timeUs) * block.sampleRate / 1000000 + 1;
-        if (skip >= block.frames()) return RecorderError::None;
+        if (skip >= block.Frames()) return RecorderError::None;
         AudioBlock tail;
         tail.sampleRate = block.sampleRate;
         tail.channels = block.channels;
@@ -68,7 +68,7 @@ RecorderError EncodeStage::PushAudio(const AudioBlock& block) {
 }
 
 RecorderError EncodeStage::Finish(int64_t stopUs) {
-    if (m_recorder->finished()) return m_recorder->error();
+    if (m_recorder->IsFinished()) return m_recorder->Error();
     if (!m_last.isNull()) {
         // The last picture lasts until the stop; that is not a gap in the capture.
         const int64_t end = SlotOf(m_timeline->Position(stopUs));

@@ -29,9 +29,9 @@ public:
     // Fills the pictures up to `stopUs` (capture clock) and finalises the file.
     RecorderError Finish(int64_t stopUs);
 
-    const EncodeCounts& counts() const { return m_counts; }
-    RecorderError error() const { return m_recorder->error(); }
-    const FlvRecorder& recorder() const { return *m_recorder; }
+    const EncodeCounts& Counts() const { return m_counts; }
+    RecorderError Error() const { return m_recorder->Error(); }
+    const FlvRecorder& Recorder() const { return *m_recorder; }
 
 private:
     RecorderError WriteUpTo(int64_t slot, const QImage& image);

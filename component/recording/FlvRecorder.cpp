@@ -34,7 +34,7 @@ Result<std::unique_ptr<FlvRecorder>> FlvRecorder::Open(const EncoderSettings& se
     if (!opened) {
         if (r->m_sink) r->m_sink->Discard();
         r->m_closed = true;
-        return opened.failure();
+        return opened.AsFailure();
     }
     return r;
 }
@@ -106,7 +106,7 @@ Result<> FlvRecorder::OpenEncoders() {
 
 Result<> FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& sinks) {
     Result<std::unique_ptr<OutputSink>> sink = sinks(path);
-    if (!sink) return sink.failure();
+    if (!sink) return sink.AsFailure();
     m_sink = std::move(*sink);
 
     if (avformat_alloc_output_context2(&m_out.ctx, nullptr, "flv", nullptr) < 0 || !m_out.ctx)

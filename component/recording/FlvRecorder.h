@@ -55,14 +55,14 @@ public:
     // key frame up to two seconds later.
     using KeyFrameRequest = std::function<bool()>;
     void SetKeyFrameRequest(KeyFrameRequest request) { m_keyFrameRequest = std::move(request); }
-    const AVStream* videoStream() const { return m_videoStream; }
-    const AVStream* audioStream() const { return m_audioStream; }
+    const AVStream* VideoStream() const { return m_videoStream; }
+    const AVStream* AudioStream() const { return m_audioStream; }
 
-    const EncoderSettings& settings() const { return m_settings; }
+    const EncoderSettings& Settings() const { return m_settings; }
     int64_t videoFrames() const { return m_videoFrames; }
     int64_t audioSamples() const { return m_audioEncoded; }
-    RecorderError error() const { return m_error; }
-    bool finished() const { return m_closed; }
+    RecorderError Error() const { return m_error; }
+    bool IsFinished() const { return m_closed; }
 
 private:
     explicit FlvRecorder(const EncoderSettings& settings) : m_settings(settings) {}

@@ -6,8 +6,8 @@ namespace component {
 
 RecordingWorker::RecordingWorker(std::unique_ptr<EncodeStage> stage, FailureHandler onFailure)
     : m_stage(std::move(stage)), m_onFailure(std::move(onFailure)) {
-    m_stats.sampleRate = m_stage->recorder().settings().sampleRate;
-    m_stats.frameRate = m_stage->recorder().settings().frameRate;
+    m_stats.sampleRate = m_stage->Recorder().Settings().sampleRate;
+    m_stats.frameRate = m_stage->Recorder().Settings().frameRate;
     m_thread = std::thread([this] { Run(); });
 }
 
@@ -42,7 +42,7 @@ void RecordingWorker::PushAudio(AudioBlock block) {
 }
 
 void RecordingWorker::Record(RecorderError e) {
-    const EncodeCounts& c = m_stage->counts();
+    const EncodeCounts& c = m_stage->Counts();
     bool failedNow = false;
     {
         std::lock_guard lock(m_mutex);
@@ -113,7 +113,7 @@ RecorderError RecordingWorker::Finish(int64_t stopUs) {
     return m_stats.error;
 }
 
-RecordingStats RecordingWorker::stats() const {
+RecordingStats RecordingWorker::Stats() const {
     std::lock_guard lock(m_mutex);
     return m_stats;
 }

@@ -42,7 +42,7 @@ public:
     void PushAudio(AudioBlock block);
     // Encodes what was captured before `stopUs`, finalises the file and ends the thread.
     RecorderError Finish(int64_t stopUs);
-    RecordingStats stats() const;
+    RecordingStats Stats() const;
 
 private:
     using Item = std::variant<VideoFrame, AudioBlock>;

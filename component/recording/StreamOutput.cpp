@@ -37,7 +37,7 @@ constexpr int kProbeTimeoutMs = 3000;
 
 Result<StreamUrl> StreamUrl::Parse(const std::string& server, const std::string& key) {
     Result<platform::StreamAddress> address = platform::ParseStreamAddress(server, key);
-    if (!address) return address.failure();
+    if (!address) return address.AsFailure();
     StreamUrl url;
     static_cast<platform::StreamAddress&>(url) = *address;
     return url;
@@ -99,7 +99,7 @@ Result<std::unique_ptr<StreamOutput>> StreamOutput::Start(const StreamUrl& url,
                                                           const Streams& streams) {
     EnsureFfmpegInitialised();
     std::unique_ptr<StreamOutput> s(new StreamOutput(url, streams));
-    if (Result<> copied = s->CopyStreams(streams); !copied) return copied.failure();
+    if (Result<> copied = s->CopyStreams(streams); !copied) return copied.AsFailure();
     s->m_status.state = StreamState::Connecting;
     s->m_thread = std::thread([p = s.get()] { p->Run(); });
     return s;
@@ -112,8 +112,8 @@ SinkFactory StreamOutput::Sinks(const std::string& path, SinkFactory files) {
 Result<std::unique_ptr<StreamOutput>> StreamOutput::StartFrom(const StreamUrl& url,
                                                               FlvRecorder& recorder) {
     Result<std::unique_ptr<StreamOutput>> stream =
-        Start(url, {recorder.videoStream()->codecpar, recorder.videoStream()->time_base,
-                    recorder.audioStream()->codecpar, recorder.audioStream()->time_base});
+        Start(url, {recorder.VideoStream()->codecpar, recorder.VideoStream()->time_base,
+                    recorder.AudioStream()->codecpar, recorder.AudioStream()->time_base});
     if (!stream) return stream;
     StreamOutput* out = stream->get();
     recorder.SetPacketTap([out](const AVPacket* p, bool video) { out->Push(p, video); });
@@ -193,7 +193,7 @@ void StreamOutput::Stop() {
     m_status.state = StreamState::Stopped;
 }
 
-StreamStatus StreamOutput::status() const {
+StreamStatus StreamOutput::Status() const {
     std::lock_guard lock(m_mutex);
     StreamStatus s = m_status;
     if (s.state == StreamState::LiveAgain && ClockNowUs() > m_liveAgainUntilUs)

@@ -81,7 +81,7 @@ public:
     bool TakeKeyFrameRequest() { return m_keyFrameWanted.exchange(false); }
     // Ends the stream at once, also during a connection attempt or a wait between attempts.
     void Stop();
-    StreamStatus status() const;
+    StreamStatus Status() const;
 
 private:
     StreamOutput(const StreamUrl& url, const Streams& streams);

@@ -34,7 +34,7 @@ void Timeline::Resume(int64_t nowUs) {
     p.end = p.begin + GridTimeUs(frames, m_frameRate);
 }
 
-bool Timeline::paused() const {
+bool Timeline::IsPaused() const {
     std::lock_guard lock(m_mutex);
     return !m_pauses.empty() && m_pauses.back().end == kOpen;
 }

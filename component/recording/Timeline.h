@@ -22,7 +22,7 @@ public:
     // Every pause is lengthened to whole frames: recording times stay on the grid and never
     // go back.
     void Resume(int64_t nowUs);
-    bool paused() const;
+    bool IsPaused() const;
 
     int64_t startUs() const;
     // Recording time of a capture time; nothing for times before the start or inside a pause.

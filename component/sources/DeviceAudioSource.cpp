@@ -47,7 +47,7 @@ Result<std::unique_ptr<AudioSource>> DeviceAudioSource::Open(const AudioDevice& 
         opts.Set("fragment_size", std::to_string(kRate * kChannels * 2 * kPulseFragmentMs / 1000));
     Result<InputContextPtr> in = OpenDeviceInput(device.kind == AudioKind::Pulse ? "pulse" : "alsa",
                                                  device.source, opts, "\"" + device.name + "\"");
-    if (!in) return in.failure();
+    if (!in) return in.AsFailure();
     std::unique_ptr<DeviceAudioSource> s(new DeviceAudioSource);
     s->m_input = std::move(*in);
     if (device.kind == AudioKind::Pulse) s->m_pulseSource = device.source;

@@ -38,7 +38,7 @@ Result<InputContextPtr> OpenDeviceInput(const char* formatName, const std::strin
 
 DeviceRead ReadDevicePacket(AVFormatContext* input, AVPacket* packet, SourcePacer& pacer,
                             const char* kind) {
-    while (!pacer.stopRequested()) {
+    while (!pacer.StopRequested()) {
         const int ret = av_read_frame(input, packet);
         if (ret == AVERROR(EAGAIN)) {
             pacer.SleepFor(kPollUs);

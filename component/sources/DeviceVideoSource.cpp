@@ -17,7 +17,7 @@ Result<std::unique_ptr<VideoSource>> DeviceVideoSource::Open(const VideoDevice& 
     Result<InputContextPtr> in =
         OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
                         "\"" + device.name + "\" (" + device.path + ") as " + format.name);
-    if (!in) return in.failure();
+    if (!in) return in.AsFailure();
     std::unique_ptr<DeviceVideoSource> s(new DeviceVideoSource);
     s->m_input = std::move(*in);
     const AVCodecParameters* par = s->m_input->streams[0]->codecpar;

@@ -25,7 +25,7 @@ void SourcePacer::Reset() {
     m_stop = false;
 }
 
-bool SourcePacer::stopRequested() const {
+bool SourcePacer::StopRequested() const {
     std::lock_guard lock(m_mutex);
     return m_stop;
 }

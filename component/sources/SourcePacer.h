@@ -14,7 +14,7 @@ public:
     bool SleepFor(int64_t us);
     void RequestStop();
     void Reset();
-    bool stopRequested() const;
+    bool StopRequested() const;
 
 private:
     mutable std::mutex m_mutex;

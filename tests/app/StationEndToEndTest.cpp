@@ -76,14 +76,14 @@ protected:
     Readback RecordThreeSeconds(const QString& name, int64_t* framesWritten) {
         const QString path = dir.filePath(name);
         dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
-        EXPECT_TRUE(WaitFor([&] { return control->framesPainted() >= 3; }, 20000));
+        EXPECT_TRUE(WaitFor([&] { return control->FramesPainted() >= 3; }, 20000));
         services.fileAnswers.push_back(path);
         dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
         // The FLV dialog's own values start at 25 frames per second.
         EXPECT_TRUE(
-            WaitFor([&] { return control->recordingStats().framesWritten >= 75; }, 30000));
+            WaitFor([&] { return control->Stats().framesWritten >= 75; }, 30000));
         dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
-        *framesWritten = control->recordingStats().framesWritten;
+        *framesWritten = control->Stats().framesWritten;
         EXPECT_TRUE(services.messages.empty())
             << services.messageTexts().join('|').toStdString();
         return ReadRecording(path.toStdString());
@@ -93,7 +93,7 @@ protected:
     void RecordInto(const QString& path, int64_t frames) {
         services.fileAnswers.push_back(path);
         dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
-        EXPECT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= frames; }, 30000))
+        EXPECT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= frames; }, 30000))
             << path.toStdString();
     }
 
@@ -127,7 +127,7 @@ TEST_F(StationEndToEnd, PreviewRecordStopGivesAPlayableFileInSync) {
     ASSERT_GE(offsets.size(), 2u);
     for (double o : offsets) EXPECT_LT(std::fabs(o), 0.010) << o;
     // Stop went back to the preview.
-    EXPECT_TRUE(WaitFor([&] { return control->statusText().isEmpty(); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return control->StatusText().isEmpty(); }, 5000));
 }
 
 // Before anything is changed, the component draws the stamp and the text as the date-time
@@ -135,7 +135,7 @@ TEST_F(StationEndToEnd, PreviewRecordStopGivesAPlayableFileInSync) {
 TEST_F(StationEndToEnd, TheComponentStartsWithTheOverlayValuesTheDialogsShow) {
     ChooseTestSources(1, QStringLiteral("0"));
     dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
-    const component::OverlaySettings& o = control->overlays();
+    const component::OverlaySettings& o = control->Overlays();
     CDateTimeDlg& date = dlg->DateTimeDlg();
     const component::DateTimeOverlay& stamp = o.dateTime;
     EXPECT_EQ(QString::fromStdString(stamp.fontName), date.Combo(DateTimeIds::kFontNameList)->currentText());
@@ -229,8 +229,8 @@ TEST_F(StationEndToEnd, PlayAfterAFailedRecordWritesNoFile) {
 
     ASSERT_TRUE(QDir().mkpath(folder));
     dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
-    const int64_t painted = control->framesPainted();
-    ASSERT_TRUE(WaitFor([&] { return control->framesPainted() >= painted + 10; }, 20000));
+    const int64_t painted = control->FramesPainted();
+    ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() >= painted + 10; }, 20000));
     EXPECT_FALSE(QFileInfo::exists(path));
     dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
     EXPECT_FALSE(QFileInfo::exists(path));
@@ -312,7 +312,7 @@ TEST_F(StationEndToEnd, TheSaveDialogLeavesNothingInTheHomeFolder) {
     answer.start(20);
     dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
     ASSERT_TRUE(answered);
-    EXPECT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 5; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 5; }, 20000));
     dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
     EXPECT_TRUE(QFileInfo(path).size() > 0);
 

@@ -32,7 +32,7 @@ protected:
         control = std::make_unique<CaptureControl>(nullptr, std::move(options));
         control->resize(160, 120);
         control->show();
-        driver = std::make_unique<ComponentDriver>(control->dispatch());
+        driver = std::make_unique<ComponentDriver>(control->Dispatch());
         driver->SelectTestSources("160x120 RGB32 30 fps");
         driver->flv.videoWidth = 160;
         driver->flv.videoHeight = 120;
@@ -40,10 +40,10 @@ protected:
         driver->flv.videoBitrate = 300000;
     }
     std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
-    int64_t Written() const { return control->recordingStats().framesWritten; }
+    int64_t Written() const { return control->Stats().framesWritten; }
     bool WaitWritten(int64_t n) { return WaitFor([&] { return Written() >= n; }, 20000); }
     bool WaitStatus(const char* words) {
-        return WaitFor([&] { return control->statusText().contains(QLatin1String(words)); }, 20000);
+        return WaitFor([&] { return control->StatusText().contains(QLatin1String(words)); }, 20000);
     }
 
     QTemporaryDir dir;
@@ -76,9 +76,9 @@ TEST_F(CaptureBehaviour, RefusedStartsReturnMinusOneAndLeaveNothingBehind) {
         Make();
         row.change(*driver);
         EXPECT_EQ(driver->Record(row.path), -1);
-        EXPECT_EQ(control->captureState(), CaptureEngine::State::Stopped);
+        EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Stopped);
         EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(ok)));
-        EXPECT_TRUE(control->statusText().contains(QLatin1String("Capture could not start")));
+        EXPECT_TRUE(control->StatusText().contains(QLatin1String("Capture could not start")));
     }
     // Another output format than FLV is refused too, and nothing stays open after all that:
     // a good start works at once.
@@ -86,7 +86,7 @@ TEST_F(CaptureBehaviour, RefusedStartsReturnMinusOneAndLeaveNothingBehind) {
     driver->Call(CaptureOp::CaptureFileName, {platform::Variant::Str(ok)});
     driver->Call(CaptureOp::CaptureToFile, {platform::Variant::Bool(true)});
     driver->Call(CaptureOp::OutputFormat, {platform::Variant::I32(3)});
-    EXPECT_EQ(driver->Call(CaptureOp::StartCapture).toI16(), -1);
+    EXPECT_EQ(driver->Call(CaptureOp::StartCapture).ToI16(), -1);
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(ok)));
     EXPECT_EQ(driver->Record(ok), 0);
     EXPECT_TRUE(WaitWritten(3));
@@ -117,7 +117,7 @@ TEST_F(CaptureBehaviour, RecordsWithTheFlvDialogsValuesAndWithNothingSetAtAll) {
     driver->ApplyDeviceSelection();
     driver->Call(CaptureOp::CaptureFileName, {platform::Variant::Str(bare)});
     driver->Call(CaptureOp::CaptureToFile, {platform::Variant::Bool(true)});
-    ASSERT_EQ(driver->Call(CaptureOp::StartCapture).toI16(), 0);
+    ASSERT_EQ(driver->Call(CaptureOp::StartCapture).ToI16(), 0);
     ASSERT_TRUE(WaitWritten(10));
     driver->StopCapture();
     rb = ReadRecording(bare);
@@ -131,13 +131,13 @@ TEST_F(CaptureBehaviour, RecordsWithTheFlvDialogsValuesAndWithNothingSetAtAll) {
 TEST_F(CaptureBehaviour, ARefusedRecordingLeavesThePreviewRunning) {
     Make();
     ASSERT_EQ(driver->Preview(), 0);
-    ASSERT_TRUE(WaitFor([&] { return control->framesPainted() >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() >= 2; }));
     EXPECT_EQ(driver->Record(Path("no/dir/x.flv")), -1);
-    EXPECT_EQ(control->captureState(), CaptureEngine::State::Running);
-    const int64_t painted = control->framesPainted();
-    EXPECT_TRUE(WaitFor([&] { return control->framesPainted() >= painted + 3; }));
+    EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Running);
+    const int64_t painted = control->FramesPainted();
+    EXPECT_TRUE(WaitFor([&] { return control->FramesPainted() >= painted + 3; }));
     driver->StopCapture();
-    EXPECT_EQ(control->statusText(), QStringLiteral("Preview stopped: press Play to start it"));
+    EXPECT_EQ(control->StatusText(), QStringLiteral("Preview stopped: press Play to start it"));
 }
 
 TEST_F(CaptureBehaviour, PauseLeavesThePausedTimeOutOfTheFile) {
@@ -147,26 +147,26 @@ TEST_F(CaptureBehaviour, PauseLeavesThePausedTimeOutOfTheFile) {
     ASSERT_EQ(driver->Record(path), 0);
     ASSERT_TRUE(WaitWritten(20));
     driver->Pause();
-    EXPECT_EQ(control->captureState(), CaptureEngine::State::Paused);
-    EXPECT_EQ(control->indicatorText(), QStringLiteral("PAUSED"));
+    EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Paused);
+    EXPECT_EQ(control->IndicatorText(), QStringLiteral("PAUSED"));
     // Let the clock run on while paused; neither the file nor the preview move.
     const int64_t pausedAt = component::ClockNowUs();
     const int64_t written = Written();
-    EXPECT_TRUE(WaitFor([&] { return control->framesPainted() > 0; }));
-    const int64_t painted = control->framesPainted();
+    EXPECT_TRUE(WaitFor([&] { return control->FramesPainted() > 0; }));
+    const int64_t painted = control->FramesPainted();
     ASSERT_TRUE(WaitFor([&] { return component::ClockNowUs() >= pausedAt + 800000; }));
     EXPECT_LE(Written(), written + 1);
-    EXPECT_LE(control->framesPainted(), painted + 1);
+    EXPECT_LE(control->FramesPainted(), painted + 1);
 
     ASSERT_EQ(driver->Preview(), 0);  // "BUTTON_PLAY" resumes
-    EXPECT_EQ(control->captureState(), CaptureEngine::State::Running);
+    EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Running);
     ASSERT_TRUE(WaitWritten(written + 30));
     driver->StopCapture();
     const double wall = double(component::ClockNowUs() - began) / 1e6;
 
     const Readback rb = ReadRecording(path);
     ASSERT_TRUE(rb.opened);
-    EXPECT_EQ(int64_t(rb.frames.size()), control->recordingStats().framesWritten);
+    EXPECT_EQ(int64_t(rb.frames.size()), control->Stats().framesWritten);
     EXPECT_LT(rb.VideoSpan(), wall - 0.7);
     // One jump in the pictures of at least the 800 ms waited, none in the file's time.
     int jumps = 0;
@@ -192,7 +192,7 @@ TEST_F(CaptureBehaviour, PlayDuringARecordingContinuesIt) {
 
     const Readback rb = ReadRecording(path);
     ASSERT_TRUE(rb.opened);
-    ASSERT_EQ(int64_t(rb.frames.size()), control->recordingStats().framesWritten);
+    ASSERT_EQ(int64_t(rb.frames.size()), control->Stats().framesWritten);
     EXPECT_GE(rb.frames.size(), 45u);
     EXPECT_NEAR(rb.frames.front().time, 1024.0 / 44100, 1e-3);  // the start was kept
     for (size_t i = 1; i < rb.frames.size(); ++i) {
@@ -227,9 +227,9 @@ TEST_F(CaptureBehaviour, AFullDiskEndsTheRecordingWithAPlayableFile) {
     ASSERT_EQ(driver->Record(path), 0);
     ASSERT_TRUE(WaitStatus("Recording stopped: the disk is full"));
     // The preview goes on.
-    EXPECT_EQ(control->captureState(), CaptureEngine::State::Running);
-    const int64_t painted = control->framesPainted();
-    EXPECT_TRUE(WaitFor([&] { return control->framesPainted() >= painted + 3; }));
+    EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Running);
+    const int64_t painted = control->FramesPainted();
+    EXPECT_TRUE(WaitFor([&] { return control->FramesPainted() >= painted + 3; }));
     const auto size = QFileInfo(QString::fromStdString(path)).size();
     EXPECT_LE(size, kCapacity);
     // "BUTTON_PLAY" with CaptureToFile still set must not wipe what was saved.
@@ -263,7 +263,7 @@ TEST_F(CaptureBehaviour, LostDevicesKeepTheRecordingGoingWithTheLastPictureAndSi
     ASSERT_TRUE(WaitStatus("The video device \"Test Pattern\" was disconnected"));
     ASSERT_TRUE(WaitStatus("The audio device \"Test Tone\" was disconnected"));
     ASSERT_TRUE(WaitWritten(60));
-    EXPECT_EQ(control->captureState(), CaptureEngine::State::Running);
+    EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Running);
     driver->StopCapture();
 
     const Readback rb = ReadRecording(path);

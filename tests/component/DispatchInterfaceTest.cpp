@@ -44,7 +44,7 @@ component::DeviceCatalog TwoCameras() {
 class DispatchInterface : public ::testing::Test {
 protected:
     CaptureControl control{nullptr, component::CaptureControlOptions{&TwoCameras, {}, {}}};
-    ComponentDriver driver{control.dispatch()};
+    ComponentDriver driver{control.Dispatch()};
 };
 
 Variant SampleOf(VariantType t) {
@@ -86,24 +86,24 @@ TEST_F(DispatchInterface, EveryOperationRejectsAWrongFormWithTheRightError) {
         auto tooMany = good;
         tooMany.push_back(Variant::I16(0));
         try {
-            control.dispatch().Invoke(op.dispid, op.kind, tooMany);
+            control.Dispatch().Invoke(op.dispid, op.kind, tooMany);
             ADD_FAILURE() << "an extra argument was accepted";
         } catch (const DispatchError& e) {
-            EXPECT_EQ(e.code(), DispatchError::Code::BadArgCount);
+            EXPECT_EQ(e.ErrorCode(), DispatchError::Code::BadArgCount);
         }
         for (int i = 0; i < op.argCount; ++i) {
             auto wrong = good;
             wrong[size_t(i)] = WrongFor(op.args[size_t(i)]);
             try {
-                control.dispatch().Invoke(op.dispid, op.kind, wrong);
+                control.Dispatch().Invoke(op.dispid, op.kind, wrong);
                 ADD_FAILURE() << "argument " << i << " of the wrong type was accepted";
             } catch (const DispatchError& e) {
-                EXPECT_EQ(e.code(), DispatchError::Code::TypeMismatch);
+                EXPECT_EQ(e.ErrorCode(), DispatchError::Code::TypeMismatch);
             }
         }
         const InvokeKind otherKind =
             op.kind == InvokeKind::Method ? InvokeKind::PropertyPut : InvokeKind::Method;
-        EXPECT_THROW(control.dispatch().Invoke(op.dispid, otherKind, good), DispatchError);
+        EXPECT_THROW(control.Dispatch().Invoke(op.dispid, otherKind, good), DispatchError);
     }
 }
 
@@ -114,18 +114,18 @@ TEST_F(DispatchInterface, EveryOperationAcceptsItsForm) {
         std::vector<Variant> args;
         for (int i = 0; i < op.argCount; ++i) args.push_back(SampleOf(op.args[size_t(i)]));
         Variant result;
-        ASSERT_NO_THROW(result = control.dispatch().Invoke(op.dispid, op.kind, args));
-        EXPECT_EQ(result.type(), op.result);
+        ASSERT_NO_THROW(result = control.Dispatch().Invoke(op.dispid, op.kind, args));
+        EXPECT_EQ(result.Type(), op.result);
     }
 }
 
 TEST_F(DispatchInterface, UnknownDispidIsAnError) {
     for (int dispid : {0, 5, 0x8, 0x90, 0x92, 0x1000, -1}) {
         try {
-            control.dispatch().Invoke(dispid, InvokeKind::Method, {});
+            control.Dispatch().Invoke(dispid, InvokeKind::Method, {});
             ADD_FAILURE() << dispid;
         } catch (const DispatchError& e) {
-            EXPECT_EQ(e.code(), DispatchError::Code::UnknownName) << dispid;
+            EXPECT_EQ(e.ErrorCode(), DispatchError::Code::UnknownName) << dispid;
         }
     }
 }
@@ -149,7 +149,7 @@ TEST_F(DispatchInterface, KeepsEveryValuePut) {
     driver.Call(CaptureOp::FlvVideoWidth, {Variant::I16(352)});
     driver.Call(CaptureOp::FlvVideoBitrate, {Variant::I32(700000)});
     driver.Call(CaptureOp::FlvFrameRate, {Variant::I16(29)});
-    const auto& s = control.settings();
+    const auto& s = control.Settings();
     EXPECT_EQ(s.videoDeviceIndex, 2);
     EXPECT_EQ(s.videoFormatIndex, 3);
     EXPECT_EQ(s.videoInputIndex, 1);
@@ -195,12 +195,12 @@ TEST_F(DispatchInterface, KeepsEveryOverlayValue) {
     driver.Call(CaptureOp::SetOverlayTextOutlineBackColor, {V::I16(0), V::Colour(0x111111)});
     driver.Call(CaptureOp::SetOverlayTextOutlineColor, {V::I16(0), V::Colour(0x222222)});
     EXPECT_EQ(driver.Call(CaptureOp::SetOverlayTextHatchBrush,
-                          {V::I16(0), V::I16(4), V::Colour(0x333333), V::Colour(0x444444)}).toI16(), 0);
+                          {V::I16(0), V::I16(4), V::Colour(0x333333), V::Colour(0x444444)}).ToI16(), 0);
     EXPECT_EQ(driver.Call(CaptureOp::SetOverlayTextHatchBrush,
-                          {V::I16(1), V::I16(53), V::Colour(0), V::Colour(0)}).toI16(), -1);
+                          {V::I16(1), V::I16(53), V::Colour(0), V::Colour(0)}).ToI16(), -1);
     driver.Call(CaptureOp::SetOverlayTextTextureBrush, {V::I16(0), V::Str("/x/tex.bmp")});
 
-    const auto& o = control.overlays();
+    const auto& o = control.Overlays();
     EXPECT_EQ(o.dateTime.colour, 0x00336699u);
     EXPECT_EQ(o.dateTime.fontName, "Cambria");
     EXPECT_EQ(o.dateTime.fontSize, 18);
@@ -263,13 +263,13 @@ TEST_F(DispatchInterface, SelectVideoDeviceSwitchesWhatFormatsAndInputsDescribe)
 }
 
 TEST_F(DispatchInterface, CollectionsAreFreshObjectsWithTheirOwnDispids) {
-    auto formats = driver.Call(CaptureOp::VideoFormats).toObject();
-    auto formatsAgain = driver.Call(CaptureOp::VideoFormats).toObject();
+    auto formats = driver.Call(CaptureOp::VideoFormats).ToObject();
+    auto formatsAgain = driver.Call(CaptureOp::VideoFormats).ToObject();
     EXPECT_NE(formats, formatsAgain);
-    EXPECT_EQ(formats->Invoke(5, InvokeKind::Method, {Variant::I16(1)}).toStr(), "320x240 YUYV 30 fps");
+    EXPECT_EQ(formats->Invoke(5, InvokeKind::Method, {Variant::I16(1)}).ToStr(), "320x240 YUYV 30 fps");
     EXPECT_THROW(formats->Invoke(3, InvokeKind::Method, {Variant::I16(0)}), DispatchError);
-    auto devices = driver.Call(CaptureOp::VideoDevices).toObject();
-    EXPECT_EQ(devices->Invoke(3, InvokeKind::Method, {Variant::I16(0)}).toStr(), "Camera A");
+    auto devices = driver.Call(CaptureOp::VideoDevices).ToObject();
+    EXPECT_EQ(devices->Invoke(3, InvokeKind::Method, {Variant::I16(0)}).ToStr(), "Camera A");
     EXPECT_THROW(devices->Invoke(5, InvokeKind::Method, {Variant::I16(0)}), DispatchError);
 
     struct Case {
@@ -293,7 +293,7 @@ TEST_F(DispatchInterface, CollectionsAreFreshObjectsWithTheirOwnDispids) {
             devices->Invoke(c.dispid, c.kind, c.args);
             ADD_FAILURE() << "accepted DISPID " << c.dispid;
         } catch (const DispatchError& e) {
-            EXPECT_EQ(e.code(), c.code) << c.dispid << " " << e.what();
+            EXPECT_EQ(e.ErrorCode(), c.code) << c.dispid << " " << e.what();
         }
     }
 }

@@ -29,7 +29,7 @@ protected:
         driver->Call(CaptureOp::SetVideoRotation, {Variant::I16(rotation)});
         driver->Call(CaptureOp::SetInvertColor, {Variant::Bool(invert)});
         driver->Call(CaptureOp::SetGrayScale, {Variant::Bool(grey)});
-        EXPECT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= frames; }, 20000));
+        EXPECT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= frames; }, 20000));
         driver->StopCapture();
         return ReadRecording(path);
     }
@@ -101,7 +101,7 @@ TEST_F(OverlayRecording, TheImageOverlayIsDrawnIntoTheFileAfterTheEffects) {
     driver->Call(CaptureOp::DrawOverlayImage,
                  {Variant::I16(0), Variant::I16(200), Variant::I16(160), Variant::Str(file.toStdString()),
                   Variant::Colour(0x00FF00FF), Variant::I16(255)});
-    ASSERT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 20; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 20; }, 20000));
     driver->StopCapture();
     const Readback rb = ReadRecording(path);
     ASSERT_TRUE(rb.opened) << rb.error;

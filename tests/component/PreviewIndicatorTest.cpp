@@ -100,7 +100,7 @@ protected:
         control = std::make_unique<CaptureControl>(nullptr, std::move(options));
         control->resize(320, 240);  // the recorded size: one preview pixel per recorded pixel
         control->show();
-        driver = std::make_unique<ComponentDriver>(control->dispatch());
+        driver = std::make_unique<ComponentDriver>(control->Dispatch());
         driver->SelectTestSources("320x240 RGB32 30 fps");
         driver->selection.useOverlay = false;
         driver->flv.frameRate = kFps;
@@ -117,26 +117,26 @@ protected:
 
 TEST_F(PreviewIndicator, RecTimeAndMeterShowInThePreviewAndNeverInTheFile) {
     ASSERT_EQ(driver->Preview(), 0);
-    ASSERT_TRUE(WaitFor([&] { return control->framesPainted() >= 2; }, 20000));
-    EXPECT_EQ(control->indicatorText(), QString());  // a preview alone shows no indicator
-    EXPECT_TRUE(control->indicatorRect().isEmpty());
+    ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() >= 2; }, 20000));
+    EXPECT_EQ(control->IndicatorText(), QString());  // a preview alone shows no indicator
+    EXPECT_TRUE(control->IndicatorRect().isEmpty());
 
     const std::string path = dir.filePath("grey.flv").toStdString();
     ASSERT_EQ(driver->Record(path), 0);
-    ASSERT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 45; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 45; }, 20000));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^REC 00:00:0[1-9]$"))
-                    .match(control->indicatorText()).hasMatch())
-        << control->indicatorText().toStdString();
+                    .match(control->IndicatorText()).hasMatch())
+        << control->IndicatorText().toStdString();
     // The meter reads the half-scale sine: peak -6 dBFS, RMS -9 dBFS, no clipping.
-    const SoundLevelMeter::Reading level = control->soundLevel();
+    const SoundLevelMeter::Reading level = control->SoundLevel();
     EXPECT_TRUE(level.active);
     EXPECT_NEAR(level.peakDb, -6.02, 1.0);
     EXPECT_NEAR(level.rmsDb, -9.03, 1.0);
     EXPECT_FALSE(level.clipped);
 
-    ASSERT_TRUE(WaitFor([&] { return !control->indicatorRect().isEmpty(); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return !control->IndicatorRect().isEmpty(); }, 5000));
     const QImage shown = Grab();
-    const QRect box = control->indicatorRect();
+    const QRect box = control->IndicatorRect();
     ASSERT_TRUE(QRect(0, 0, 320, 240).contains(box));
     int red = 0, dark = 0, changedOutside = 0;
     for (int y = 0; y < 240; ++y)
@@ -154,10 +154,10 @@ TEST_F(PreviewIndicator, RecTimeAndMeterShowInThePreviewAndNeverInTheFile) {
     EXPECT_EQ(changedOutside, 0);     // the rest of the preview is the picture itself
 
     driver->Pause();
-    EXPECT_EQ(control->indicatorText(), QStringLiteral("PAUSED"));
+    EXPECT_EQ(control->IndicatorText(), QStringLiteral("PAUSED"));
     driver->StopCapture();
-    EXPECT_EQ(control->indicatorText(), QString());
-    EXPECT_FALSE(control->soundLevel().active);
+    EXPECT_EQ(control->IndicatorText(), QString());
+    EXPECT_FALSE(control->SoundLevel().active);
 
     // The file holds the plain grey picture, the indicator's corner included.
     const Readback rb = ReadRecording(path);
@@ -186,15 +186,15 @@ TEST_F(PreviewIndicator, ADefaultRecordingHoldsStampAndTextLinesApartAtTheDialog
     driver->Call(CaptureOp::DrawOverlayText,
                  {platform::Variant::I16(0), platform::Variant::I16(0), platform::Variant::I16(0),
                   platform::Variant::Str("Korvex Software\r\nwww.example.com")});
-    const int64_t from = control->recordingStats().framesWritten;
-    ASSERT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= from + 20; }, 20000));
+    const int64_t from = control->Stats().framesWritten;
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= from + 20; }, 20000));
     driver->StopCapture();
     const Readback rb = ReadRecording(path);
     ASSERT_TRUE(rb.opened) << rb.error;
     const QImage last = rb.lastPicture.convertToFormat(QImage::Format_Grayscale8);
     ASSERT_EQ(last.size(), QSize(320, 240));
 
-    const OverlaySettings& o = control->overlays();
+    const OverlaySettings& o = control->Overlays();
     EXPECT_EQ(o.dateTime.fontSize, 8);
     EXPECT_EQ(o.texts.at(0).fontSize, 8);
     TextOverlay first = o.texts.at(0), second = o.texts.at(0);

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     component::CaptureControl control(nullptr);
-    ComponentDriver driver(control.dispatch());
+    ComponentDriver driver(control.Dispatch());
     driver.SelectTestSources("160x120 RGB32 30 fps");
     driver.flv.videoWidth = 160;
     driver.flv.videoHeight = 120;
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     int64_t reported = -1;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        const int64_t n = control.recordingStats().framesWritten;
+        const int64_t n = control.Stats().framesWritten;
         if (n == reported) return;
         reported = n;
         std::printf("frames %lld\n", static_cast<long long>(n));

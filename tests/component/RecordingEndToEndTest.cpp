@@ -15,7 +15,7 @@ class RecordingEndToEnd : public HostedCaptureTest {
 protected:
     RecordingEndToEnd() : HostedCaptureTest({400, 200}) {}
     bool WaitFrames(int64_t n) {
-        return WaitFor([&] { return control->recordingStats().framesWritten >= n; }, 20000);
+        return WaitFor([&] { return control->Stats().framesWritten >= n; }, 20000);
     }
 
 };
@@ -28,19 +28,19 @@ TEST_F(RecordingEndToEnd, PreviewThenThreeSecondsOfTestSourcesInSyncMode1) {
     driver->flv.frameRate = 30;
 
     ASSERT_EQ(driver->Preview(), 0);
-    ASSERT_TRUE(WaitFor([&] { return control->framesPainted() >= 3; }));
+    ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() >= 3; }));
     // A 4:3 picture in a 2:1 window: kept in shape, black bars left and right.
     const QImage shot = host->grab().toImage();
     EXPECT_EQ(shot.pixelColor(4, 100), QColor(Qt::black));
     EXPECT_EQ(shot.pixelColor(395, 100), QColor(Qt::black));
     EXPECT_NE(shot.pixelColor(200, 150), QColor(Qt::black));
-    EXPECT_TRUE(control->statusText().isEmpty());
+    EXPECT_TRUE(control->StatusText().isEmpty());
 
     const std::string path = Path("three.flv");
     ASSERT_EQ(driver->Record(path), 0);
     ASSERT_TRUE(WaitFrames(90));
     EXPECT_EQ(driver->Stop(), 0);  // stop, and the preview comes back
-    const auto stats = control->recordingStats();
+    const auto stats = control->Stats();
     driver->StopCapture();
 
     const Readback rb = ReadRecording(path);

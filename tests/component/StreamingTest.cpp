@@ -36,12 +36,12 @@ protected:
         return driver->Record(path);
     }
     StreamState State() const {
-        auto s = control->streamStatus();
+        auto s = control->LiveStatus();
         return s ? s->state : StreamState::Stopped;
     }
     bool WaitLive(int timeoutMs) {
         return WaitFor([&] {
-            auto s = control->streamStatus();
+            auto s = control->LiveStatus();
             return s && (s->state == StreamState::Live || s->state == StreamState::LiveAgain) &&
                    s->packetsSent > 0;
         }, timeoutMs);
@@ -68,14 +68,14 @@ TEST_F(Streaming, TheServerAndAReaderGetH264AndAacAndTheLocalCopyIsWhole) {
     const std::string local = Path("local.flv");
     ASSERT_EQ(GoLive(server.url(), kKey, local), 0);
     ASSERT_TRUE(WaitLive(10000));
-    EXPECT_TRUE(control->statusText().startsWith("Live")) << control->statusText().toStdString();
+    EXPECT_TRUE(control->StatusText().startsWith("Live")) << control->StatusText().toStdString();
 
     const QString seen = ProbeStream(server.url() + "/" + kKey);
     EXPECT_TRUE(seen.contains("codec_name=h264|width=320|height=240")) << seen.toStdString();
     EXPECT_TRUE(seen.contains("codec_name=aac|sample_rate=44100")) << seen.toStdString();
 
-    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->liveUs >= 5000000; }, 20000));
-    EXPECT_FALSE(control->statusText().contains(kKey));
+    ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->liveUs >= 5000000; }, 20000));
+    EXPECT_FALSE(control->StatusText().contains(kKey));
     driver->StopCapture();
 
     const QStringList received = server.Recordings();
@@ -106,21 +106,21 @@ TEST_F(Streaming, ADroppedServerIsRetriedAndTheLocalCopyHasNoGap) {
     const std::string local = Path("kept.flv");
     ASSERT_EQ(GoLive(server.url(), kKey, local), 0);
     ASSERT_TRUE(WaitLive(10000));
-    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->liveUs >= 2000000; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->liveUs >= 2000000; }, 10000));
 
     server.Kill();
     ASSERT_TRUE(WaitFor([&] { return State() == StreamState::Reconnecting; }, 15000));
-    EXPECT_TRUE(control->statusText().startsWith("Reconnecting"))
-        << control->statusText().toStdString();
+    EXPECT_TRUE(control->StatusText().startsWith("Reconnecting"))
+        << control->StatusText().toStdString();
     Let(3000);
     ASSERT_TRUE(server.Start()) << server.why().toStdString();
     QElapsedTimer sinceRestart;
     sinceRestart.start();
-    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->reconnects >= 1; }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->reconnects >= 1; }, 15000));
     EXPECT_LE(sinceRestart.elapsed(), 5000 + 1000);  // the next attempt is at most 4 s away
     ASSERT_TRUE(WaitLive(10000));
-    const int64_t sentBefore = control->streamStatus()->packetsSent;
-    ASSERT_TRUE(WaitFor([&] { return control->streamStatus()->packetsSent > sentBefore + 50; }, 10000));
+    const int64_t sentBefore = control->LiveStatus()->packetsSent;
+    ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->packetsSent > sentBefore + 50; }, 10000));
     driver->StopCapture();
 
     // The file went on through the outage: one picture every 1/25 s from start to end.
@@ -146,9 +146,9 @@ TEST_F(Streaming, AServerThatNeverAnswersShowsReconnectingAndStopEndsAtOnce) {
     const std::string local = Path("alone.flv");
     ASSERT_EQ(GoLive(QStringLiteral("rtmp://127.0.0.1:%1/live").arg(silent.port()), kKey, local), 0);
     ASSERT_TRUE(WaitFor([&] { return State() == StreamState::Reconnecting; }, 15000));
-    EXPECT_TRUE(control->statusText().startsWith("Reconnecting… (1)"))
-        << control->statusText().toStdString();
-    ASSERT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 25; }, 10000));
+    EXPECT_TRUE(control->StatusText().startsWith("Reconnecting… (1)"))
+        << control->StatusText().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 25; }, 10000));
     QElapsedTimer stop;
     stop.start();
     driver->StopCapture();
@@ -179,12 +179,12 @@ TEST_F(Streaming, SettingsThatCannotWorkStartNothingAndSayWhy) {
         const std::string local = Path("never.flv");
         EXPECT_EQ(GoLive(row.server, row.key, local), -1);
         EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(local)));
-        const QString text = control->statusText();
+        const QString text = control->StatusText();
         EXPECT_TRUE(text.contains(row.reason)) << text.toStdString();
         if (!row.key.empty()) {
             EXPECT_FALSE(text.contains(QString::fromStdString(row.key)));
         }
-        EXPECT_FALSE(control->streamStatus().has_value());
+        EXPECT_FALSE(control->LiveStatus().has_value());
         driver->StopCapture();
     }
 }

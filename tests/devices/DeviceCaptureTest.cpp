@@ -39,7 +39,7 @@ protected:
         const std::string path = Path(name);
         EXPECT_EQ(driver->Record(path), 0);
         auto written = [&](int64_t n) {
-            return WaitFor([&] { return control->recordingStats().framesWritten >= n; }, 30000);
+            return WaitFor([&] { return control->Stats().framesWritten >= n; }, 30000);
         };
         if (midway) {
             EXPECT_TRUE(written(frames / 2));
@@ -91,7 +91,7 @@ protected:
         host = std::move(own);
         host->resize(320, 240);
         host->show();
-        driver = std::make_unique<ComponentDriver>(host->dispatch());
+        driver = std::make_unique<ComponentDriver>(host->Dispatch());
     }
 };
 
@@ -192,8 +192,8 @@ TEST_F(DeviceCapture, ADeviceLostMidRecordingLeavesAFileThatPlaysToItsEnd) {
         driver->flv.frameRate = 30;
         const Readback rb = Record("lost.flv", 90, [&] {
             row.takeAway(rig);
-            EXPECT_TRUE(WaitFor([&] { return control->statusText().contains(row.lost); }, 10000))
-                << control->statusText().toStdString();
+            EXPECT_TRUE(WaitFor([&] { return control->StatusText().contains(row.lost); }, 10000))
+                << control->StatusText().toStdString();
         });
         ASSERT_TRUE(rb.opened) << rb.error;
         EXPECT_EQ(rb.decodeErrors, 0);
@@ -221,7 +221,7 @@ TEST_F(DeviceCapture, ABusyCameraFailsTheStartAndLeavesNothingOpen) {
     // Free again, the same settings start.
     rig.SetCameraFault("");
     EXPECT_EQ(driver->Record(path), 0);
-    EXPECT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 5; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 5; }, 20000));
     driver->StopCapture();
 }
 

@@ -61,12 +61,12 @@ TEST_F(StationDevices, RecordsTheCameraAndTheSine) {
     ChooseCameraAndSine();
     const QString path = dir.filePath("camera.flv");
     dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
-    ASSERT_TRUE(WaitFor([&] { return control->framesPainted() >= 3; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() >= 3; }, 20000));
     services.fileAnswers.push_back(path);
     dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
     // The FLV dialog's own values: 320x240 at 25 frames per second. Three seconds: the sine
     // source hands its sound over two seconds at a time.
-    ASSERT_TRUE(WaitFor([&] { return control->recordingStats().framesWritten >= 75; }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 75; }, 30000));
     dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
     EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
 

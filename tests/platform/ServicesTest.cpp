@@ -30,8 +30,8 @@ TEST(ControlContainer, CreatesByClassIdWithPlaceholdersForBothControls) {
     // The capture stand-in answers (StartCapture "started"); the editor is only hosted.
     std::unique_ptr<HostedControl> c(ControlContainer::Create(kCaptureControlClassId, nullptr));
     ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->dispatch().Invoke(0x67, InvokeKind::Method, {}).toI16(), 0);
+    EXPECT_EQ(c->Dispatch().Invoke(0x67, InvokeKind::Method, {}).ToI16(), 0);
     std::unique_ptr<HostedControl> editor(ControlContainer::Create(kWmvEditorClassId, nullptr));
     ASSERT_NE(editor, nullptr);
-    EXPECT_THROW(editor->dispatch().Invoke(1, InvokeKind::Method, {}), DispatchError);
+    EXPECT_THROW(editor->Dispatch().Invoke(1, InvokeKind::Method, {}), DispatchError);
 }

@@ -27,7 +27,7 @@ public:
         }
         if (dispid == m_itemDispid && kind == InvokeKind::Method) {
             platform::RequireArgs(dispid, args, {platform::VariantType::I16});
-            const int i = args[0].toI16();
+            const int i = args[0].ToI16();
             if (i < 0 || i >= m_names.size())
                 throw DispatchError(DispatchError::Code::Failed, dispid, "index out of range");
             return Variant::Str(m_names[i].toStdString());
@@ -53,7 +53,7 @@ std::string Describe(const FakeCall& c) {
     std::string s;
     if (c.collection) s += "[collection " + std::to_string(c.collection) + "] ";
     s += std::string(platform::InvokeKindName(c.kind)) + " " + std::to_string(c.dispid) + "(";
-    for (size_t i = 0; i < c.args.size(); ++i) s += (i ? ", " : "") + c.args[i].describe();
+    for (size_t i = 0; i < c.args.size(); ++i) s += (i ? ", " : "") + c.args[i].Describe();
     return s + ")";
 }
 
@@ -120,8 +120,8 @@ Variant FakeCaptureControl::Invoke(int dispid, InvokeKind kind, const std::vecto
     }
     case InvokeKind::Method:
         if (row->op == Op::SelectVideoDevice && args.size() == 1 &&
-            args[0].type() == platform::VariantType::I16)
-            s.selectedVideoDevice = args[0].toI16();
+            args[0].Type() == platform::VariantType::I16)
+            s.selectedVideoDevice = args[0].ToI16();
         if (row->op == Op::StartCapture) return Variant::I16(s.startResult);
         if (row->result == platform::VariantType::I16) return Variant::I16(0);
         return Variant();

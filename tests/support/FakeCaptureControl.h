@@ -79,7 +79,7 @@ class FakeCaptureControl : public platform::HostedControl, private platform::IDi
     Q_OBJECT
 public:
     FakeCaptureControl(std::shared_ptr<FakeCaptureScript> script, QWidget* parent);
-    platform::IDispatch& dispatch() override { return *this; }
+    platform::IDispatch& Dispatch() override { return *this; }
 
 private:
     platform::Variant Invoke(int dispid, platform::InvokeKind kind,

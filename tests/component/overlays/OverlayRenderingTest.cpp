@@ -193,7 +193,7 @@ TEST(OverlayRendering, OverlaysAreClippedToThePictureWhateverTheValues) {
     EXPECT_LE(l.image.width(), 320);
     EXPECT_LE(l.image.height(), 240);
     t.left = 32767;
-    EXPECT_TRUE(RenderTextLayer(t, {320, 240}).empty());
+    EXPECT_TRUE(RenderTextLayer(t, {320, 240}).IsEmpty());
     OverlaySettings s = WithText(t);
     s.texts[0].fontSize = 12;
     s.texts[0].left = 300;
@@ -330,7 +330,7 @@ TEST(OverlayRendering, StampDigitsHaveOneWidthSoTheStampDoesNotJitter) {
     DateTimeOverlay s{.show = true, .fontName = "DejaVu Sans", .fontSize = 20};
     const OverlayLayer ones = RenderStampLayer(s, "11:11:11", {320, 240});
     const OverlayLayer eights = RenderStampLayer(s, "88:88:88", {320, 240});
-    ASSERT_FALSE(ones.empty());
+    ASSERT_FALSE(ones.IsEmpty());
     // The layers end where the last glyph's ink ends; the colon's place shows the advance.
     auto firstInkColumnAfter = [](const QImage& img, int from) {
         for (int x = from; x < img.width(); ++x)
@@ -360,20 +360,20 @@ TEST(OverlayRendering, LayersAreRenderedOnlyWhenWhatTheyShowChanges) {
     const int64_t start = 5000000;
     QImage f = Frame();
     stage.Apply(f, start);
-    const int first = stage.layerRenders();
+    const int first = stage.LayerRenders();
     EXPECT_EQ(first, 3);  // stamp, text, image (empty: no file)
     for (int i = 1; i < 10; ++i) {
         QImage g = Frame();
         stage.Apply(g, start + i);  // the same second
     }
-    EXPECT_EQ(stage.layerRenders(), first);
+    EXPECT_EQ(stage.LayerRenders(), first);
     QImage g = Frame();
     stage.Apply(g, start + 3000000);
-    EXPECT_EQ(stage.layerRenders(), first + 1);  // the stamp alone
+    EXPECT_EQ(stage.LayerRenders(), first + 1);  // the stamp alone
     s.texts[0].text = "other";
     stage.SetOverlaySettings(s);
     stage.Apply(g, start + 3000000);
-    EXPECT_EQ(stage.layerRenders(), first + 2);
+    EXPECT_EQ(stage.LayerRenders(), first + 2);
 }
 
 TEST(OverlayRendering, TheDefaultsShowStampAndTextLegiblyOnASmallPicture) {
@@ -388,7 +388,7 @@ TEST(OverlayRendering, TheDefaultsShowStampAndTextLegiblyOnASmallPicture) {
     const OverlayLayer text = RenderTextLayer(s.texts.at(0), frame);
     const OverlayLayer stamp = RenderStampLayer(s.dateTime, "12/31/2024", frame);
     for (const OverlayLayer* l : {&text, &stamp}) {
-        ASSERT_FALSE(l->empty());
+        ASSERT_FALSE(l->IsEmpty());
         EXPECT_GE(l->image.height(), 14);  // an 8-point line (11 pixels) and its margin
         EXPECT_LE(l->image.width(), 240);  // fits across the picture
     }

@@ -37,7 +37,7 @@ protected:
                     EncodeCounts* counts = nullptr) {
         const std::string path = dir.filePath("stage.flv").toStdString();
         auto recorder = FlvRecorder::Open(settings, path, &FileSink::Create);
-        EXPECT_TRUE(recorder) << recorder.error();
+        EXPECT_TRUE(recorder) << recorder.Error();
         if (!recorder) return {};
         auto timeline = std::make_shared<Timeline>(settings.frameRate);
         timeline->Begin(kT0);
@@ -76,7 +76,7 @@ protected:
             }
         }
         EXPECT_EQ(stage.Finish(end), RecorderError::None);
-        if (counts) *counts = stage.counts();
+        if (counts) *counts = stage.Counts();
         return ReadRecording(path);
     }
 

@@ -23,7 +23,7 @@ FlvValues DialogValues() {  // what the FLV dialog starts with
 TEST(EncoderSettings, DefaultsAndDialogValuesAreTakenAsTheyAre) {
     for (const FlvValues& v : {FlvValues{}, DialogValues()}) {
         auto r = ResolveEncoderSettings(v);
-        ASSERT_TRUE(r) << r.error();
+        ASSERT_TRUE(r) << r.Error();
         const auto& s = *r;
         EXPECT_EQ(s.width, v.videoWidth);
         EXPECT_EQ(s.height, v.videoHeight);
@@ -84,7 +84,7 @@ TEST(EncoderSettings, RefusesWhatTheEncodersCannotDoAndSaysWhich) {
         row.change(v);
         auto r = ResolveEncoderSettings(v);
         ASSERT_FALSE(r) << row.reasonPart;
-        EXPECT_NE(r.error().find(row.reasonPart), std::string::npos) << r.error();
+        EXPECT_NE(r.Error().find(row.reasonPart), std::string::npos) << r.Error();
     }
     // The limits themselves are accepted.
     FlvValues edge = DialogValues();

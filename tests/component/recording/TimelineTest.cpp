@@ -23,10 +23,10 @@ TEST(Timeline, PausesAreLeftOutInWholeFrames) {
     Timeline t(25);
     t.Begin(0);
     t.Pause(1 * kS);
-    EXPECT_TRUE(t.paused());
+    EXPECT_TRUE(t.IsPaused());
     EXPECT_EQ(t.Position(kS + 300000), kS);  // holds still while paused
     t.Resume(kS + 390000);                  // 390 ms, lengthened to 400 ms (10 frames)
-    EXPECT_FALSE(t.paused());
+    EXPECT_FALSE(t.IsPaused());
     EXPECT_EQ(t.pausedTotalUs(), 400000);
     EXPECT_FALSE(t.Map(kS + 395000).has_value());
     EXPECT_EQ(t.Map(kS + 400000), kS);

@@ -12,13 +12,13 @@ Variant ComponentDriver::Call(CaptureOp op, std::vector<Variant> args) {
 
 std::vector<std::string> ComponentDriver::Names(CaptureOp collection) {
     const int itemDispid = collection == CaptureOp::VideoFormats ? 5 : 3;
-    const int count = Call(collection).toObject()->Invoke(1, InvokeKind::PropertyGet, {}).toI16();
+    const int count = Call(collection).ToObject()->Invoke(1, InvokeKind::PropertyGet, {}).ToI16();
     std::vector<std::string> names;
     for (int16_t i = 0; i < count; ++i)
         names.push_back(Call(collection)
-                            .toObject()
+                            .ToObject()
                             ->Invoke(itemDispid, InvokeKind::Method, {Variant::I16(i)})
-                            .toStr());
+                            .ToStr());
     return names;
 }
 
@@ -72,7 +72,7 @@ void ComponentDriver::StartSettings() {
 int16_t ComponentDriver::Preview() {
     ApplyDeviceSelection();
     StartSettings();
-    const int16_t result = Call(CaptureOp::StartCapture).toI16();
+    const int16_t result = Call(CaptureOp::StartCapture).ToI16();
     ApplyOverlays();
     return result;
 }
@@ -91,7 +91,7 @@ int16_t ComponentDriver::Record(const std::string& path) {
     Call(CaptureOp::CaptureFileName, {Variant::Str(path)});
     Call(CaptureOp::CaptureToFile, {Variant::Bool(true)});
     StartSettings();
-    const int16_t result = Call(CaptureOp::StartCapture).toI16();
+    const int16_t result = Call(CaptureOp::StartCapture).ToI16();
     ApplyOverlays();
     return result;
 }
@@ -102,7 +102,7 @@ int16_t ComponentDriver::Stop() {
     Call(CaptureOp::StopRequested, {Variant::Bool(true)});
     Call(CaptureOp::CaptureToFile, {Variant::Bool(false)});
     Call(CaptureOp::StopCapture);
-    const int16_t result = Call(CaptureOp::StartCapture).toI16();
+    const int16_t result = Call(CaptureOp::StartCapture).ToI16();
     ApplyOverlays();
     return result;
 }

@@ -29,7 +29,7 @@ protected:
         ASSERT_NE(control, nullptr);
         host->resize(m_size);
         host->show();
-        driver = std::make_unique<ComponentDriver>(host->dispatch());
+        driver = std::make_unique<ComponentDriver>(host->Dispatch());
     }
     std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
 

@@ -34,7 +34,7 @@ void VanishingAudioSource::Start(BlockHandler onBlock, LostHandler onLost) {
             onBlock(std::move(b));
             if (++blocks == m_blocks) m_live.RequestStop();
         });
-        if (m_pacer.stopRequested()) return;
+        if (m_pacer.StopRequested()) return;
         onLost();
         TestToneSource::Generate(m_pacer, true, onBlock);
     });
