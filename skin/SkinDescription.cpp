@@ -4,105 +4,45 @@
 
 namespace {
 
-SkinButtonData ReadButton(SkinEntry& e, bool twoState) {
-    SkinButtonData b;
-    b.name = e.NextField();
-    b.image = e.NextField();
-    b.rect = e.ParseRect();
-    b.tip = e.NextField();
-    b.toggle = e.NextFlag();
-    if (twoState) b.checked = e.NextFlag();
-    return b;
+// A field read from an entry by its type; the parsers below list their fields in the order
+// Skin.ini writes them.
+void Read(SkinEntry& e, std::string& text) { text = e.NextField(); }
+void Read(SkinEntry& e, SkinRect& rect) { rect = e.ParseRect(); }
+void Read(SkinEntry& e, int& number) { number = e.NextInt(); }
+void Read(SkinEntry& e, uint32_t& colour) { colour = e.NextColour(); }
+void Read(SkinEntry& e, bool& flag) { flag = e.NextFlag(); }
+void Read(SkinEntry& e, SkinListColourData& c) {
+    for (uint32_t* colour : {&c.back, &c.text, &c.selectedBack, &c.selectedText}) Read(e, *colour);
+}
+void Read(SkinEntry& e, SkinScrollBarFields& bar) {
+    for (std::string& field : bar) Read(e, field);
+}
+// Two fields that are not flags: an edit box is enabled by exactly "TRUE", a slider is
+// vertical when its orientation starts with "V".
+struct ExactlyTrue { bool& value; };
+void Read(SkinEntry& e, ExactlyTrue f) { f.value = e.NextField() == "TRUE"; }
+struct StartsWithV { bool& value; };
+void Read(SkinEntry& e, StartsWithV f) {
+    const std::string text = e.NextField();
+    f.value = !text.empty() && text[0] == 'V';
+}
+
+template <typename... Fields>
+void ReadFields(SkinEntry& e, Fields&&... fields) {
+    (Read(e, std::forward<Fields>(fields)), ...);
+}
+
+// Buttons, option buttons and check boxes: the two-state ones add whether they start checked.
+void ReadButtons(SkinEntry& e, std::vector<SkinButtonData>& list, bool twoState) {
+    SkinButtonData& b = list.emplace_back();
+    ReadFields(e, b.name, b.image, b.rect, b.tip, b.toggle);
+    if (twoState) Read(e, b.checked);
 }
 
 SkinLabelData ReadLabel(SkinEntry& e) {
     SkinLabelData l;
-    l.name = e.NextField();
-    l.rect = e.ParseRect();
-    l.text = e.NextField();
-    l.face = e.NextField();
-    l.points = e.NextInt();
-    l.colour = e.NextColour();
+    ReadFields(e, l.name, l.rect, l.text, l.face, l.points, l.colour);
     return l;
-}
-
-SkinListColourData ReadListColours(SkinEntry& e) {
-    SkinListColourData c;
-    c.back = e.NextColour();
-    c.text = e.NextColour();
-    c.selectedBack = e.NextColour();
-    c.selectedText = e.NextColour();
-    return c;
-}
-
-SkinScrollBarFields ReadScrollBar(SkinEntry& e) {
-    SkinScrollBarFields bar;
-    for (std::string& field : bar) field = e.NextField();
-    return bar;
-}
-
-void ParseButton(SkinEntry& e, SkinDescription& d) { d.buttons.push_back(ReadButton(e, false)); }
-void ParseOption(SkinEntry& e, SkinDescription& d) { d.options.push_back(ReadButton(e, true)); }
-void ParseCheck(SkinEntry& e, SkinDescription& d) { d.checks.push_back(ReadButton(e, true)); }
-void ParseLabel(SkinEntry& e, SkinDescription& d) { d.labels.push_back(ReadLabel(e)); }
-
-void ParseSlider(SkinEntry& e, SkinDescription& d) {
-    SkinSliderData s;
-    s.name = e.NextField();
-    s.channel = e.NextField();
-    s.thumb = e.NextField();
-    s.activeThumb = e.NextField();
-    s.rect = e.ParseRect();
-    const std::string orientation = e.NextField();
-    s.vertical = !orientation.empty() && orientation[0] == 'V';
-    s.position = e.NextInt();
-    s.tip = e.NextField();
-    d.sliders.push_back(std::move(s));
-}
-
-void ParseEdit(SkinEntry& e, SkinDescription& d) {
-    SkinEditData edit;
-    edit.name = e.NextField();
-    edit.rect = e.ParseRect();
-    edit.back = e.NextColour();
-    edit.text = e.NextColour();
-    edit.frame = e.NextColour();
-    edit.enabled = e.NextField() == "TRUE";
-    d.edits.push_back(std::move(edit));
-}
-
-void ParseList(SkinEntry& e, SkinDescription& d) {
-    SkinListData l;
-    l.name = e.NextField();
-    l.rect = e.ParseRect();
-    l.colours = ReadListColours(e);
-    l.bar = ReadScrollBar(e);
-    d.lists.push_back(std::move(l));
-}
-
-void ParseCombo(SkinEntry& e, SkinDescription& d) {
-    SkinComboData c;
-    c.name = e.NextField();
-    c.rect = e.ParseRect();
-    c.strip = e.NextField();
-    c.editBack = e.NextColour();
-    c.editText = e.NextColour();
-    c.editFrame = e.NextColour();
-    c.list = ReadListColours(e);
-    c.bar = ReadScrollBar(e);
-    d.combos.push_back(std::move(c));
-}
-
-void ParseControl(SkinEntry& e, SkinDescription& d) { d.control = e.ParseRect(); }
-void ParseIcon(SkinEntry& e, SkinDescription& d) {
-    SkinIconData icon;
-    icon.image = e.NextField();
-    icon.rect = e.ParseRect();
-    d.icon = std::move(icon);
-}
-void ParseCaption(SkinEntry& e, SkinDescription& d) {
-    d.caption = ReadLabel(e);  // its name field is there, unused
-    d.caption->name.clear();
 }
 
 struct SectionParser {
@@ -111,18 +51,43 @@ struct SectionParser {
     void (*parse)(SkinEntry&, SkinDescription&);
 };
 
-constexpr SectionParser kSections[] = {
-    {"CONTROL", "CONTROL", ParseControl},
-    {"ICON", "ICON", ParseIcon},
-    {"CAPTION", "CAPTION", ParseCaption},
-    {"BUTTONINFO", nullptr, ParseButton},
-    {"SLIDERINFO", nullptr, ParseSlider},
-    {"OPTIONINFO", nullptr, ParseOption},
-    {"CHECKINFO", nullptr, ParseCheck},
-    {"LABELINFO", nullptr, ParseLabel},
-    {"EDITBOXINFO", nullptr, ParseEdit},
-    {"LISTBOXINFO", nullptr, ParseList},
-    {"COMBOBOXINFO", nullptr, ParseCombo},
+const SectionParser kSections[] = {
+    {"CONTROL", "CONTROL", [](SkinEntry& e, SkinDescription& d) { Read(e, d.control.emplace()); }},
+    {"ICON", "ICON",
+     [](SkinEntry& e, SkinDescription& d) {
+         SkinIconData& icon = d.icon.emplace();
+         ReadFields(e, icon.image, icon.rect);
+     }},
+    {"CAPTION", "CAPTION",
+     [](SkinEntry& e, SkinDescription& d) {
+         d.caption = ReadLabel(e);  // its name field is there, unused
+         d.caption->name.clear();
+     }},
+    {"BUTTONINFO", nullptr, [](SkinEntry& e, SkinDescription& d) { ReadButtons(e, d.buttons, false); }},
+    {"OPTIONINFO", nullptr, [](SkinEntry& e, SkinDescription& d) { ReadButtons(e, d.options, true); }},
+    {"CHECKINFO", nullptr, [](SkinEntry& e, SkinDescription& d) { ReadButtons(e, d.checks, true); }},
+    {"LABELINFO", nullptr, [](SkinEntry& e, SkinDescription& d) { d.labels.push_back(ReadLabel(e)); }},
+    {"SLIDERINFO", nullptr,
+     [](SkinEntry& e, SkinDescription& d) {
+         SkinSliderData& s = d.sliders.emplace_back();
+         ReadFields(e, s.name, s.channel, s.thumb, s.activeThumb, s.rect, StartsWithV{s.vertical},
+                    s.position, s.tip);
+     }},
+    {"EDITBOXINFO", nullptr,
+     [](SkinEntry& e, SkinDescription& d) {
+         SkinEditData& edit = d.edits.emplace_back();
+         ReadFields(e, edit.name, edit.rect, edit.back, edit.text, edit.frame, ExactlyTrue{edit.enabled});
+     }},
+    {"LISTBOXINFO", nullptr,
+     [](SkinEntry& e, SkinDescription& d) {
+         SkinListData& l = d.lists.emplace_back();
+         ReadFields(e, l.name, l.rect, l.colours, l.bar);
+     }},
+    {"COMBOBOXINFO", nullptr,
+     [](SkinEntry& e, SkinDescription& d) {
+         SkinComboData& c = d.combos.emplace_back();
+         ReadFields(e, c.name, c.rect, c.strip, c.editBack, c.editText, c.editFrame, c.list, c.bar);
+     }},
 };
 
 void ParseValue(const std::string& value, const SectionParser& p, SkinDescription& d) {
