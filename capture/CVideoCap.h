@@ -1,6 +1,6 @@
-// The hosted capture control (control 1004), reached only by dispatch calls. Every member is
-// one call with the DISPID, kind and argument forms the control defines; a failing call
-// throws platform::DispatchError.
+// The app-side proxy of the capture control (control 1004), reached only by dispatch calls.
+// Every member is one call with the DISPID, kind and argument forms that
+// platform/CaptureInterface.h gives it; a failing call throws platform::DispatchError.
 #pragma once
 
 #include <QPointer>
