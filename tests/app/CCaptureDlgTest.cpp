@@ -197,7 +197,7 @@ TEST_F(MainWindowFixture, RecordingSendsEverythingInOrder) {
     services.fileAnswers = {QString("/videos/take1.flv")};
     dlg->OnSkinButton("BUTTON_CONVERT");
 
-    const auto expected = Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))},
+    const auto expected = Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))},
                                 FlvValues(),
                                 {Put(Op::CaptureFileName, Variant::Str("/videos/take1.flv")),
                                  Put(Op::CaptureToFile, Variant::Bool(true))},
@@ -265,7 +265,7 @@ TEST_F(MainWindowFixture, TheSaveDialogOpensWhereTheLastRecordingWentElseInVideo
 
 TEST_F(MainWindowFixture, ACancelledRecordingStopsAfterTheOutputFormat) {
     dlg->OnSkinButton("BUTTON_CONVERT");
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))}}));
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))}}));
     EXPECT_EQ(dlg->Edits().front()->text(), "");
 }
 
@@ -318,7 +318,7 @@ TEST_F(MainWindowFixture, ASecondRecordFinishesTheFirstFileBeforeStartingTheNewO
         dlg->OnSkinButton("BUTTON_CONVERT");
 
         const bool started = row.secondStart == 0;
-        auto expected = Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))},
+        auto expected = Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))},
                               {Put(Op::StopRequested, Variant::Bool(true)), Put(Op::CaptureToFile, Variant::Bool(false)),
                                Method(Op::StopCapture)},
                               flv,
@@ -349,7 +349,7 @@ TEST_F(MainWindowFixture, AFailingCallAbandonsTheRestAndIsReported) {
     fake->failDispid = DispidOf(Op::OutputFormat);
     services.fileAnswers = {QString("/videos/never.flv")};
     EXPECT_NO_THROW(dlg->OnSkinButton("BUTTON_CONVERT"));
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))}}));
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))}}));
     EXPECT_TRUE(services.fileRequests.empty());
     EXPECT_EQ(services.messageTexts(), QStringList{"The capture control failed call 78."});
 
@@ -762,7 +762,7 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     fill("rtmp://127.0.0.1:1935/live", false);
     dlg->OnSkinButton("BUTTON_STREAM");
     EXPECT_TRUE(services.fileRequests.empty());  // no local copy: no file to name
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(4))},
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))},
                              FlvValues(),
                              {Put(Op::CaptureFileName, Variant::Str("")), Put(Op::CaptureToFile, Variant::Bool(true)),
                               Put(Op::StreamServer, Variant::Str("rtmp://127.0.0.1:1935/live")),

@@ -37,7 +37,7 @@ const Row kRows[] = {
     {"AudioSyncMode", [](CVideoCap& c) { c.SetAudioSyncMode(2); }, Put(Op::AudioSyncMode, Variant::I16(2))},
     {"AudioOffset", [](CVideoCap& c) { c.SetAudioOffset(-250); }, Put(Op::AudioOffset, Variant::I16(-250))},
     {"ActiveOverlay", [](CVideoCap& c) { c.SetActiveOverlay(-1); }, Put(Op::ActiveOverlay, Variant::I32(-1))},
-    {"OutputFormat", [](CVideoCap& c) { c.SetOutputFormat(4); }, Put(Op::OutputFormat, Variant::I32(4))},
+    {"OutputFormat", [](CVideoCap& c) { c.SetOutputFormat(platform::kOutputFormatFlv); }, Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))},
     {"FlvAudioBitrate", [](CVideoCap& c) { c.SetFlvAudioBitrate(128000); }, Put(Op::FlvAudioBitrate, Variant::I32(128000))},
     {"FlvAudioChannels", [](CVideoCap& c) { c.SetFlvAudioChannels(2); }, Put(Op::FlvAudioChannels, Variant::I16(2))},
     {"FlvAudioSampleRate", [](CVideoCap& c) { c.SetFlvAudioSampleRate(44100); }, Put(Op::FlvAudioSampleRate, Variant::I32(44100))},

@@ -141,7 +141,7 @@ TEST_F(DispatchInterface, KeepsEveryValuePut) {
     driver.Call(CaptureOp::StopRequested, {Variant::Bool(true)});
     driver.Call(CaptureOp::AudioSyncMode, {Variant::I16(2)});
     driver.Call(CaptureOp::AudioOffset, {Variant::I16(-40)});
-    driver.Call(CaptureOp::OutputFormat, {Variant::I32(4)});
+    driver.Call(CaptureOp::OutputFormat, {Variant::I32(platform::kOutputFormatFlv)});
     driver.Call(CaptureOp::FlvAudioBitrate, {Variant::I32(96000)});
     driver.Call(CaptureOp::FlvAudioChannels, {Variant::I16(1)});
     driver.Call(CaptureOp::FlvAudioSampleRate, {Variant::I32(22050)});

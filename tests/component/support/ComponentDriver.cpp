@@ -80,7 +80,7 @@ int16_t ComponentDriver::Preview() {
 int16_t ComponentDriver::Record(const std::string& path) {
     ApplyDeviceSelection();
     OverlaySet();
-    Call(CaptureOp::OutputFormat, {Variant::I32(4)});
+    Call(CaptureOp::OutputFormat, {Variant::I32(platform::kOutputFormatFlv)});
     Call(CaptureOp::FlvAudioBitrate, {Variant::I32(flv.audioBitrate)});
     Call(CaptureOp::FlvAudioChannels, {Variant::I16(flv.audioChannels)});
     Call(CaptureOp::FlvAudioSampleRate, {Variant::I32(flv.audioSampleRate)});
