@@ -10,6 +10,9 @@
 #include "skin/SkinDescription.h"
 #include "skin/SkinEntry.h"
 
+// Where the reads' sum goes, so that they are not optimised away.
+volatile long g_keep = 0;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CIniFile ini = CIniFile::FromText(std::string(reinterpret_cast<const char*>(data), size));
     static const char* const kSections[] = {
@@ -37,7 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
         }
     }
-    static volatile long keep;  // stops the reads from being optimised away
-    keep = sink;
+    g_keep = sink;
     return 0;
 }
