@@ -80,7 +80,7 @@ constexpr char kButtonStop[] = "BUTTON_STOP";
 // or pauses, whichever of the two buttons is shown.
 struct KeyCommand {
     QKeyCombination key;
-    const char* buttons[2];  // a second one, or nullptr
+    QStringList buttons;
 };
 const KeyCommand kKeyCommands[] = {
     {Qt::Key_Space, {kButtonPause, kButtonPlay}},
@@ -99,12 +99,8 @@ void Exclaim(QWidget* owner, const QString& text) {
 CCaptureDlg::CCaptureDlg(QWidget* parent) : CSkinDialog(parent), m_hIcon(MakeAppIcon()) {
     // The frameless window still needs a name for task bars and window lists.
     setWindowTitle(QString::fromLatin1(platform::kAppName));
-    for (const KeyCommand& command : kKeyCommands) {
-        QStringList buttons;
-        for (const char* name : command.buttons)
-            if (name) buttons << QString::fromLatin1(name);
-        KeyCommands().Add(QKeySequence(command.key), buttons);
-    }
+    for (const KeyCommand& command : kKeyCommands)
+        KeyCommands().Add(QKeySequence(command.key), command.buttons);
     const QSize base = platform::DialogBaseUnits(platform::TemplateFont("MS Sans Serif", 8));
     resize(platform::DialogUnitsToPixels(kTemplateSize, base).size());
     if (auto* editor = platform::ControlContainer::Create(platform::kWmvEditorClassId, this)) {

@@ -9,7 +9,6 @@
 
 #include <QPainter>
 
-
 namespace component {
 
 using platform::DispatchError;

@@ -38,9 +38,7 @@ constexpr int kProbeTimeoutMs = 3000;
 Result<StreamUrl> StreamUrl::Parse(const std::string& server, const std::string& key) {
     Result<platform::StreamAddress> address = platform::ParseStreamAddress(server, key);
     if (!address) return address.AsFailure();
-    StreamUrl url;
-    static_cast<platform::StreamAddress&>(url) = *address;
-    return url;
+    return StreamUrl{*address};
 }
 
 std::string StreamUrl::ToString() const {
