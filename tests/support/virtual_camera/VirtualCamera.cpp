@@ -13,6 +13,12 @@
 // (0) cells along the top, a white block whose place tells the input, and an all-white flash on
 // the frames at whole seconds of the monotonic clock. Frames sit on that clock's grid.
 //
+// The camera has the controls of a USB camera (brightness, contrast, saturation, hue, white
+// balance, auto exposure, focus, power line frequency, gain); brightness and contrast change the
+// luma of its pictures and saturation their chroma. The capture card has the video standards
+// PAL-B/G, NTSC-M and SECAM, whose sizes and rates it delivers interlaced: a white bar in the
+// lower quarter moves 8 pixels per field, so woven fields show combing.
+//
 // The library links nothing but libc and libjpeg, so it can go into any process.
 
 #include <dirent.h>
@@ -47,26 +53,96 @@ namespace {
 struct Mode {
     uint32_t fourcc;
     int width, height;
-    std::vector<int> rates;
+    std::vector<v4l2_fract> periods;  // seconds per frame, fastest first
+};
+
+struct Standard {
+    const char* name;
+    v4l2_std_id id;
+    std::vector<Mode> modes;
+};
+
+// A control as a driver describes it. `gate` names the automatic control that decides whether
+// this one has an effect: it is active only while the gate's value is `activeWhen`.
+struct ControlSpec {
+    uint32_t id;
+    v4l2_ctrl_type type;
+    const char* name;
+    int32_t minimum, maximum, step, defaultValue;
+    std::vector<const char*> menu;  // by value; nullptr for a value the driver skips
+    uint32_t gate = 0;
+    int32_t activeWhen = 0;
 };
 
 struct Model {
     const char* card;
-    std::vector<Mode> modes;
+    std::vector<Mode> modes;  // without standards
     std::vector<const char*> inputs;
+    std::vector<Standard> standards;
+    std::vector<ControlSpec> controls;  // by id
 };
+
+constexpr v4l2_fract kPal{1, 25};
+constexpr v4l2_fract kNtsc{1001, 30000};
+
+std::vector<ControlSpec> PictureControls() {
+    return {
+        {V4L2_CID_USER_CLASS, V4L2_CTRL_TYPE_CTRL_CLASS, "User Controls", 0, 0, 0, 0, {}},
+        {V4L2_CID_BRIGHTNESS, V4L2_CTRL_TYPE_INTEGER, "Brightness", -64, 64, 1, 0, {}},
+        {V4L2_CID_CONTRAST, V4L2_CTRL_TYPE_INTEGER, "Contrast", 0, 100, 1, 50, {}},
+        {V4L2_CID_SATURATION, V4L2_CTRL_TYPE_INTEGER, "Saturation", 0, 100, 1, 50, {}},
+        {V4L2_CID_HUE, V4L2_CTRL_TYPE_INTEGER, "Hue", -180, 180, 1, 0, {}},
+    };
+}
+
+std::vector<ControlSpec> CameraControls() {
+    std::vector<ControlSpec> c = PictureControls();
+    const std::vector<ControlSpec> more = {
+        {V4L2_CID_AUTO_WHITE_BALANCE, V4L2_CTRL_TYPE_BOOLEAN, "White Balance, Automatic", 0, 1, 1, 1, {}},
+        {V4L2_CID_GAIN, V4L2_CTRL_TYPE_INTEGER, "Gain", 0, 100, 1, 0, {}},
+        {V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CTRL_TYPE_MENU, "Power Line Frequency", 0, 2, 1, 1,
+         {"Disabled", "50 Hz", "60 Hz"}},
+        {V4L2_CID_WHITE_BALANCE_TEMPERATURE, V4L2_CTRL_TYPE_INTEGER, "White Balance Temperature",
+         2800, 6500, 10, 4600, {}, V4L2_CID_AUTO_WHITE_BALANCE, 0},
+        {V4L2_CID_CAMERA_CLASS, V4L2_CTRL_TYPE_CTRL_CLASS, "Camera Controls", 0, 0, 0, 0, {}},
+        {V4L2_CID_EXPOSURE_AUTO, V4L2_CTRL_TYPE_MENU, "Auto Exposure", 0, 3, 1, 3,
+         {nullptr, "Manual Mode", nullptr, "Aperture Priority Mode"}},
+        {V4L2_CID_EXPOSURE_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, "Exposure Time, Absolute", 3, 2047, 1,
+         250, {}, V4L2_CID_EXPOSURE_AUTO, V4L2_EXPOSURE_MANUAL},
+        {V4L2_CID_FOCUS_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, "Focus (absolute)", 0, 250, 5, 0, {},
+         V4L2_CID_FOCUS_AUTO, 0},
+        {V4L2_CID_FOCUS_AUTO, V4L2_CTRL_TYPE_BOOLEAN, "Focus, Automatic Continuous", 0, 1, 1, 1, {}},
+    };
+    c.insert(c.end(), more.begin(), more.end());
+    std::sort(c.begin(), c.end(), [](const ControlSpec& a, const ControlSpec& b) { return a.id < b.id; });
+    return c;
+}
 
 const std::vector<Model>& Models() {
     static const std::vector<Model> models = {
         {"Virtual Camera",
-         {{V4L2_PIX_FMT_YUYV, 640, 480, {30, 15}},
-          {V4L2_PIX_FMT_YUYV, 320, 240, {30}},
-          {V4L2_PIX_FMT_MJPEG, 1280, 720, {30}}},
-         {"Camera 1"}},
-        {"Virtual Capture Card", {{V4L2_PIX_FMT_YUYV, 720, 576, {25}}}, {"Composite", "S-Video"}},
+         {{V4L2_PIX_FMT_YUYV, 640, 480, {{1, 30}, {1, 15}}},
+          {V4L2_PIX_FMT_YUYV, 320, 240, {{1, 30}}},
+          {V4L2_PIX_FMT_MJPEG, 1280, 720, {{1, 30}}}},
+         {"Camera 1"},
+         {},
+         CameraControls()},
+        {"Virtual Capture Card",
+         {},
+         {"Composite", "S-Video"},
+         {{"PAL-B/G", V4L2_STD_PAL_B | V4L2_STD_PAL_G, {{V4L2_PIX_FMT_YUYV, 720, 576, {kPal}}}},
+          {"NTSC-M", V4L2_STD_NTSC_M, {{V4L2_PIX_FMT_YUYV, 720, 480, {kNtsc}}}},
+          {"SECAM", V4L2_STD_SECAM, {{V4L2_PIX_FMT_YUYV, 720, 576, {kPal}}}}},
+         PictureControls()},
     };
     return models;
 }
+
+// What a device keeps whoever opened it: control values and the video standard.
+struct DeviceState {
+    std::map<uint32_t, int32_t> values;
+    size_t standard = 0;
+};
 
 int FirstNode() {
     const char* v = std::getenv("CS_VCAM_FIRST_NODE");
@@ -152,6 +228,8 @@ Faults CurrentFaults() {
 // --- pictures ------------------------------------------------------------------------------
 
 constexpr int kCounterBits = 24;
+constexpr int kBarWidth = 16;
+constexpr int kBarStep = 8;  // pixels per field
 
 enum class Shade { Field, White, Black };
 
@@ -159,9 +237,18 @@ struct Picture {
     int width, height, input;
     int64_t index;
     bool flash;
+    bool interlaced = false;
+    bool bottomFirst = false;
 
     int CellLeft(int bit) const { return bit * width / kCounterBits; }
     int CounterRow() const { return std::max(4, height / 12); }
+
+    // Where the moving bar is on row y: each field was taken at its own instant.
+    int BarLeft(int y) const {
+        const bool bottomRow = y & 1;
+        const int64_t field = 2 * index + (bottomRow == bottomFirst ? 0 : 1);
+        return int((field * kBarStep) % std::max(1, width - kBarWidth));
+    }
 
     Shade At(int x, int y) const {
         if (y < CounterRow()) {
@@ -175,6 +262,10 @@ struct Picture {
         const int left = input == 0 ? width / 8 : width * 5 / 8;
         if (x >= left && x < left + width / 4 && y >= height / 3 && y < height * 2 / 3)
             return Shade::White;
+        if (interlaced && y >= height * 3 / 4 && y < height * 7 / 8) {
+            const int bar = BarLeft(y);
+            if (x >= bar && x < bar + kBarWidth) return Shade::White;
+        }
         return Shade::Field;
     }
 };
@@ -185,29 +276,49 @@ struct Yuv {
 struct Rgb {
     uint8_t r, g, b;
 };
-// Studio-range BT.601 values of RGB (40,160,80), white and black.
-Yuv ToYuv(Shade s) {
+
+// The picture controls as they act on a shade.
+struct Tone {
+    int brightness = 0, contrast = 50, saturation = 50, hue = 0;
+    bool Neutral() const { return brightness == 0 && contrast == 50 && saturation == 50 && hue == 0; }
+};
+
+uint8_t Clamp8(double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
+
+// Studio-range BT.601 values of RGB (40,160,80), white and black, toned.
+Yuv ToYuv(Shade s, const Tone& t) {
+    Yuv base{};
     switch (s) {
-    case Shade::Field: return {115, 111, 81};
-    case Shade::White: return {235, 128, 128};
-    case Shade::Black: return {16, 128, 128};
+    case Shade::Field: base = {115, 111, 81}; break;
+    case Shade::White: base = {235, 128, 128}; break;
+    case Shade::Black: base = {16, 128, 128}; break;
     }
-    return {};
+    if (t.Neutral()) return base;
+    const double gain = t.saturation / 50.0, angle = t.hue * M_PI / 180;
+    const double u = base.u - 128.0, v = base.v - 128.0;
+    return {Clamp8(16 + (base.y - 16) * t.contrast / 50.0 + t.brightness),
+            Clamp8(128 + gain * (u * std::cos(angle) - v * std::sin(angle))),
+            Clamp8(128 + gain * (u * std::sin(angle) + v * std::cos(angle)))};
 }
-Rgb ToRgb(Shade s) {
-    switch (s) {
-    case Shade::Field: return {40, 160, 80};
-    case Shade::White: return {255, 255, 255};
-    case Shade::Black: return {0, 0, 0};
+Rgb ToRgb(Shade s, const Tone& t) {
+    if (t.Neutral()) {
+        switch (s) {
+        case Shade::Field: return {40, 160, 80};
+        case Shade::White: return {255, 255, 255};
+        case Shade::Black: return {0, 0, 0};
+        }
     }
-    return {};
+    const Yuv c = ToYuv(s, t);
+    const double y = 1.164 * (c.y - 16), u = c.u - 128.0, v = c.v - 128.0;
+    return {Clamp8(y + 1.596 * v), Clamp8(y - 0.392 * u - 0.813 * v), Clamp8(y + 2.017 * u)};
 }
 
-void RenderYuyv(const Picture& p, uint8_t* out) {
+void RenderYuyv(const Picture& p, const Tone& tone, uint8_t* out) {
+    const Yuv shades[3] = {ToYuv(Shade::Field, tone), ToYuv(Shade::White, tone), ToYuv(Shade::Black, tone)};
     for (int y = 0; y < p.height; ++y) {
         uint8_t* row = out + size_t(y) * size_t(p.width) * 2;
         for (int x = 0; x + 1 < p.width; x += 2) {
-            const Yuv a = ToYuv(p.At(x, y)), b = ToYuv(p.At(x + 1, y));
+            const Yuv a = shades[int(p.At(x, y))], b = shades[int(p.At(x + 1, y))];
             row[2 * x] = a.y;
             row[2 * x + 1] = uint8_t((a.u + b.u) / 2);
             row[2 * x + 2] = b.y;
@@ -217,7 +328,8 @@ void RenderYuyv(const Picture& p, uint8_t* out) {
 }
 
 // A baseline JPEG of the picture into `out` (at most `capacity` bytes); returns its size.
-size_t RenderJpeg(const Picture& p, uint8_t* out, size_t capacity) {
+size_t RenderJpeg(const Picture& p, const Tone& tone, uint8_t* out, size_t capacity) {
+    const Rgb shades[3] = {ToRgb(Shade::Field, tone), ToRgb(Shade::White, tone), ToRgb(Shade::Black, tone)};
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -235,7 +347,7 @@ size_t RenderJpeg(const Picture& p, uint8_t* out, size_t capacity) {
     std::vector<uint8_t> line(size_t(p.width) * 3);
     while (c.next_scanline < c.image_height) {
         for (int x = 0; x < p.width; ++x) {
-            const Rgb v = ToRgb(p.At(x, int(c.next_scanline)));
+            const Rgb v = shades[int(p.At(x, int(c.next_scanline)))];
             line[3 * size_t(x)] = v.r;
             line[3 * size_t(x) + 1] = v.g;
             line[3 * size_t(x) + 2] = v.b;
@@ -259,11 +371,21 @@ int64_t MonotonicNs() {
     return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
+std::mutex g_mutex;
+DeviceState g_devices[2];
+
+DeviceState& StateOf(size_t model) {
+    DeviceState& d = g_devices[model];
+    if (d.values.empty())
+        for (const ControlSpec& c : Models()[model].controls) d.values[c.id] = c.defaultValue;
+    return d;
+}
+
 struct Stream {
     size_t model = 0;
     bool nonblocking = false;
     size_t mode = 0;
-    int rate = 30;
+    v4l2_fract period{1, 30};
     int input = 0;
     // Buffers live in one memfd; the program maps them through our mmap.
     int memfd = -1;
@@ -277,16 +399,43 @@ struct Stream {
     uint32_t sequence = 0;
     bool unplugged = false;
 
-    const Mode& CurrentMode() const { return Models()[model].modes[mode]; }
+    const Model& Device() const { return Models()[model]; }
+    const Standard* CurrentStandard() const {
+        const auto& standards = Device().standards;
+        return standards.empty() ? nullptr : &standards[StateOf(model).standard];
+    }
+    const std::vector<Mode>& Modes() const {
+        const Standard* st = CurrentStandard();
+        return st ? st->modes : Device().modes;
+    }
+    const Mode& CurrentMode() const { return Modes()[std::min(mode, Modes().size() - 1)]; }
+    bool Interlaced() const { return CurrentStandard() != nullptr; }
+    // 525-line video sends the bottom field first.
+    bool BottomFirst() const {
+        const Standard* st = CurrentStandard();
+        return st && (st->id & V4L2_STD_525_60);
+    }
     size_t ImageSize() const {
         const Mode& m = CurrentMode();
         return size_t(m.width) * size_t(m.height) * 2;  // YUYV, and room for any JPEG of it
     }
-    int64_t FrameNs(int64_t index) const { return index * 1000000000 / rate; }
+    int64_t FrameNs(int64_t index) const {
+        return index * 1000000000 * int64_t(period.numerator) / int64_t(period.denominator);
+    }
+    int64_t IndexAt(int64_t ns) const {
+        return ns / 1000 * int64_t(period.denominator) / (int64_t(period.numerator) * 1000000);
+    }
     int64_t NextIndex() const { return lastIndex + 1; }
+    // The frame that holds a whole second of the clock.
+    bool Flash(int64_t index) const { return FrameNs(index) / 1000000000 != FrameNs(index - 1) / 1000000000; }
+    Tone CurrentTone() const {
+        auto& v = StateOf(model).values;
+        auto get = [&](uint32_t id, int fallback) { return v.count(id) ? v[id] : fallback; };
+        return {get(V4L2_CID_BRIGHTNESS, 0), get(V4L2_CID_CONTRAST, 50), get(V4L2_CID_SATURATION, 50),
+                get(V4L2_CID_HUE, 0)};
+    }
 };
 
-std::mutex g_mutex;
 std::map<int, Stream> g_streams;
 std::map<void*, int> g_mappings;  // mapping -> fd it came from
 std::map<DIR*, size_t> g_devDirs;  // listings of /dev -> how many virtual nodes given out
@@ -328,7 +477,7 @@ int OpenDevice(const char* path, int flags) {
     Stream s;
     s.model = size_t(model);
     s.nonblocking = flags & O_NONBLOCK;
-    s.rate = Models()[s.model].modes[0].rates[0];
+    s.period = s.Modes()[0].periods[0];
     g_streams[fd] = s;
     return fd;
 }
@@ -344,14 +493,14 @@ void FillBuffer(const Stream& s, size_t index, v4l2_buffer* b) {
     b->memory = V4L2_MEMORY_MMAP;
     b->m.offset = uint32_t(index * s.bufLen);
     b->length = uint32_t(s.bufLen);
-    b->field = V4L2_FIELD_NONE;
+    b->field = s.Interlaced() ? V4L2_FIELD_INTERLACED : V4L2_FIELD_NONE;
     b->flags = V4L2_BUF_FLAG_TIMESTAMP_MONOTONIC | V4L2_BUF_FLAG_TSTAMP_SRC_SOE;
     if (s.mappings) b->flags |= V4L2_BUF_FLAG_MAPPED;
     if (s.queued[index]) b->flags |= V4L2_BUF_FLAG_QUEUED;
 }
 
-int SelectMode(Stream& s, uint32_t fourcc, uint32_t& width, uint32_t& height) {
-    const auto& modes = Models()[s.model].modes;
+int SelectMode(const Stream& s, uint32_t fourcc, uint32_t& width, uint32_t& height) {
+    const auto& modes = s.Modes();
     size_t best = modes.size();
     int64_t bestDistance = INT64_MAX;
     for (size_t i = 0; i < modes.size(); ++i) {
@@ -374,18 +523,19 @@ void DescribeFormat(const Stream& s, v4l2_format* f) {
     f->fmt.pix.width = uint32_t(m.width);
     f->fmt.pix.height = uint32_t(m.height);
     f->fmt.pix.pixelformat = m.fourcc;
-    f->fmt.pix.field = V4L2_FIELD_NONE;
+    f->fmt.pix.field = s.Interlaced() ? V4L2_FIELD_INTERLACED : V4L2_FIELD_NONE;
     f->fmt.pix.bytesperline = m.fourcc == V4L2_PIX_FMT_YUYV ? uint32_t(m.width * 2) : 0;
     f->fmt.pix.sizeimage = uint32_t(s.ImageSize());
     f->fmt.pix.colorspace = m.fourcc == V4L2_PIX_FMT_MJPEG ? V4L2_COLORSPACE_JPEG : V4L2_COLORSPACE_SMPTE170M;
 }
 
-int NearestRate(const Mode& m, const v4l2_fract& tpf) {
-    if (tpf.numerator == 0 || tpf.denominator == 0) return m.rates[0];
-    const double want = double(tpf.denominator) / tpf.numerator;
-    int best = m.rates[0];
-    for (int r : m.rates)
-        if (std::abs(r - want) < std::abs(best - want)) best = r;
+double Fps(const v4l2_fract& f) { return f.numerator ? double(f.denominator) / f.numerator : 0; }
+
+v4l2_fract NearestPeriod(const Mode& m, const v4l2_fract& want) {
+    if (want.numerator == 0 || want.denominator == 0) return m.periods[0];
+    v4l2_fract best = m.periods[0];
+    for (const v4l2_fract& p : m.periods)
+        if (std::abs(Fps(p) - Fps(want)) < std::abs(Fps(best) - Fps(want))) best = p;
     return best;
 }
 
@@ -408,16 +558,19 @@ int Dequeue(std::unique_lock<std::mutex>& lock, int fd, v4l2_buffer* b) {
         lock.lock();
     }
     Stream& s = *Find(fd);
-    const int64_t index = std::max(s.NextIndex(), MonotonicNs() * s.rate / 1000000000);
+    const int64_t index = std::max(s.NextIndex(), s.IndexAt(MonotonicNs()));
     s.lastIndex = index;
     const size_t buf = size_t(s.order.front());
     s.order.erase(s.order.begin());
     s.queued[buf] = false;
     const Mode& m = s.CurrentMode();
-    const Picture p{m.width, m.height, s.input, index, index % s.rate == 0};
+    Picture p{m.width, m.height, s.input, index, s.Flash(index)};
+    p.interlaced = s.Interlaced();
+    p.bottomFirst = s.BottomFirst();
+    const Tone tone = s.CurrentTone();
     uint8_t* data = s.mem + buf * s.bufLen;
-    const size_t used = m.fourcc == V4L2_PIX_FMT_MJPEG ? RenderJpeg(p, data, s.bufLen)
-                                                       : (RenderYuyv(p, data), s.ImageSize());
+    const size_t used = m.fourcc == V4L2_PIX_FMT_MJPEG ? RenderJpeg(p, tone, data, s.bufLen)
+                                                       : (RenderYuyv(p, tone, data), s.ImageSize());
     std::memset(b, 0, sizeof *b);
     FillBuffer(s, buf, b);
     b->bytesused = uint32_t(used);
@@ -429,6 +582,174 @@ int Dequeue(std::unique_lock<std::mutex>& lock, int fd, v4l2_buffer* b) {
     return 0;
 }
 
+// --- controls ------------------------------------------------------------------------------
+
+const ControlSpec* FindControl(const Model& model, uint32_t id) {
+    for (const ControlSpec& c : model.controls)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+// With V4L2_CTRL_FLAG_NEXT_CTRL, the first control after the id; else the id itself.
+const ControlSpec* QueryControl(const Model& model, uint32_t id) {
+    if (!(id & V4L2_CTRL_FLAG_NEXT_CTRL)) return FindControl(model, id);
+    const uint32_t after = id & ~(V4L2_CTRL_FLAG_NEXT_CTRL | V4L2_CTRL_FLAG_NEXT_COMPOUND);
+    for (const ControlSpec& c : model.controls)
+        if (c.id > after) return &c;
+    return nullptr;
+}
+
+uint32_t FlagsOf(const Model& model, const ControlSpec& c, const DeviceState& d) {
+    if (c.type == V4L2_CTRL_TYPE_CTRL_CLASS) return V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_WRITE_ONLY;
+    uint32_t flags = 0;
+    if (c.gate && d.values.at(c.gate) != c.activeWhen) flags |= V4L2_CTRL_FLAG_INACTIVE;
+    if (c.type == V4L2_CTRL_TYPE_BOOLEAN || c.type == V4L2_CTRL_TYPE_MENU)
+        for (const ControlSpec& other : model.controls)
+            if (other.gate == c.id) flags |= V4L2_CTRL_FLAG_UPDATE;  // it changes others' flags
+    return flags;
+}
+
+// What a driver answers to a new value: 0, or the errno it fails with. Like the USB camera
+// driver, it refuses a write to a control that has no effect now.
+int Check(const Model& model, const ControlSpec& c, const DeviceState& d, int64_t value) {
+    if (c.type == V4L2_CTRL_TYPE_CTRL_CLASS) return EACCES;
+    if (FlagsOf(model, c, d) & V4L2_CTRL_FLAG_INACTIVE) return EACCES;
+    if (value < c.minimum || value > c.maximum) return c.type == V4L2_CTRL_TYPE_MENU ? EINVAL : ERANGE;
+    if (c.type == V4L2_CTRL_TYPE_MENU && !c.menu[size_t(value)]) return EINVAL;
+    return 0;
+}
+
+int32_t Stepped(const ControlSpec& c, int64_t value) {
+    const int64_t step = std::max(1, c.step);
+    return int32_t(c.minimum + (value - c.minimum + step / 2) / step * step);
+}
+
+int ExtControls(Stream& s, unsigned long request, v4l2_ext_controls* all) {
+    const Model& model = s.Device();
+    DeviceState& d = StateOf(s.model);
+    // Every value is checked before any is set: a refused one leaves them all as they were.
+    for (uint32_t i = 0; i < all->count; ++i) {
+        v4l2_ext_control& one = all->controls[i];
+        const ControlSpec* c = FindControl(model, one.id);
+        int error = c ? 0 : EINVAL;
+        if (c && request == VIDIOC_G_EXT_CTRLS && c->type == V4L2_CTRL_TYPE_CTRL_CLASS) error = EACCES;
+        if (c && request != VIDIOC_G_EXT_CTRLS) error = Check(model, *c, d, one.value);
+        if (error) {
+            all->error_idx = request == VIDIOC_S_EXT_CTRLS ? all->count : i;
+            return Fail(error);
+        }
+    }
+    for (uint32_t i = 0; i < all->count; ++i) {
+        v4l2_ext_control& one = all->controls[i];
+        const ControlSpec& c = *FindControl(model, one.id);
+        if (request == VIDIOC_G_EXT_CTRLS) one.value = d.values[c.id];
+        else if (request == VIDIOC_S_EXT_CTRLS) d.values[c.id] = one.value = Stepped(c, one.value);
+    }
+    return 0;
+}
+
+int ControlIoctl(Stream& s, unsigned long request, void* arg) {
+    const Model& model = s.Device();
+    DeviceState& d = StateOf(s.model);
+    switch (request) {
+    case VIDIOC_QUERY_EXT_CTRL: {
+        auto* q = static_cast<v4l2_query_ext_ctrl*>(arg);
+        const ControlSpec* c = QueryControl(model, q->id);
+        if (!c) return Fail(EINVAL);
+        std::memset(q, 0, sizeof *q);
+        q->id = c->id;
+        q->type = c->type;
+        std::snprintf(q->name, sizeof q->name, "%s", c->name);
+        q->minimum = c->minimum;
+        q->maximum = c->maximum;
+        q->step = uint64_t(c->step);
+        q->default_value = c->defaultValue;
+        q->flags = FlagsOf(model, *c, d);
+        q->elem_size = 4;
+        q->elems = 1;
+        return 0;
+    }
+    case VIDIOC_QUERYCTRL: {
+        auto* q = static_cast<v4l2_queryctrl*>(arg);
+        const ControlSpec* c = QueryControl(model, q->id);
+        if (!c) return Fail(EINVAL);
+        std::memset(q, 0, sizeof *q);
+        q->id = c->id;
+        q->type = c->type;
+        std::snprintf(reinterpret_cast<char*>(q->name), sizeof q->name, "%s", c->name);
+        q->minimum = c->minimum;
+        q->maximum = c->maximum;
+        q->step = c->step;
+        q->default_value = c->defaultValue;
+        q->flags = FlagsOf(model, *c, d);
+        return 0;
+    }
+    case VIDIOC_QUERYMENU: {
+        auto* m = static_cast<v4l2_querymenu*>(arg);
+        const ControlSpec* c = FindControl(model, m->id);
+        if (!c || c->type != V4L2_CTRL_TYPE_MENU || m->index >= c->menu.size() || !c->menu[m->index])
+            return Fail(EINVAL);
+        std::memset(m->name, 0, sizeof m->name);
+        std::snprintf(reinterpret_cast<char*>(m->name), sizeof m->name, "%s", c->menu[m->index]);
+        return 0;
+    }
+    case VIDIOC_G_CTRL:
+    case VIDIOC_S_CTRL: {
+        auto* c = static_cast<v4l2_control*>(arg);
+        v4l2_ext_control one{};
+        one.id = c->id;
+        one.value = c->value;
+        v4l2_ext_controls all{};
+        all.count = 1;
+        all.controls = &one;
+        if (ExtControls(s, request == VIDIOC_G_CTRL ? VIDIOC_G_EXT_CTRLS : VIDIOC_S_EXT_CTRLS, &all) != 0)
+            return -1;
+        c->value = one.value;
+        return 0;
+    }
+    case VIDIOC_G_EXT_CTRLS:
+    case VIDIOC_S_EXT_CTRLS:
+    case VIDIOC_TRY_EXT_CTRLS: return ExtControls(s, request, static_cast<v4l2_ext_controls*>(arg));
+    default: return Fail(ENOTTY);
+    }
+}
+
+int StandardIoctl(Stream& s, unsigned long request, void* arg) {
+    const auto& standards = s.Device().standards;
+    if (standards.empty()) return Fail(ENODATA);  // what drivers without standards answer
+    DeviceState& d = StateOf(s.model);
+    switch (request) {
+    case VIDIOC_ENUMSTD: {
+        auto* st = static_cast<v4l2_standard*>(arg);
+        if (st->index >= standards.size()) return Fail(EINVAL);
+        const Standard& one = standards[st->index];
+        const uint32_t index = st->index;
+        std::memset(st, 0, sizeof *st);
+        st->index = index;
+        st->id = one.id;
+        std::snprintf(reinterpret_cast<char*>(st->name), sizeof st->name, "%s", one.name);
+        st->frameperiod = one.modes[0].periods[0];
+        st->framelines = one.modes[0].height == 576 ? 625 : 525;
+        return 0;
+    }
+    case VIDIOC_G_STD:
+    case VIDIOC_QUERYSTD: *static_cast<v4l2_std_id*>(arg) = standards[d.standard].id; return 0;
+    case VIDIOC_S_STD: {
+        const v4l2_std_id want = *static_cast<v4l2_std_id*>(arg);
+        for (size_t i = 0; i < standards.size(); ++i) {
+            if (!(standards[i].id & want)) continue;
+            if (i != d.standard && !s.queued.empty()) return Fail(EBUSY);
+            d.standard = i;
+            s.mode = 0;
+            s.period = s.CurrentMode().periods[0];
+            return 0;
+        }
+        return Fail(EINVAL);
+    }
+    default: return Fail(ENOTTY);
+    }
+}
+
 int Ioctl(int fd, unsigned long request, void* arg) {
     std::unique_lock lock(g_mutex);
     Stream* sp = Find(fd);
@@ -437,6 +758,18 @@ int Ioctl(int fd, unsigned long request, void* arg) {
     if (Unplugged(s)) return Fail(ENODEV);
     const Model& model = Models()[s.model];
     switch (unsigned(request)) {
+    case VIDIOC_QUERY_EXT_CTRL:
+    case VIDIOC_QUERYCTRL:
+    case VIDIOC_QUERYMENU:
+    case VIDIOC_G_CTRL:
+    case VIDIOC_S_CTRL:
+    case VIDIOC_G_EXT_CTRLS:
+    case VIDIOC_S_EXT_CTRLS:
+    case VIDIOC_TRY_EXT_CTRLS: return ControlIoctl(s, unsigned(request), arg);
+    case VIDIOC_ENUMSTD:
+    case VIDIOC_G_STD:
+    case VIDIOC_S_STD:
+    case VIDIOC_QUERYSTD: return StandardIoctl(s, unsigned(request), arg);
     case VIDIOC_QUERYCAP: {
         auto* c = static_cast<v4l2_capability*>(arg);
         std::memset(c, 0, sizeof *c);
@@ -452,7 +785,7 @@ int Ioctl(int fd, unsigned long request, void* arg) {
         auto* d = static_cast<v4l2_fmtdesc*>(arg);
         if (d->type != V4L2_BUF_TYPE_VIDEO_CAPTURE) return Fail(EINVAL);
         std::vector<uint32_t> seen;
-        for (const Mode& m : model.modes)
+        for (const Mode& m : s.Modes())
             if (std::find(seen.begin(), seen.end(), m.fourcc) == seen.end()) seen.push_back(m.fourcc);
         if (d->index >= seen.size()) return Fail(EINVAL);
         const uint32_t index = d->index;
@@ -469,7 +802,7 @@ int Ioctl(int fd, unsigned long request, void* arg) {
     case VIDIOC_ENUM_FRAMESIZES: {
         auto* f = static_cast<v4l2_frmsizeenum*>(arg);
         uint32_t n = 0;
-        for (const Mode& m : model.modes) {
+        for (const Mode& m : s.Modes()) {
             if (m.fourcc != f->pixel_format) continue;
             if (n++ != f->index) continue;
             f->type = V4L2_FRMSIZE_TYPE_DISCRETE;
@@ -481,12 +814,12 @@ int Ioctl(int fd, unsigned long request, void* arg) {
     }
     case VIDIOC_ENUM_FRAMEINTERVALS: {
         auto* f = static_cast<v4l2_frmivalenum*>(arg);
-        for (const Mode& m : model.modes) {
+        for (const Mode& m : s.Modes()) {
             if (m.fourcc != f->pixel_format || uint32_t(m.width) != f->width ||
-                uint32_t(m.height) != f->height || f->index >= m.rates.size())
+                uint32_t(m.height) != f->height || f->index >= m.periods.size())
                 continue;
             f->type = V4L2_FRMIVAL_TYPE_DISCRETE;
-            f->discrete = {1, uint32_t(m.rates[f->index])};
+            f->discrete = m.periods[f->index];
             return 0;
         }
         return Fail(EINVAL);
@@ -505,7 +838,7 @@ int Ioctl(int fd, unsigned long request, void* arg) {
         if (unsigned(request) == VIDIOC_S_FMT) {
             if (!s.queued.empty() && probe.mode != s.mode) return Fail(EBUSY);
             s.mode = probe.mode;
-            s.rate = NearestRate(s.CurrentMode(), v4l2_fract{1, uint32_t(s.rate)});
+            s.period = NearestPeriod(s.CurrentMode(), s.period);
         }
         DescribeFormat(probe, f);
         return 0;
@@ -516,11 +849,11 @@ int Ioctl(int fd, unsigned long request, void* arg) {
         if (p->type != V4L2_BUF_TYPE_VIDEO_CAPTURE) return Fail(EINVAL);
         if (unsigned(request) == VIDIOC_S_PARM) {
             if (s.streaming) return Fail(EBUSY);
-            s.rate = NearestRate(s.CurrentMode(), p->parm.capture.timeperframe);
+            s.period = NearestPeriod(s.CurrentMode(), p->parm.capture.timeperframe);
         }
         std::memset(&p->parm, 0, sizeof p->parm);
         p->parm.capture.capability = V4L2_CAP_TIMEPERFRAME;
-        p->parm.capture.timeperframe = {1, uint32_t(s.rate)};
+        p->parm.capture.timeperframe = s.period;
         p->parm.capture.readbuffers = 2;
         return 0;
     }
@@ -531,6 +864,8 @@ int Ioctl(int fd, unsigned long request, void* arg) {
         std::memset(in, 0, sizeof *in);
         in->index = index;
         in->type = V4L2_INPUT_TYPE_CAMERA;
+        for (const Standard& st : model.standards) in->std |= st.id;
+        if (in->std) in->capabilities = V4L2_IN_CAP_STD;
         std::snprintf(reinterpret_cast<char*>(in->name), sizeof in->name, "%s", model.inputs[index]);
         return 0;
     }
@@ -587,7 +922,7 @@ int Ioctl(int fd, unsigned long request, void* arg) {
     case VIDIOC_DQBUF: return Dequeue(lock, fd, static_cast<v4l2_buffer*>(arg));
     case VIDIOC_STREAMON:
         if (*static_cast<int*>(arg) != V4L2_BUF_TYPE_VIDEO_CAPTURE || s.queued.empty()) return Fail(EINVAL);
-        if (!s.streaming) s.lastIndex = MonotonicNs() * s.rate / 1000000000;
+        if (!s.streaming) s.lastIndex = s.IndexAt(MonotonicNs());
         s.streaming = true;
         return 0;
     case VIDIOC_STREAMOFF:
