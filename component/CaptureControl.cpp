@@ -7,7 +7,10 @@
 #include "component/NameCollection.h"
 #include "component/pipeline/CaptureMessages.h"
 
+#include <QFileInfo>
 #include <QPainter>
+#include <QSaveFile>
+#include <QTimer>
 
 namespace component {
 
@@ -16,6 +19,8 @@ using platform::InvokeKind;
 using platform::Variant;
 
 namespace {
+constexpr int kNoticeMs = 2000;
+
 CaptureControlOptions WithDefaults(CaptureControlOptions o) {
     if (!o.devices) o.devices = &DeviceCatalog::Probe;
     if (!o.sources.video || !o.sources.audio) o.sources = SourceFactory::Default();
@@ -87,7 +92,10 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     case O::VideoInputIndex: s.videoInputIndex = a[0].ToI16(); break;
     case O::AudioDeviceIndex: s.audioDeviceIndex = a[0].ToI16(); break;
     case O::AudioInputIndex: s.audioInputIndex = a[0].ToI16(); break;
-    case O::SelectVideoDevice: s.describedVideoDevice = a[0].ToI16(); break;
+    case O::SelectVideoDevice:
+        s.describedVideoDevice = a[0].ToI16();
+        s.describedVideoStandard = 0;  // a new device is described from its first standard
+        break;
     case O::VideoDevices: {
         std::vector<std::string> names;
         for (const VideoDevice& d : Devices().video) names.push_back(d.name);
@@ -96,9 +104,23 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     case O::VideoFormats: {
         std::vector<std::string> names;
         if (const VideoDevice* d = videoDevice(s.describedVideoDevice))
-            for (const VideoFormat& f : d->formats) names.push_back(f.name);
+            for (const VideoFormat& f : d->FormatsFor(s.describedVideoStandard)) names.push_back(f.name);
         return Collection(op, std::move(names));
     }
+    case O::VideoStandards: {
+        std::vector<std::string> names;
+        if (const VideoDevice* d = videoDevice(s.describedVideoDevice))
+            for (const VideoStandard& st : d->standards) names.push_back(st.name);
+        return Collection(op, std::move(names));
+    }
+    case O::VideoStandardIndex: s.videoStandardIndex = a[0].ToI16(); break;
+    case O::SelectVideoStandard: s.describedVideoStandard = a[0].ToI16(); break;
+    case O::Deinterlace: s.deinterlace = a[0].ToBool(); break;
+    case O::VideoDeviceNode: {
+        const VideoDevice* d = videoDevice(a[0].ToI16());
+        return Variant::Str(d && d->kind == VideoKind::V4l2 ? d->path : std::string());
+    }
+    case O::SaveSnapshot: return Variant::Str(SaveSnapshot(a[0].ToStr()));
     case O::VideoInputs: {
         const VideoDevice* d = videoDevice(s.describedVideoDevice);
         return Collection(op, d ? d->inputs : std::vector<std::string>{});
@@ -210,6 +232,31 @@ int16_t CaptureControl::StartCapture() {
     return 0;
 }
 
+std::string CaptureControl::SaveSnapshot(const std::string& path) {
+    const QImage picture = m_engine.CurrentState() == CaptureEngine::State::Stopped
+                               ? QImage()
+                               : m_painter.Latest(m_engine.Preview());
+    if (picture.isNull()) return NoSnapshotText();
+    const QString file = QString::fromStdString(path);
+    QSaveFile out(file);
+    // Written whole or not at all: a full disk leaves no half picture behind.
+    if (!out.open(QIODevice::WriteOnly))
+        return "cannot write " + path + ": " + out.errorString().toStdString();
+    if (!picture.save(&out, "PNG") || !out.commit())
+        return "cannot write " + path + ": " +
+               (out.error() != QFileDevice::NoError ? out.errorString().toStdString()
+                                                    : std::string("the picture could not be encoded"));
+    m_notice = SnapshotSavedText(QFileInfo(file).fileName());
+    const int serial = ++m_noticeSerial;
+    QTimer::singleShot(kNoticeMs, this, [this, serial] {
+        if (serial != m_noticeSerial) return;  // a newer notice has the place now
+        m_notice.clear();
+        update();
+    });
+    update();
+    return {};
+}
+
 void CaptureControl::StopCapture() {
     m_engine.Stop();
     m_painter.Forget();
@@ -234,8 +281,10 @@ void CaptureControl::OnStatus(StatusEvent event, const QString& device) {
 
 QString CaptureControl::StatusText() const {
     // Paused or running, the indicator in the corner says so.
-    return component::StatusText(m_engine.CurrentState() == CaptureEngine::State::Stopped, m_alerts,
-                      m_engine.LiveStatus());
+    QStringList lines = m_alerts;
+    if (!m_notice.isEmpty()) lines << m_notice;
+    return component::StatusText(m_engine.CurrentState() == CaptureEngine::State::Stopped, lines,
+                                 m_engine.LiveStatus());
 }
 
 QString CaptureControl::IndicatorText() const {

@@ -60,6 +60,8 @@ private:
     platform::Variant Collection(CaptureOp op, std::vector<std::string> names) const;
     int16_t StartCapture();
     void StopCapture();
+    // "" when the picture was saved at `path`, else why not.
+    std::string SaveSnapshot(const std::string& path);
     TextOverlay& Text(const platform::Variant& index);
     ImageOverlay& Image(const platform::Variant& index);
     void OverlaysChanged();
@@ -77,6 +79,8 @@ private:
     CaptureEngine m_engine;
     PreviewPainter m_painter;
     QStringList m_alerts;  // what happened, in plain words, oldest first
+    QString m_notice;      // a passing word ("Saved …"), shown for a moment after the alerts
+    int m_noticeSerial = 0;
 };
 
 }  // namespace component

@@ -25,7 +25,8 @@ enum class CaptureOp : uint8_t {
     SetOverlayTextFontSize, ShowOverlayText, DrawOverlayText, SetOverlayTextFontStyle,
     SetOverlayTextStyle, SetOverlayTextOutlineBackColor, SetOverlayTextOutlineColor,
     SetOverlayTextHatchBrush, SetOverlayTextTextureBrush, SetInvertColor, SetGrayScale,
-    StreamServer, StreamKey,
+    StreamServer, StreamKey, VideoStandards, VideoStandardIndex, SelectVideoStandard,
+    Deinterlace, VideoDeviceNode, SaveSnapshot,
     Count
 };
 
@@ -75,12 +76,12 @@ constexpr CaptureOpInfo Call(CaptureOp op, int dispid, std::string_view name, T 
 }
 }  // namespace capture_ops_detail
 
-inline constexpr std::array<CaptureOpInfo, 52> kCaptureOps = [] {
+inline constexpr std::array<CaptureOpInfo, 58> kCaptureOps = [] {
     using namespace capture_ops_detail;
     using O = CaptureOp;
     constexpr T I16 = T::I16, I32 = T::I32, B = T::Bool, S = T::Str, C = T::Colour, N = T::Empty;
     constexpr E Ov = E::Overlays, No = E::None;
-    return std::array<CaptureOpInfo, 52>{{
+    return std::array<CaptureOpInfo, 58>{{
         Put(O::VideoDeviceIndex, 0x1, "VideoDeviceIndex", I16),
         Put(O::VideoFormatIndex, 0x2, "VideoFormatIndex", I16),
         Get(O::VideoDevices, 0x3, "VideoDevices"),
@@ -135,6 +136,19 @@ inline constexpr std::array<CaptureOpInfo, 52> kCaptureOps = [] {
         // also streams to rtmp://host[:port]/app with this key; it takes both and clears them.
         Put(O::StreamServer, 0x200, "StreamServer", S),
         Put(O::StreamKey, 0x201, "StreamKey", S),
+        // Analogue cards: the described device's video standards, the one to capture with,
+        // and the one VideoFormats describes (its sizes and rates follow the standard).
+        Get(O::VideoStandards, 0x202, "VideoStandards"),
+        Put(O::VideoStandardIndex, 0x203, "VideoStandardIndex", I16),
+        Call(O::SelectVideoStandard, 0x204, "SelectVideoStandard", N, No, I16),
+        // Interlaced sources are deinterlaced before the effects while this is on (it is at first).
+        Put(O::Deinterlace, 0x205, "Deinterlace", B),
+        // The device node of a video device ("" for the test pattern and the screen), for the
+        // camera controls, which talk to the driver itself.
+        Call(O::VideoDeviceNode, 0x206, "VideoDeviceNode", S, No, I16),
+        // Saves the picture as recorded (output size, overlays, no preview marks) as a PNG at
+        // the path; answers "" when saved, else the reason in words.
+        Call(O::SaveSnapshot, 0x207, "SaveSnapshot", S, No, S),
     }};
 }();
 

@@ -40,7 +40,8 @@ CaptureEngine::~CaptureEngine() { Stop(); }
 
 std::string CaptureEngine::VideoKey(const CaptureRequest& r) {
     return std::to_string(int(r.videoDevice.kind)) + "|" + r.videoDevice.path + "|" +
-           r.videoFormat.name + "|" + std::to_string(r.videoInput);
+           r.videoFormat.name + "|" + std::to_string(r.videoInput) + "|" +
+           std::to_string(r.videoFormat.standard) + "|" + (r.videoFormat.deinterlace ? "d" : "");
 }
 
 std::shared_ptr<RecordingWorker> CaptureEngine::Worker() const {

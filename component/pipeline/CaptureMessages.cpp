@@ -53,6 +53,12 @@ QString StartFailureText(const std::string& reason) {
 
 bool IsStartFailureText(const QString& line) { return line.startsWith(kStartFailure); }
 
+QString SnapshotSavedText(const QString& fileName) { return QStringLiteral("Saved ") + fileName; }
+
+std::string NoSnapshotText() {
+    return "there is no picture to save; press Play to start the preview first";
+}
+
 QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream) {
     QStringList lines = alerts;
     if (stopped) lines.prepend(QStringLiteral("Preview stopped: press Play to start it"));

@@ -27,6 +27,10 @@ QString StatusEventText(StatusEvent event, const QString& device);
 // Why the last StartCapture failed, and how to tell that line among the others.
 QString StartFailureText(const std::string& reason);
 bool IsStartFailureText(const QString& line);
+// After a snapshot: "Saved <file name>".
+QString SnapshotSavedText(const QString& fileName);
+// Why a snapshot was not taken.
+std::string NoSnapshotText();
 
 // The lines over the picture: the stream's state and running time, then "Preview stopped…"
 // when the capture is stopped, then what happened, oldest first.

@@ -17,8 +17,10 @@ Result<CaptureRequest> CaptureRequest::From(const CaptureSettings& s, const Devi
     if (s.videoDeviceIndex < 0 || s.videoDeviceIndex >= int(c.video.size()))
         return Fail("there is no video device " + std::to_string(s.videoDeviceIndex));
     r.videoDevice = c.video[size_t(s.videoDeviceIndex)];
-    if (r.videoDevice.formats.empty()) return Fail("\"" + r.videoDevice.name + "\" offers no format");
-    r.videoFormat = r.videoDevice.formats[size_t(IndexOrFirst(s.videoFormatIndex, r.videoDevice.formats.size()))];
+    const std::vector<VideoFormat> formats = r.videoDevice.FormatsFor(s.videoStandardIndex);
+    if (formats.empty()) return Fail("\"" + r.videoDevice.name + "\" offers no format");
+    r.videoFormat = formats[size_t(IndexOrFirst(s.videoFormatIndex, formats.size()))];
+    r.videoFormat.deinterlace = r.videoFormat.Interlaced() && s.deinterlace;
     r.videoInput = IndexOrFirst(s.videoInputIndex, r.videoDevice.inputs.size());
     r.record = s.captureToFile;
     r.path = s.captureFileName;

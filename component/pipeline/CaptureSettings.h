@@ -15,7 +15,10 @@ struct CaptureSettings {
     int16_t videoInputIndex = 0;
     int16_t audioDeviceIndex = 0;
     int16_t audioInputIndex = 0;
+    int16_t videoStandardIndex = 0;
     int16_t describedVideoDevice = 0;  // the device VideoFormats and VideoInputs describe
+    int16_t describedVideoStandard = 0;  // and the standard VideoFormats describes
+    bool deinterlace = true;
     bool captureToFile = false;
     std::string captureFileName;
     bool stopRequested = false;

@@ -17,13 +17,18 @@ QRect FitRect(QSize picture, QRect area) {
 }
 }  // namespace
 
-void PreviewPainter::Paint(QPainter& p, QRect area, PreviewMailbox& mailbox, const Scene& scene) {
+QImage PreviewPainter::Latest(PreviewMailbox& mailbox) {
     if (std::optional<VideoFrame> next = mailbox.Take()) {
         if (m_latenciesUs.size() < kMaxLatencySamples)
             m_latenciesUs.push_back(ClockNowUs() - next->timeUs);
         ++m_framesPainted;
         m_shown = std::move(next);
     }
+    return m_shown ? m_shown->image : QImage();
+}
+
+void PreviewPainter::Paint(QPainter& p, QRect area, PreviewMailbox& mailbox, const Scene& scene) {
+    Latest(mailbox);
     p.fillRect(area, Qt::black);
     if (m_shown && scene.showPicture) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);

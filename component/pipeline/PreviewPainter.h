@@ -29,6 +29,8 @@ public:
     void Paint(QPainter& p, QRect area, PreviewMailbox& mailbox, const Scene& scene);
     // Drops the picture held for repaints (the capture stopped).
     void Forget() { m_shown.reset(); }
+    // The newest picture there is, taken from `mailbox` if one waits; null when none.
+    QImage Latest(PreviewMailbox& mailbox);
 
     // Pictures painted, and the capture-to-paint delay of each.
     int64_t FramesPainted() const { return m_framesPainted; }

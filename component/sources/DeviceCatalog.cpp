@@ -4,6 +4,9 @@
 #include "component/sources/ScreenProbe.h"
 #include "component/sources/V4l2Probe.h"
 
+#include <cmath>
+#include <cstdio>
+
 namespace component {
 
 namespace {
@@ -17,9 +20,23 @@ constexpr PatternMode kPatternModes[] = {
 };
 }  // namespace
 
-std::string FormatName(int width, int height, const std::string& pixelFormat, int frameRate) {
-    return std::to_string(width) + "x" + std::to_string(height) + " " + pixelFormat + " " +
-           std::to_string(frameRate) + " fps";
+std::string FormatName(int width, int height, const std::string& pixelFormat, double frameRate) {
+    char rate[32];
+    if (std::abs(frameRate - std::round(frameRate)) < 0.005)
+        std::snprintf(rate, sizeof rate, "%d", int(std::lround(frameRate)));
+    else
+        std::snprintf(rate, sizeof rate, "%.2f", frameRate);
+    return std::to_string(width) + "x" + std::to_string(height) + " " + pixelFormat + " " + rate +
+           " fps";
+}
+
+std::vector<VideoFormat> VideoDevice::FormatsFor(int standard) const {
+    if (standards.empty()) return formats;
+    if (standard < 0 || standard >= int(standards.size())) standard = 0;
+    std::vector<VideoFormat> out;
+    for (const VideoFormat& f : formats)
+        if (f.standard == standard) out.push_back(f);
+    return out;
 }
 
 VideoDevice DeviceCatalog::TestPatternDevice() {
@@ -28,7 +45,7 @@ VideoDevice DeviceCatalog::TestPatternDevice() {
     d.kind = VideoKind::TestPattern;
     for (const PatternMode& m : kPatternModes)
         d.formats.push_back(
-            {FormatName(m.width, m.height, "RGB32", m.frameRate), m.width, m.height, m.frameRate, {}});
+            {FormatName(m.width, m.height, "RGB32", m.frameRate), m.width, m.height, m.frameRate, {}, -1, Fields::Progressive, false});
     d.inputs = {"Default"};
     return d;
 }

@@ -1,6 +1,7 @@
 // The capture devices the component offers, in the order the settings dialogs list them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,12 +10,27 @@ namespace component {
 enum class VideoKind { V4l2, TestPattern, Screen };
 enum class AudioKind { Pulse, Alsa, TestTone };
 
+// How a driver's frames hold their lines: whole pictures, or two fields woven together, the
+// top or the bottom one taken first.
+enum class Fields { Progressive, TopFirst, BottomFirst };
+
 struct VideoFormat {
     std::string name;  // "640x480 YUYV 30 fps"
     int width = 0;
     int height = 0;
-    int frameRate = 0;
+    int frameRate = 0;  // whole frames per second, rounded: 30 for NTSC's 29.97
     std::string inputFormat;  // FFmpeg's name for the device's pixel or codec format
+    int standard = -1;        // the VideoDevice::standards entry it belongs to; -1: none
+    Fields fields = Fields::Progressive;
+    bool deinterlace = false;  // chosen for a capture: the fields are made whole frames first
+
+    bool Interlaced() const { return fields != Fields::Progressive; }
+};
+
+// An analogue video standard as the driver names it ("PAL-B/G", "NTSC-M").
+struct VideoStandard {
+    std::string name;
+    uint64_t id = 0;
 };
 
 struct VideoDevice {
@@ -23,6 +39,10 @@ struct VideoDevice {
     std::string path;  // device node or display name
     std::vector<VideoFormat> formats;
     std::vector<std::string> inputs;
+    std::vector<VideoStandard> standards;  // empty but for analogue cards
+
+    // The formats offered under a standard (all of them on a device without standards).
+    std::vector<VideoFormat> FormatsFor(int standard) const;
 };
 
 struct AudioDevice {
@@ -42,6 +62,7 @@ struct DeviceCatalog {
     static AudioDevice TestToneDevice();
 };
 
-std::string FormatName(int width, int height, const std::string& pixelFormat, int frameRate);
+// "640x480 YUYV 30 fps"; a rate that is not whole shows two decimals ("29.97 fps").
+std::string FormatName(int width, int height, const std::string& pixelFormat, double frameRate);
 
 }  // namespace component

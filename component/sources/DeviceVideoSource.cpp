@@ -1,6 +1,8 @@
 #include "component/sources/DeviceVideoSource.h"
 
 #include "component/media/CaptureClock.h"
+#include "component/media/Diagnostics.h"
+#include "component/sources/V4l2Probe.h"
 
 namespace component {
 
@@ -9,11 +11,17 @@ Result<std::unique_ptr<VideoSource>> DeviceVideoSource::Open(const VideoDevice& 
     const bool screen = device.kind == VideoKind::Screen;
     Dictionary opts;
     opts.Set("video_size", std::to_string(format.width) + "x" + std::to_string(format.height));
-    opts.Set("framerate", std::to_string(format.frameRate));
+    const bool standard = format.standard >= 0 && format.standard < int(device.standards.size());
+    // A standard sets the rate itself (29.97 for NTSC, which no whole number says).
+    if (!standard) opts.Set("framerate", std::to_string(format.frameRate));
     if (!screen) {
         if (!format.inputFormat.empty()) opts.Set("input_format", format.inputFormat);
         opts.Set("channel", std::to_string(std::max(0, input)));
+        if (standard) opts.Set("standard", device.standards[size_t(format.standard)].name);
     }
+    if (standard)
+        if (Result<> set = SetV4l2Standard(device.path, device.standards[size_t(format.standard)].id); !set)
+            return set.AsFailure();
     Result<InputContextPtr> in =
         OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
                         "\"" + device.name + "\" (" + device.path + ") as " + format.name);
@@ -32,6 +40,8 @@ Result<std::unique_ptr<VideoSource>> DeviceVideoSource::Open(const VideoDevice& 
         return Fail("out of memory");
     s->m_frameRate = std::max(1, format.frameRate);
     s->m_size = QSize(format.width, format.height);
+    s->m_deinterlace = format.deinterlace;
+    s->m_bottomFirst = format.fields == Fields::BottomFirst;
     return std::unique_ptr<VideoSource>(std::move(s));
 }
 
@@ -64,6 +74,29 @@ bool DeviceVideoSource::Deliver(const AVFrame* f, int64_t timeUs, const FrameHan
     return true;
 }
 
+void DeviceVideoSource::DeliverWhole(int64_t timeUs, const FrameHandler& onFrame) {
+    const AVFrame* f = m_frame.get();
+    if (!m_deinterlacer) {
+        Result<std::unique_ptr<Deinterlacer>> made =
+            Deinterlacer::Create(f->width, f->height, f->format, m_bottomFirst);
+        if (!made) {
+            // Better a combed picture than none.
+            Diagnose("deinterlacing is off: " + made.Error());
+            m_deinterlace = false;
+            Deliver(f, timeUs, onFrame);
+            return;
+        }
+        m_deinterlacer = std::move(*made);
+        m_whole.reset(av_frame_alloc());
+    }
+    if (!m_whole || !m_deinterlacer->Push(f, timeUs)) return;
+    int64_t wholeUs = 0;
+    while (m_deinterlacer->Pull(m_whole.get(), &wholeUs)) {
+        Deliver(m_whole.get(), wholeUs, onFrame);
+        av_frame_unref(m_whole.get());
+    }
+}
+
 void DeviceVideoSource::Run(const FrameHandler& onFrame, const LostHandler& onLost) {
     const AVRational timeBase = m_input->streams[0]->time_base;
     DeviceRead read;
@@ -74,7 +107,10 @@ void DeviceVideoSource::Run(const FrameHandler& onFrame, const LostHandler& onLo
         av_packet_unref(m_packet.get());
         if (ret < 0) continue;  // a damaged picture; the next one may be fine
         while (avcodec_receive_frame(m_decoder.get(), m_frame.get()) == 0) {
-            Deliver(m_frame.get(), timeUs, onFrame);
+            if (m_deinterlace)
+                DeliverWhole(timeUs, onFrame);
+            else
+                Deliver(m_frame.get(), timeUs, onFrame);
             av_frame_unref(m_frame.get());
         }
     }

@@ -2,6 +2,7 @@
 // RGB32. When the device goes away the last picture goes on until the source is stopped.
 #pragma once
 
+#include "component/sources/Deinterlacer.h"
 #include "component/sources/DeviceCatalog.h"
 #include "component/sources/DeviceInput.h"
 #include "component/sources/VideoSource.h"
@@ -29,12 +30,18 @@ private:
     DeviceVideoSource() = default;
     void Run(const FrameHandler& onFrame, const LostHandler& onLost);
     bool Deliver(const AVFrame* frame, int64_t timeUs, const FrameHandler& onFrame);
+    // m_frame through the deinterlacer: what comes out is delivered.
+    void DeliverWhole(int64_t timeUs, const FrameHandler& onFrame);
 
     InputContextPtr m_input;
     CodecContextPtr m_decoder;
     FramePtr m_frame;
     PacketPtr m_packet;
     SwsPtr m_sws;
+    bool m_deinterlace = false;
+    bool m_bottomFirst = false;
+    std::unique_ptr<Deinterlacer> m_deinterlacer;  // made with the first picture
+    FramePtr m_whole;
     int m_frameRate = 30;
     QSize m_size;
     QImage m_last;

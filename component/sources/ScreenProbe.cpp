@@ -25,7 +25,7 @@ std::optional<VideoDevice> ProbeScreen() {
     d.kind = VideoKind::Screen;
     d.path = display;
     for (int rate : {30, 15})
-        d.formats.push_back({FormatName(w, h, "BGR0", rate), w, h, rate, {}});
+        d.formats.push_back({FormatName(w, h, "BGR0", rate), w, h, rate, {}, -1, Fields::Progressive, false});
     d.inputs = {"Default"};
     return d;
 }

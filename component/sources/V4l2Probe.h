@@ -1,6 +1,7 @@
 // Video4Linux2 capture devices that exist and open, with their formats and inputs.
 #pragma once
 
+#include "component/media/Result.h"
 #include "component/sources/DeviceCatalog.h"
 
 #include <cstdint>
@@ -10,6 +11,10 @@
 namespace component {
 
 std::vector<VideoDevice> ProbeV4l2Devices();
+
+// Sets the video standard of an analogue device. Done before FFmpeg opens it: FFmpeg sets the
+// frame size first and the standard after, and a standard brings its own size.
+Result<> SetV4l2Standard(const std::string& node, uint64_t standard);
 
 // The four characters of a V4L2 pixel format code ("YUYV").
 std::string FourccText(uint32_t fourcc);

@@ -62,14 +62,16 @@ Variant WrongFor(VariantType t) {
     return t == VariantType::Str ? Variant::I16(1) : Variant::Str("1");
 }
 
-// The fifty operations the main window calls, and the two of live streaming.
+// The fifty operations the main window calls, the two of live streaming and the six of
+// standards, deinterlacing, camera controls and snapshots.
 TEST(CaptureOpsTable, HasItsOperationsWithTheirDispids) {
-    ASSERT_EQ(kCaptureOps.size(), 52u);
+    ASSERT_EQ(kCaptureOps.size(), 58u);
     std::set<int> dispids;
     for (const auto& op : kCaptureOps) dispids.insert(op.dispid);
-    EXPECT_EQ(dispids.size(), 52u);
+    EXPECT_EQ(dispids.size(), 58u);
     EXPECT_EQ(platform::FindCaptureOp(0x200)->name, "StreamServer");
     EXPECT_EQ(platform::FindCaptureOp(0x201)->name, "StreamKey");
+    EXPECT_EQ(platform::FindCaptureOp(0x207)->name, "SaveSnapshot");
     EXPECT_EQ(platform::FindCaptureOp(0x67)->name, "StartCapture");
     EXPECT_EQ(platform::FindCaptureOp(0x91)->name, "SetGrayScale");
     EXPECT_EQ(platform::FindCaptureOp(0x7b)->argCount, 6);

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <iostream>
+
 using platform::CaptureOp;
 using platform::Variant;
 
@@ -165,6 +167,44 @@ TEST_F(DeviceCapture, EachFormatAndInputReachesTheFileAtTheSetSizeAndRate) {
         EXPECT_GT(row.markerRight ? right : left, 200);
         EXPECT_NEAR(row.markerRight ? left : right, field, 10);
     }
+}
+
+// The card's standards set its size and rate; its fields are woven, and deinterlacing (on
+// unless turned off) takes the combing of the moving bar out of the recording.
+TEST_F(DeviceCapture, TheCardsStandardsChooseItsPicturesAndDeinterlacingRemovesTheCombing) {
+    const int16_t card = int16_t(driver->IndexOf(CaptureOp::VideoDevices, "Virtual Capture Card"));
+    driver->Call(CaptureOp::SelectVideoDevice, {Variant::I16(card)});
+    EXPECT_EQ(driver->Names(CaptureOp::VideoStandards), (Names{"PAL-B/G", "NTSC-M", "SECAM"}));
+    const char* formats[] = {"720x576 YUYV 25 fps", "720x480 YUYV 29.97 fps", "720x576 YUYV 25 fps"};
+    for (int16_t standard = 0; standard < 3; ++standard) {
+        driver->Call(CaptureOp::SelectVideoStandard, {Variant::I16(standard)});
+        EXPECT_EQ(driver->Names(CaptureOp::VideoFormats), Names{formats[standard]}) << standard;
+    }
+    // A camera has none.
+    driver->Call(CaptureOp::SelectVideoDevice,
+                 {Variant::I16(int16_t(driver->IndexOf(CaptureOp::VideoDevices, "Virtual Camera")))});
+    EXPECT_TRUE(driver->Names(CaptureOp::VideoStandards).empty());
+
+    ASSERT_TRUE(Choose("Virtual Capture Card", "720x576 YUYV 25 fps", "Composite", "Test Tone"));
+    driver->Call(CaptureOp::VideoStandardIndex, {Variant::I16(1)});  // NTSC-M
+    driver->flv.videoBitrate = 4000000;
+    driver->flv.videoWidth = 720;
+    driver->flv.videoHeight = 480;
+    driver->flv.frameRate = 30;
+    double combing[2] = {};
+    for (const bool deinterlace : {false, true}) {
+        driver->Call(CaptureOp::Deinterlace, {Variant::Bool(deinterlace)});
+        const Readback rb = Record(deinterlace ? "whole.flv" : "woven.flv", 45);
+        ASSERT_TRUE(rb.opened) << rb.error;
+        EXPECT_EQ(rb.height, 480);
+        const QImage& picture = NonFlashPicture(rb);
+        combing[deinterlace] = Combing(picture, 0.76, 0.86);
+        // The bar is there, whole: white across at least most of its 16 pixels.
+        const uchar* row = picture.constScanLine(picture.height() * 81 / 100);
+        EXPECT_GE(std::count_if(row, row + picture.width(), [](uchar v) { return v > 200; }), 12);
+    }
+    std::cout << "combing of the moving bar: woven " << combing[0] << ", deinterlaced " << combing[1] << "\n";
+    EXPECT_GT(combing[0], 4 * combing[1]);
 }
 
 TEST_F(DeviceCapture, TheSineSoundsFromTheStartToTheEndOfTheFile) {

@@ -77,6 +77,16 @@ double MeanGrey(const QImage& grey, double left, double top, double right, doubl
     return sum / std::max(1.0, double(x1 - x0) * (y1 - y0));
 }
 
+double Combing(const QImage& grey, double top, double bottom) {
+    const int y0 = std::max(1, int(top * grey.height())), y1 = std::min(grey.height() - 1, int(bottom * grey.height()));
+    double sum = 0;
+    for (int y = y0; y < y1; ++y) {
+        const uchar *up = grey.constScanLine(y - 1), *row = grey.constScanLine(y), *down = grey.constScanLine(y + 1);
+        for (int x = 0; x < grey.width(); ++x) sum += std::abs(row[x] - (up[x] + down[x]) / 2.0);
+    }
+    return sum / std::max(1.0, double(grey.width()) * (y1 - y0));
+}
+
 const QImage& NonFlashPicture(const Readback& rb) {
     return MeanGrey(rb.lastPicture, 0, 0.2, 1, 1) < 200 ? rb.lastPicture : rb.pictureBeforeLast;
 }

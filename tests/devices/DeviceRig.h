@@ -40,6 +40,9 @@ ToneSpan MeasureTone(const Readback& rb);
 
 // The mean grey level of a part of a picture, given in fractions of its size.
 double MeanGrey(const QImage& grey, double left, double top, double right, double bottom);
+// How much the rows of a band (fractions of the height) differ from the mean of their two
+// neighbours: woven fields of a moving thing make it large, whole frames small.
+double Combing(const QImage& grey, double top, double bottom);
 // The picture of the two last ones that is not the once-a-second flash.
 const QImage& NonFlashPicture(const Readback& rb);
 // How many of the frame counter's steps from one frame to the next are exactly one.

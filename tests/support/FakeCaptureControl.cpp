@@ -114,6 +114,7 @@ Variant FakeCaptureControl::Invoke(int dispid, InvokeKind kind, const std::vecto
         case Op::AudioDevices: return collection(s.audioDevices);
         case Op::VideoInputs: return collection(PerDevice(s.videoInputs, s.selectedVideoDevice));
         case Op::AudioInputs: return collection(s.audioInputs);
+        case Op::VideoStandards: return collection({});
         default: break;
         }
         throw DispatchError(DispatchError::Code::UnknownName, dispid, "no such property");
@@ -124,6 +125,7 @@ Variant FakeCaptureControl::Invoke(int dispid, InvokeKind kind, const std::vecto
             s.selectedVideoDevice = args[0].ToI16();
         if (row->op == Op::StartCapture) return Variant::I16(s.startResult);
         if (row->result == platform::VariantType::I16) return Variant::I16(0);
+        if (row->result == platform::VariantType::Str) return Variant::Str("");
         return Variant();
     }
     return Variant();
