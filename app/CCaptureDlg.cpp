@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStandardPaths>
 #include <QPainter>
 
 #include <algorithm>
@@ -75,6 +76,7 @@ constexpr char kButtonConvert[] = "BUTTON_CONVERT";
 constexpr char kButtonPlay[] = "BUTTON_PLAY";
 constexpr char kButtonPause[] = "BUTTON_PAUSE";
 constexpr char kButtonStop[] = "BUTTON_STOP";
+constexpr char kButtonSnapshot[] = "BUTTON_SNAPSHOT";
 
 // Keys for the main commands, which the skin's buttons give only to the mouse. Space plays
 // or pauses, whichever of the two buttons is shown.
@@ -88,6 +90,7 @@ const KeyCommand kKeyCommands[] = {
     {Qt::CTRL | Qt::Key_S, {kButtonStop}},
     {Qt::CTRL | Qt::Key_Period, {kButtonStop}},
     {Qt::CTRL | Qt::Key_Q, {kButtonExit, kButtonClose}},
+    {Qt::Key_F12, {kButtonSnapshot}},
 };
 
 void Exclaim(QWidget* owner, const QString& text) {
@@ -243,6 +246,7 @@ void CCaptureDlg::FillNameLists() {
     m_audioDeviceDlg.InputNames() = ReadAllNames([this] { return m_capture.GetAudioInputs(); });
     m_audioDeviceDlg.DeviceNames() = ReadAllNames([this] { return m_capture.GetAudioDevices(); });
     m_videoDeviceDlg.InputNames() = ReadAllNames([this] { return m_capture.GetVideoInputs(); });
+    m_videoDeviceDlg.StandardNames() = ReadAllNames([this] { return m_capture.GetVideoStandards(); });
 }
 
 void CCaptureDlg::CreateSettingsDialogs() {
@@ -277,6 +281,7 @@ const CCaptureDlg::ButtonCommand CCaptureDlg::kButtonCommands[] = {
     {kButtonPlay, [](CCaptureDlg& d) { d.Preview(); }},
     {kButtonPause, [](CCaptureDlg& d) { d.Pause(); }},
     {kButtonStop, [](CCaptureDlg& d) { d.Stop(); }},
+    {kButtonSnapshot, [](CCaptureDlg& d) { d.TakeSnapshot(); }},
     {"BUTTON_MINIMIZE", [](CCaptureDlg& d) { d.showMinimized(); }},
 };
 
@@ -300,6 +305,8 @@ void CCaptureDlg::ApplyDeviceSelection() {
     m_capture.SetVideoDeviceIndex(static_cast<int16_t>(m_videoDeviceDlg.DeviceIndex()));
     m_capture.SetVideoInputIndex(static_cast<int16_t>(m_videoDeviceDlg.InputIndex()));
     m_capture.SetVideoFormatIndex(static_cast<int16_t>(m_videoDeviceDlg.FormatIndex()));
+    m_capture.SetVideoStandardIndex(static_cast<int16_t>(m_videoDeviceDlg.StandardIndex()));
+    m_capture.SetDeinterlace(m_videoDeviceDlg.Deinterlace());
     m_capture.SetAudioDeviceIndex(static_cast<int16_t>(m_audioDeviceDlg.DeviceIndex()));
     m_capture.SetAudioInputIndex(static_cast<int16_t>(m_audioDeviceDlg.InputIndex()));
 }
@@ -358,6 +365,13 @@ QMenu* CCaptureDlg::BuildContextMenu(QWidget* parent) {
     menu->addSeparator();
     QAction* live = menu->addAction(QStringLiteral("&Live Stream…"));
     connect(live, &QAction::triggered, this, [this] { m_liveStreamDlg.show(); });
+    QAction* controls = menu->addAction(QStringLiteral("Camera C&ontrols…"));
+    connect(controls, &QAction::triggered, this, [this] {
+        platform::RunGuarded(this, [&] { m_videoDeviceDlg.ShowCameraControls(m_videoDeviceDlg.DeviceIndex()); });
+    });
+    QAction* snapshot = menu->addAction(QStringLiteral("Take &Snapshot"));
+    snapshot->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(snapshot, &QAction::triggered, this, [this] { OnSkinButton(QLatin1String(kButtonSnapshot)); });
     return menu;
 }
 
@@ -429,6 +443,20 @@ void CCaptureDlg::Preview() {
     ApplyStartSettings();
     m_capture.StartCapture();
     ApplyOverlays();
+}
+
+void CCaptureDlg::TakeSnapshot() {
+    const QString folder = SnapshotFolder();
+    if (folder.isEmpty()) {
+        Exclaim(this, QStringLiteral("The snapshot cannot be saved: the Pictures folder \"%1\" cannot be made.")
+                          .arg(QDir::toNativeSeparators(
+                              QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))));
+        return;
+    }
+    const QString path = SnapshotPath(folder, QDateTime::currentDateTime());
+    const QString refused = m_capture.SaveSnapshot(path);
+    if (!refused.isEmpty())
+        Exclaim(this, QStringLiteral("The snapshot was not saved: %1.").arg(refused));
 }
 
 void CCaptureDlg::Pause() {

@@ -80,6 +80,8 @@ private:
     void Preview();
     void Pause();
     void Stop();
+    // "BUTTON_SNAPSHOT" and F12: the picture as recorded, as a PNG in the Pictures folder.
+    void TakeSnapshot();
     // Ends what runs, finishing a recording's file; the control then records no more.
     void FinishCapture();
     void ShowSkinButton(const char* name, bool show);

@@ -83,6 +83,16 @@ CNameCollection CVideoCap::GetVideoFormats() { return GetCollection(CaptureOp::V
 CNameCollection CVideoCap::GetAudioDevices() { return GetCollection(CaptureOp::AudioDevices); }
 CNameCollection CVideoCap::GetVideoInputs() { return GetCollection(CaptureOp::VideoInputs); }
 CNameCollection CVideoCap::GetAudioInputs() { return GetCollection(CaptureOp::AudioInputs); }
+CNameCollection CVideoCap::GetVideoStandards() { return GetCollection(CaptureOp::VideoStandards); }
+void CVideoCap::SetVideoStandardIndex(int16_t v) { Call<CaptureOp::VideoStandardIndex>(v); }
+void CVideoCap::SetDeinterlace(bool v) { Call<CaptureOp::Deinterlace>(v); }
+void CVideoCap::SelectVideoStandard(int16_t v) { Call<CaptureOp::SelectVideoStandard>(v); }
+QString CVideoCap::VideoDeviceNode(int16_t v) {
+    return QString::fromStdString(Call<CaptureOp::VideoDeviceNode>(v).ToStr());
+}
+QString CVideoCap::SaveSnapshot(const QString& path) {
+    return QString::fromStdString(Call<CaptureOp::SaveSnapshot>(path).ToStr());
+}
 
 int16_t CVideoCap::StartCapture() { return Call<CaptureOp::StartCapture>().ToI16(); }
 void CVideoCap::StopCapture() { Call<CaptureOp::StopCapture>(); }

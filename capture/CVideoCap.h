@@ -44,6 +44,8 @@ public:
     void SetFlvVideoBitrate(int32_t bitsPerSecond);
     void SetFlvVideoWidth(int16_t pixels);
     void SetFlvFrameRate(int16_t framesPerSecond);
+    void SetVideoStandardIndex(int16_t index);
+    void SetDeinterlace(bool on);
 
     // Name collections; each call reads the property afresh.
     CNameCollection GetVideoDevices();
@@ -51,6 +53,7 @@ public:
     CNameCollection GetAudioDevices();
     CNameCollection GetVideoInputs();
     CNameCollection GetAudioInputs();
+    CNameCollection GetVideoStandards();
 
     // Methods.
     int16_t StartCapture();
@@ -59,6 +62,11 @@ public:
     void DrawDateTime(int16_t left, int16_t top, int16_t format);
     void SetVideoRotation(int16_t rotation);
     void SelectVideoDevice(int16_t device);
+    void SelectVideoStandard(int16_t standard);
+    // The device node of a video device; empty for one that is not a V4L2 device.
+    QString VideoDeviceNode(int16_t device);
+    // Empty when the current picture was saved at `path`; else the reason.
+    QString SaveSnapshot(const QString& path);
     void ShowOverlayImage(int16_t overlay, bool show);
     void DrawOverlayImage(int16_t overlay, int16_t left, int16_t top, const QString& path,
                           platform::Colour transparent, int16_t alpha);

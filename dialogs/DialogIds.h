@@ -2,7 +2,16 @@
 #pragma once
 
 namespace VideoDeviceIds {
-enum : int { kDeviceList = 1005, kFormatList = 1006, kInputList = 1007, kOk = 1008, kCancel = 1009 };
+enum : int {
+    kDeviceList = 1005,
+    kFormatList = 1006,
+    kInputList = 1007,
+    kOk = 1008,
+    kCancel = 1009,
+    kStandardList = 1100,
+    kDeinterlaceCheck = 1101,
+    kControlsButton = 1102,
+};
 }
 
 namespace AudioDeviceIds {

@@ -26,9 +26,13 @@ const ControlTemplate kVideoDeviceControls[] = {
     {V::kFormatList, kList, "", 78, 36, 106, 81},
     {kNoId, kStatic, "Video Input", 13, 58, 51, 9},
     {V::kInputList, kList, "", 78, 57, 106, 81},
-    {kNoId, kGroup, "", 7, 7, 180, 69},
-    {V::kOk, kPush, "Ok", 115, 80, 31, 11},
-    {V::kCancel, kPush, "Cancel", 153, 80, 31, 11},
+    {kNoId, kStatic, "Video Standard", 13, 78, 62, 9},
+    {V::kStandardList, kList, "", 78, 77, 106, 81},
+    {V::kDeinterlaceCheck, kCheck, "Deinterlace", 78, 96, 106, 10},
+    {kNoId, kGroup, "", 7, 7, 180, 106},
+    {V::kControlsButton, kPush, "Controls…", 13, 117, 45, 11},
+    {V::kOk, kPush, "Ok", 115, 117, 31, 11},
+    {V::kCancel, kPush, "Cancel", 153, 117, 31, 11},
 };
 
 namespace A = AudioDeviceIds;
@@ -179,7 +183,7 @@ const ControlTemplate kLiveStreamControls[] = {
 }  // namespace
 
 const platform::DialogTemplate kVideoDeviceTemplate{
-    133, "Video Device", kFont, kFontPoints, 198, 98, kVideoDeviceControls};
+    133, "Video Device", kFont, kFontPoints, 198, 135, kVideoDeviceControls};
 const platform::DialogTemplate kAudioDeviceTemplate{
     134, "Audio Device", kFont, kFontPoints, 205, 113, kAudioDeviceControls};
 const platform::DialogTemplate kDateTimeTemplate{

@@ -15,7 +15,7 @@ namespace platform {
 namespace {
 
 QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
-    const QString text = QString::fromLatin1(c.text ? c.text : "");
+    const QString text = QString::fromUtf8(c.text ? c.text : "");
     switch (c.kind) {
     case ControlKind::Static: {
         auto* label = new QLabel(text, parent);

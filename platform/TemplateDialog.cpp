@@ -24,7 +24,7 @@ void TemplateDialog::Create(QWidget* parent) {
     if (m_created) return;
     m_created = true;
     setParent(parent, kDialogFlags);  // leaves the window hidden
-    setWindowTitle(QString::fromLatin1(m_template.title));
+    setWindowTitle(QString::fromUtf8(m_template.title));
     setFont(TemplateFont(QString::fromLatin1(m_template.fontFace), m_template.fontPoints));
     BuildControls(this, m_template);
     OnInitDialog();

@@ -5,7 +5,8 @@
 # Skin", the skin's item. Play is pressed in each skin so the shot shows the live test pattern.
 # In the start-up skin it also records a few seconds through the save dialog (Recording.png:
 # the recording indicator and the sound meter) and opens the Live Stream dialog
-# (LiveStream.png).
+# (LiveStream.png). Last it starts again with the virtual camera and opens the Camera
+# Controls dialog from the right-click menu (CameraControls.png).
 # Needs a build (scripts/setup.sh).
 #   scripts/screenshots.sh [build-dir]
 set -euo pipefail
@@ -145,3 +146,16 @@ for item in Orange:o Black:b Purple:p Blue:u Red:r Gray:g Pink:i Deluxe:d; do
   fi
   previous="$out/$name.png"
 done
+
+# The virtual camera's own controls, through the right-click menu as a user opens them.
+kill $app 2>/dev/null || true
+wait $app 2>/dev/null || true
+(cd "$work" && exec "$root/scripts/virtual-camera.sh" "$build/capture-station") &
+app=$!
+wait_until 100 window_mapped || { echo "the station's window did not appear" >&2; exit 1; }
+sleep 1
+xdotool mousemove $(centre Blue.skn 'CAPTION=' 2) click 3
+sleep 1
+xdotool key o
+focus_window "Camera Controls"
+grab CameraControls "Camera Controls"

@@ -4,13 +4,14 @@
 
 namespace {
 
-constexpr std::array<ShippedButton, 13> kCommands = {{
+constexpr std::array<ShippedButton, 14> kCommands = {{
     {"BUTTON_PLAY", "play.bmp", Glyph::Play, CommandGroup::Transport, "Preview", "", ""},
     {"BUTTON_PAUSE", "pause.bmp", Glyph::Pause, CommandGroup::Transport, "Pause", "", ""},
     {"BUTTON_STOP", "stop.bmp", Glyph::Stop, CommandGroup::Transport, "Stop", "", ""},
     {"BUTTON_CONVERT", "record.bmp", Glyph::Record, CommandGroup::Transport,
      "Record to FLV file", "", ""},
     {"BUTTON_STREAM", "stream.bmp", Glyph::Stream, CommandGroup::Transport, "Go live", "", ""},
+    {"BUTTON_SNAPSHOT", "snapshot.bmp", Glyph::Camera, CommandGroup::Transport, "Take snapshot", "", ""},
     {"BUTTON_MINIMIZE", "minimize.bmp", Glyph::Minimize, CommandGroup::Window, "Minimize", "", ""},
     {"BUTTON_CLOSE", "close.bmp", Glyph::Close, CommandGroup::Window, "Close", "", ""},
     {"BUTTON_VIDEODEVICE", "video.bmp", Glyph::VideoDevice, CommandGroup::Settings,

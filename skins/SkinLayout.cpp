@@ -35,13 +35,14 @@ SkinLayout Standard(PanelSide side, WindowShape shape) {
     l.combo = QRect(px, 490, l.panel.width() - 32, 22 + 2 + 66);
 
     l.bar = QRect(24, 652, w - 48, 88);
-    const int tx = right ? 44 : w - 44 - 4 * 56 - 3 * 12;
+    const int tx = right ? 44 : w - 44 - 5 * 56 - 4 * 12;
     l.play = QRect(tx, 668, 56, 56);
     l.stop = QRect(tx + 68, 668, 56, 56);
     l.record = QRect(tx + 136, 668, 56, 56);
     l.stream = QRect(tx + 204, 668, 56, 56);
+    l.snapshot = QRect(tx + 272, 668, 56, 56);
 
-    const int dx = right ? l.stream.right() + 25 : 44;
+    const int dx = right ? l.snapshot.right() + 25 : 44;
     const int dr = right ? w - 44 : l.play.x() - 24;  // exclusive right edge
     l.display = QRect(dx, 662, dr - dx, 30);
     l.time = QRect(dr - 150, 665, 142, 24);
@@ -91,7 +92,8 @@ SkinLayout Deluxe() {
     l.stop = QRect(136, 698, 60, 60);
     l.record = QRect(208, 698, 60, 60);
     l.stream = QRect(280, 698, 60, 60);
-    const int dx = 364, dr = w - 64;
+    l.snapshot = QRect(352, 698, 60, 60);
+    const int dx = 436, dr = w - 64;
     l.display = QRect(dx, 688, dr - dx, 32);
     l.time = QRect(dr - 152, 692, 144, 24);
     l.slider = QRect(dx + 12, 694, l.time.x() - dx - 24, 20);

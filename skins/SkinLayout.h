@@ -18,7 +18,7 @@ struct SkinLayout {
     QRect bezel, video;  // video is the CONTROL rectangle, bezel the frame drawn round it
     QRect panel;         // recessed settings panel
     QRect bar;           // transport bar along the bottom
-    QRect play, stop, record, stream;
+    QRect play, stop, record, stream, snapshot;
     std::array<QRect, 6> settings;
     std::array<QRect, 6> settingsCaption;
     bool captionsUnder = false;  // settings captions under the buttons rather than beside them

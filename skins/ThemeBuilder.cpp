@@ -96,6 +96,7 @@ private:
         if (name == "BUTTON_STOP") return m_layout.stop;
         if (name == "BUTTON_CONVERT") return m_layout.record;
         if (name == "BUTTON_STREAM") return m_layout.stream;
+        if (name == "BUTTON_SNAPSHOT") return m_layout.snapshot;
         if (name == "BUTTON_MINIMIZE") return m_layout.minimize;
         if (name == "BUTTON_CLOSE") return m_layout.close;
         return m_layout.settings[settingsIndex++];

@@ -78,6 +78,7 @@ struct MainWindowFixture : ::testing::Test {
     // What the sequences send with every dialog at its initial values.
     static std::vector<FakeCall> DeviceSelection() {
         return {Put(Op::VideoDeviceIndex, Variant::I16(0)), Put(Op::VideoInputIndex, Variant::I16(0)), Put(Op::VideoFormatIndex, Variant::I16(0)),
+                Put(Op::VideoStandardIndex, Variant::I16(0)), Put(Op::Deinterlace, Variant::Bool(true)),
                 Put(Op::AudioDeviceIndex, Variant::I16(0)), Put(Op::AudioInputIndex, Variant::I16(0))};
     }
     std::vector<FakeCall> OverlaySet() const {
@@ -158,7 +159,8 @@ TEST(CCaptureDlgInit, FillsTheNameListsAndCreatesTheDialogsHidden) {
         if (properties.empty() || properties.back() != c.dispid) properties.push_back(c.dispid);
     }
     EXPECT_EQ(properties, (std::vector<int>{DispidOf(Op::VideoDevices), DispidOf(Op::VideoFormats), DispidOf(Op::AudioInputs),
-                                            DispidOf(Op::AudioDevices), DispidOf(Op::VideoInputs)}));
+                                            DispidOf(Op::AudioDevices), DispidOf(Op::VideoInputs),
+                                            DispidOf(Op::VideoStandards)}));
     EXPECT_EQ(fake->collectionsAlive, 0);
     EXPECT_EQ(dlg.VideoDeviceDlg().DeviceNames(), fake->videoDevices);
     EXPECT_EQ(dlg.VideoDeviceDlg().FormatNames(), fake->videoFormats[0]);
@@ -244,6 +246,18 @@ TEST(RecordingStartFolder, PreviousRecordingElseVideosElseCurrent) {
         EXPECT_EQ(RecordingStartFolder(row.previous, row.videos, current), row.expected);
         EXPECT_EQ(QFileInfo(videos).isDir(), row.videosMade);
     }
+}
+
+TEST(SnapshotPath, NamedByTheSecondWithANumberWhenTheNameIsTaken) {
+    QTemporaryDir dir;
+    const QDateTime at(QDate(2026, 12, 9), QTime(7, 5, 3));
+    const QString first = dir.filePath("Capture 2026-12-09 07-05-03.png");
+    EXPECT_EQ(SnapshotPath(dir.path(), at), first);
+    for (const QString& next : {first, dir.filePath("Capture 2026-12-09 07-05-03 (2).png")}) {
+        QFile taken(next);
+        ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(SnapshotPath(dir.path(), at), dir.filePath("Capture 2026-12-09 07-05-03 (3).png"));
 }
 
 TEST_F(MainWindowFixture, TheSaveDialogOpensWhereTheLastRecordingWentElseInVideos) {

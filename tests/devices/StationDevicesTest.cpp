@@ -1,6 +1,7 @@
 // The whole station with the virtual camera and the sine of a real sound server, chosen in
 // the device dialogs as a user chooses them.
 #include "DeviceRig.h"
+#include "ScopedVideosFolder.h"
 #include "ScriptedServices.h"
 #include "WaitFor.h"
 #include "app/CCaptureDlg.h"
@@ -8,9 +9,19 @@
 #include "component/CaptureControl.h"
 #include "dialogs/DialogIds.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,6 +102,172 @@ TEST_F(StationDevices, ABusyCameraShowsTheCaptureFailure) {
     dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
     EXPECT_EQ(services.messageTexts(),
               QStringList{"Capture Failure, Video/Audio compressor not correct or capture file opening"});
+}
+
+const platform::CameraControl& ControlNamed(const CCameraControlsDlg& d, const std::string& name) {
+    for (const platform::CameraControl& c : d.Controls())
+        if (c.name == name) return c;
+    static const platform::CameraControl none;
+    ADD_FAILURE() << "no control " << name;
+    return none;
+}
+
+// Through "Controls…" in the Video Device dialog: the camera's own controls by kind, how an
+// automatic mode makes its manual value usable, refusals in words, and a change made while
+// recording reaching the file.
+TEST_F(StationDevices, CameraControlsActOnTheDeviceAndTheRecording) {
+    ChooseCameraAndSine();
+    CVideoDeviceDlg& video = dlg->VideoDeviceDlg();
+    video.Button(VideoDeviceIds::kControlsButton)->click();
+    CCameraControlsDlg& cc = video.CameraControls();
+    ASSERT_TRUE(cc.isVisible());
+    EXPECT_EQ(cc.windowTitle(), "Camera Controls");
+    QStringList groups;
+    for (QGroupBox* g : cc.findChildren<QGroupBox*>()) groups << g->title();
+    EXPECT_EQ(groups, (QStringList{"User Controls", "Camera Controls"}));
+
+    struct Row {
+        const char* name;
+        const char* widget;
+        bool usable;  // false: inactive while its automatic mode is on
+    } rows[] = {
+        {"Brightness", "QSlider", true},
+        {"Saturation", "QSlider", true},
+        {"White Balance, Automatic", "QCheckBox", true},
+        {"White Balance Temperature", "QSlider", false},
+        {"Power Line Frequency", "QComboBox", true},
+        {"Auto Exposure", "QComboBox", true},
+        {"Exposure Time, Absolute", "QSlider", false},
+        {"Focus, Automatic Continuous", "QCheckBox", true},
+        {"Focus (absolute)", "QSlider", false},
+    };
+    for (const Row& row : rows) {
+        QWidget* w = cc.findChild<QWidget*>(row.name);
+        ASSERT_NE(w, nullptr) << row.name;
+        EXPECT_STREQ(w->metaObject()->className(), row.widget) << row.name;
+        EXPECT_EQ(w->isEnabled(), row.usable) << row.name;
+    }
+    auto* exposureMode = cc.findChild<QComboBox*>("Auto Exposure");
+    ASSERT_EQ(exposureMode->count(), 2);  // the driver skips the other two values
+    EXPECT_EQ(exposureMode->itemText(0), "Manual Mode");
+    EXPECT_EQ(exposureMode->itemText(1), "Aperture Priority Mode");
+    exposureMode->setCurrentIndex(0);
+    emit exposureMode->activated(0);
+    EXPECT_TRUE(cc.findChild<QWidget*>("Exposure Time, Absolute")->isEnabled());
+
+    // Refused: beyond the range, and a manual value while its automatic mode is on. The
+    // editor shows the device's value again.
+    cc.Apply(ControlNamed(cc, "Exposure Time, Absolute"), 5000);
+    EXPECT_THAT(cc.Message().toStdString(), ::testing::HasSubstr("takes 3 to 2047 only"));
+    EXPECT_EQ(cc.findChild<QLabel*>("Exposure Time, Absolute value")->text(), "250");
+    cc.Apply(ControlNamed(cc, "White Balance Temperature"), 3000);
+    EXPECT_THAT(cc.Message().toStdString(), ::testing::HasSubstr("no effect in the camera's present mode"));
+    EXPECT_EQ(ControlNamed(cc, "White Balance Temperature").value, 4600);
+
+    // Brightness up halfway through a recording: the later pictures are brighter.
+    const QString path = dir.filePath("brighter.flv");
+    services.fileAnswers.push_back(path);
+    dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 25; }, 30000));
+    auto* brightness = cc.findChild<QSlider*>("Brightness");
+    brightness->setValue(brightness->maximum());
+    EXPECT_EQ(ControlNamed(cc, "Brightness").value, 64);
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 60; }, 30000));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    const Readback rb = ReadRecording(path.toStdString());
+    ASSERT_TRUE(rb.opened) << rb.error;
+    auto meanLuma = [&](double from, double to) {  // of the pictures without the flash
+        double sum = 0;
+        int n = 0;
+        for (const DecodedFrame& f : rb.frames)
+            if (f.time >= from && f.time < to && f.meanLuma < 200) sum += f.meanLuma, ++n;
+        return n ? sum / n : -1;
+    };
+    const double before = meanLuma(0, 0.8), after = meanLuma(rb.frames.back().time - 0.8, 1e9);
+    EXPECT_GT(after - before, 40) << before << " -> " << after;
+
+    cc.findChild<QPushButton*>("Reset all")->click();
+    EXPECT_EQ(ControlNamed(cc, "Brightness").value, 0);
+    EXPECT_EQ(ControlNamed(cc, "Auto Exposure").value, 3);
+    EXPECT_FALSE(cc.findChild<QWidget*>("Exposure Time, Absolute")->isEnabled());
+
+    video.ShowCameraControls(video.Combo(VideoDeviceIds::kDeviceList)->findText("Test Pattern"));
+    EXPECT_EQ(cc.Message(), "\"Test Pattern\" has no controls.");
+    EXPECT_TRUE(cc.Controls().empty());
+}
+
+// F12, the skin's button and the menu save the recorded picture into the Pictures folder;
+// without a preview, or without a folder to write to, the user is told and nothing is saved.
+TEST_F(StationDevices, SnapshotsSaveTheRecordedPictureIntoThePicturesFolder) {
+    ScopedVideosFolder folders;
+    const QString pictures = folders.pictures();  // made by the first snapshot
+    ChooseCameraAndSine();
+    const auto saved = [&] { return QDir(pictures).entryList({"*.png"}, QDir::Files, QDir::Name); };
+
+    dlg->OnSkinButton(QStringLiteral("BUTTON_SNAPSHOT"));
+    ASSERT_EQ(services.messageTexts().size(), 1);
+    EXPECT_THAT(services.messageTexts()[0].toStdString(), ::testing::HasSubstr("press Play"));
+    EXPECT_TRUE(saved().isEmpty());
+
+    dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
+    ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() >= 3; }, 20000));
+    // F12 until a picture is not the once-a-second flash; then the menu's entry.
+    auto greenAt = [&](const QString& file) {
+        const QImage shot(QDir(pictures).filePath(file));
+        const QColor c = shot.pixelColor(shot.width() / 2, shot.height() * 7 / 8);
+        return shot.size() == QSize(320, 240) && std::abs(c.red() - 40) < 25 &&
+               std::abs(c.green() - 160) < 25 && std::abs(c.blue() - 80) < 25;
+    };
+    auto anyGreen = [&](const QStringList& files) { return std::any_of(files.begin(), files.end(), greenAt); };
+    int presses = 0;
+    do {
+        const int64_t painted = control->FramesPainted();
+        if (presses) {
+            ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() > painted; }, 5000));
+        }
+        QTest::keyClick(dlg.get(), Qt::Key_F12);
+        ++presses;
+    } while (presses < 4 && !anyGreen(saved()));
+    std::unique_ptr<QMenu> menu(static_cast<CSkinDialog*>(dlg.get())->BuildContextMenu(nullptr));
+    for (QAction* a : menu->actions())
+        if (a->text() == "Take &Snapshot") a->trigger();
+    const QStringList files = saved();
+    ASSERT_EQ(files.size(), presses + 1) << services.messageTexts().join('|').toStdString();
+    for (const QString& f : files)
+        EXPECT_TRUE(QRegularExpression(R"(^Capture \d{4}-\d\d-\d\d \d\d-\d\d-\d\d( \(\d\))?\.png$)")
+                        .match(f).hasMatch()) << f.toStdString();
+    EXPECT_THAT(control->StatusText().toStdString(), ::testing::HasSubstr("Saved Capture "));
+    // The output size and the camera's green.
+    EXPECT_TRUE(anyGreen(files));
+
+    // While recording: the file's picture, without the preview's red dot and "REC".
+    services.fileAnswers.push_back(dir.filePath("shot.flv"));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 5; }, 30000));
+    const QStringList before = saved();
+    dlg->OnSkinButton(QStringLiteral("BUTTON_SNAPSHOT"));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    QStringList added = saved();
+    for (const QString& f : before) added.removeAll(f);
+    ASSERT_EQ(added.size(), 1);
+    const QImage recorded(QDir(pictures).filePath(added[0]));
+    int red = 0;
+    for (int y = recorded.height() * 3 / 4; y < recorded.height(); ++y)
+        for (int x = 0; x < recorded.width() / 3; ++x) {
+            const QColor c = recorded.pixelColor(x, y);
+            red += c.red() > 150 && c.green() < 90 && c.blue() < 90;
+        }
+    EXPECT_EQ(red, 0);
+
+    // A Pictures folder that cannot be made (a file stands in its way).
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    folders.SetPictures(dir.filePath("blocker/Pictures"));
+    services.messages.clear();
+    dlg->OnSkinButton(QStringLiteral("BUTTON_SNAPSHOT"));
+    ASSERT_EQ(services.messageTexts().size(), 1);
+    EXPECT_THAT(services.messageTexts()[0].toStdString(), ::testing::HasSubstr("cannot be made"));
 }
 
 }  // namespace

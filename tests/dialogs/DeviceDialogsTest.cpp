@@ -69,6 +69,7 @@ TEST_F(VideoFixture, ChoosingADeviceRefillsFormatsAndInputsFromTheControl) {
         Get(Op::VideoFormats), CountOf(Op::VideoFormats),
         Get(Op::VideoFormats), ItemNameOf(Op::VideoFormats, 0),
         Get(Op::VideoInputs), CountOf(Op::VideoInputs),
+        Get(Op::VideoStandards), CountOf(Op::VideoStandards),
     };
     EXPECT_EQ(host.script->calls, expected);
     EXPECT_EQ(host.script->collectionsAlive, 0);
