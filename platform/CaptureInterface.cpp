@@ -1,7 +1,26 @@
 #include "platform/CaptureInterface.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace platform {
 
+const OutputFormatInfo* FindOutputFormat(int32_t value) {
+    for (const OutputFormatInfo& f : kOutputFormats)
+        if (f.value == value) return &f;
+    return nullptr;
+}
+
+const OutputFormatInfo* OutputFormatNamed(std::string_view text) {
+    auto same = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               });
+    };
+    for (const OutputFormatInfo& f : kOutputFormats)
+        if (same(f.extension, text) || same(f.name, text)) return &f;
+    return nullptr;
+}
 
 const CaptureOpInfo* FindCaptureOp(int dispid) {
     for (const CaptureOpInfo& op : kCaptureOps)

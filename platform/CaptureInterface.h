@@ -38,6 +38,27 @@ inline constexpr int kVideoFormatsItemName = 5;
 
 // `OutputFormat` value of the FLV output.
 inline constexpr int32_t kOutputFormatFlv = 4;
+
+// The recording types the control writes, by `OutputFormat` value: each with the name the
+// skin's format box shows, the file extension, the save dialog's label and FFmpeg's muxer.
+// All hold H.264 and AAC with the FLV properties' values; the live stream is FLV whatever
+// the local copy's type.
+struct OutputFormatInfo {
+    int32_t value;
+    std::string_view name;
+    std::string_view extension;
+    std::string_view label;
+    std::string_view muxer;
+};
+inline constexpr std::array<OutputFormatInfo, 3> kOutputFormats = {{
+    {kOutputFormatFlv, "FLV", "flv", "FLV video (*.flv)", "flv"},
+    {5, "MP4", "mp4", "MP4 video (*.mp4)", "mp4"},
+    {6, "MKV", "mkv", "Matroska video (*.mkv)", "matroska"},
+}};
+// The row of a value, or nullptr.
+const OutputFormatInfo* FindOutputFormat(int32_t value);
+// The row whose extension (without the dot, any case) or skin name this is, or nullptr.
+const OutputFormatInfo* OutputFormatNamed(std::string_view extensionOrName);
 // `StartCapture` result when the capture cannot start.
 inline constexpr int16_t kStartFailed = -1;
 

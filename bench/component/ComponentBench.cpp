@@ -97,7 +97,7 @@ void OfflineThroughput(const QString& dir, int seconds) {
     std::printf("\n(a) offline throughput, %d s of %dx%d at %d fps, H.264 %d b/s + AAC %d b/s, FLV\n",
                 seconds, kWidth, kHeight, kFps, kVideoBitrate, kAudioBitrate);
     EncoderSettings settings{kWidth, kHeight, kFps, kVideoBitrate, kAudioBitrate, 2, kSampleRate};
-    auto recorder = FlvRecorder::Open(settings, dir.toStdString() + "/ours.flv", &FileSink::Create);
+    auto recorder = MediaRecorder::Open(settings, dir.toStdString() + "/ours.flv", &FileSink::Create);
     if (!recorder) {
         std::printf("    cannot open the recorder: %s\n", recorder.Error().c_str());
         return;

@@ -89,10 +89,14 @@ Result<> CaptureEngine::StartVideo(const CaptureRequest& r) {
 }
 
 Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
-    if (r.outputFormat != platform::kOutputFormatFlv)
+    const platform::OutputFormatInfo* format = platform::FindOutputFormat(r.outputFormat);
+    if (!format) {
+        std::string known;
+        for (const platform::OutputFormatInfo& f : platform::kOutputFormats)
+            known += (known.empty() ? "" : ", ") + std::to_string(f.value) + ": " + std::string(f.name);
         return Fail("output format " + std::to_string(r.outputFormat) +
-                    " is not one this component writes (" +
-                    std::to_string(platform::kOutputFormatFlv) + ": FLV)");
+                    " is not one this component writes (" + known + ")");
+    }
     if (!r.encoder) return r.encoder.AsFailure();
     const EncoderSettings& settings = *r.encoder;
 
@@ -101,8 +105,10 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
     // A server that refuses is a mistake in the settings: nothing starts, no file is made.
     if (r.stream)
         if (Result<> reached = StreamOutput::CheckServer(*r.stream); !reached) return reached;
-    Result<std::unique_ptr<FlvRecorder>> recorder =
-        FlvRecorder::Open(settings, r.path, r.stream ? StreamOutput::Sinks(r.path, m_sinks) : m_sinks);
+    Result<std::unique_ptr<MediaRecorder>> recorder =
+        MediaRecorder::Open(settings, r.path, r.stream ? StreamOutput::Sinks(r.path, m_sinks) : m_sinks,
+                            // A stream without a local copy needs no container but the stream's.
+                            r.path.empty() ? "flv" : std::string(format->muxer));
     if (!recorder) return recorder.AsFailure();
     std::unique_ptr<StreamOutput> stream;
     if (r.stream) {

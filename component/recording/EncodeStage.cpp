@@ -2,7 +2,7 @@
 
 namespace component {
 
-EncodeStage::EncodeStage(std::unique_ptr<FlvRecorder> recorder,
+EncodeStage::EncodeStage(std::unique_ptr<MediaRecorder> recorder,
                          std::shared_ptr<const Timeline> timeline, AudioSyncMode syncMode,
                          int audioOffsetMs)
     : m_recorder(std::move(recorder)),

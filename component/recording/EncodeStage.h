@@ -4,7 +4,7 @@
 #pragma once
 
 #include "component/recording/AudioSyncStage.h"
-#include "component/recording/FlvRecorder.h"
+#include "component/recording/MediaRecorder.h"
 #include "component/media/MediaTypes.h"
 #include "component/recording/Timeline.h"
 
@@ -21,7 +21,7 @@ struct EncodeCounts {
 
 class EncodeStage {
 public:
-    EncodeStage(std::unique_ptr<FlvRecorder> recorder, std::shared_ptr<const Timeline> timeline,
+    EncodeStage(std::unique_ptr<MediaRecorder> recorder, std::shared_ptr<const Timeline> timeline,
                 AudioSyncMode syncMode, int audioOffsetMs);
 
     RecorderError PushVideo(const VideoFrame& frame);
@@ -31,13 +31,13 @@ public:
 
     const EncodeCounts& Counts() const { return m_counts; }
     RecorderError Error() const { return m_recorder->Error(); }
-    const FlvRecorder& Recorder() const { return *m_recorder; }
+    const MediaRecorder& Recorder() const { return *m_recorder; }
 
 private:
     RecorderError WriteUpTo(int64_t slot, const QImage& image);
     int64_t SlotOf(int64_t recordingUs) const;
 
-    std::unique_ptr<FlvRecorder> m_recorder;
+    std::unique_ptr<MediaRecorder> m_recorder;
     std::shared_ptr<const Timeline> m_timeline;
     AudioSyncStage m_audio;
     const int m_frameRate;

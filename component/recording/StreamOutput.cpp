@@ -108,7 +108,7 @@ SinkFactory StreamOutput::Sinks(const std::string& path, SinkFactory files) {
 }
 
 Result<std::unique_ptr<StreamOutput>> StreamOutput::StartFrom(const StreamUrl& url,
-                                                              FlvRecorder& recorder) {
+                                                              MediaRecorder& recorder) {
     Result<std::unique_ptr<StreamOutput>> stream =
         Start(url, {recorder.VideoStream()->codecpar, recorder.VideoStream()->time_base,
                     recorder.AudioStream()->codecpar, recorder.AudioStream()->time_base});

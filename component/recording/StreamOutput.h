@@ -7,7 +7,7 @@
 
 #include "component/media/FfmpegHandles.h"
 #include "component/media/Result.h"
-#include "component/recording/FlvRecorder.h"
+#include "component/recording/MediaRecorder.h"
 #include "component/recording/OutputSink.h"
 #include "platform/StreamAddress.h"
 
@@ -69,7 +69,7 @@ public:
     // Starts a stream of what `recorder` encodes: its packets are copied here, and it makes a
     // key frame whenever the stream waits for one. The recorder must outlive the stream's use
     // of it, that is, be finished before the stream is stopped.
-    static Result<std::unique_ptr<StreamOutput>> StartFrom(const StreamUrl& url, FlvRecorder& recorder);
+    static Result<std::unique_ptr<StreamOutput>> StartFrom(const StreamUrl& url, MediaRecorder& recorder);
     ~StreamOutput();
     StreamOutput(const StreamOutput&) = delete;
     StreamOutput& operator=(const StreamOutput&) = delete;

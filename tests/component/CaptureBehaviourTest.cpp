@@ -218,32 +218,36 @@ TEST_F(CaptureBehaviour, ClosingTheControlWhileRecordingFinishesTheFile) {
     EXPECT_EQ(int64_t(*rb.metaFileSize), QFileInfo(QString::fromStdString(path)).size());
 }
 
+// Of each recording type: cut back to its last whole unit, the file plays to its end.
 TEST_F(CaptureBehaviour, AFullDiskEndsTheRecordingWithAPlayableFile) {
-    constexpr int64_t kCapacity = 60000;
-    CaptureControlOptions options;
-    options.sinks = FullDiskSink::Factory(kCapacity);
-    Make(std::move(options));
-    const std::string path = Path("full.flv");
-    ASSERT_EQ(driver->Record(path), 0);
-    ASSERT_TRUE(WaitStatus("Recording stopped: the disk is full"));
-    // The preview goes on.
-    EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Running);
-    const int64_t painted = control->FramesPainted();
-    EXPECT_TRUE(WaitFor([&] { return control->FramesPainted() >= painted + 3; }));
-    const auto size = QFileInfo(QString::fromStdString(path)).size();
-    EXPECT_LE(size, kCapacity);
-    // "BUTTON_PLAY" with CaptureToFile still set must not wipe what was saved.
-    EXPECT_EQ(driver->Preview(), -1);
-    EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), size);
-    driver->StopCapture();
+    constexpr int64_t kCapacity = 80000;
+    for (const char* type : {"flv", "mp4", "mkv"}) {
+        SCOPED_TRACE(type);
+        CaptureControlOptions options;
+        options.sinks = FullDiskSink::Factory(kCapacity);
+        Make(std::move(options));
+        const std::string path = Path((std::string("full.") + type).c_str());
+        ASSERT_EQ(driver->Record(path), 0);
+        ASSERT_TRUE(WaitStatus("Recording stopped: the disk is full"));
+        // The preview goes on.
+        EXPECT_EQ(control->CaptureState(), CaptureEngine::State::Running);
+        const int64_t painted = control->FramesPainted();
+        EXPECT_TRUE(WaitFor([&] { return control->FramesPainted() >= painted + 3; }));
+        const auto size = QFileInfo(QString::fromStdString(path)).size();
+        EXPECT_LE(size, kCapacity);
+        // "BUTTON_PLAY" with CaptureToFile still set must not wipe what was saved.
+        EXPECT_EQ(driver->Preview(), -1);
+        EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), size);
+        driver->StopCapture();
 
-    const Readback rb = ReadRecording(path);
-    ASSERT_TRUE(rb.opened) << rb.error;
-    EXPECT_EQ(rb.decodeErrors, 0);
-    EXPECT_GE(rb.frames.size(), 10u);
-    EXPECT_GT(rb.audioSamples, 0);
-    for (size_t i = 1; i < rb.frames.size(); ++i)
-        EXPECT_GE(rb.frames[i].counter, rb.frames[i - 1].counter) << i;
+        const Readback rb = ReadRecording(path);
+        ASSERT_TRUE(rb.opened) << rb.error;
+        EXPECT_EQ(rb.decodeErrors, 0);
+        EXPECT_GE(rb.frames.size(), 10u);
+        EXPECT_GT(rb.audioSamples, 0);
+        for (size_t i = 1; i < rb.frames.size(); ++i)
+            EXPECT_GE(rb.frames[i].counter, rb.frames[i - 1].counter) << i;
+    }
 }
 
 TEST_F(CaptureBehaviour, LostDevicesKeepTheRecordingGoingWithTheLastPictureAndSilence) {

@@ -36,7 +36,7 @@ protected:
     Readback Record(const Script& s, EncoderSettings settings, AudioSyncMode mode, int offsetMs,
                     EncodeCounts* counts = nullptr) {
         const std::string path = dir.filePath("stage.flv").toStdString();
-        auto recorder = FlvRecorder::Open(settings, path, &FileSink::Create);
+        auto recorder = MediaRecorder::Open(settings, path, &FileSink::Create);
         EXPECT_TRUE(recorder) << recorder.Error();
         if (!recorder) return {};
         auto timeline = std::make_shared<Timeline>(settings.frameRate);

@@ -80,7 +80,10 @@ int16_t ComponentDriver::Preview() {
 int16_t ComponentDriver::Record(const std::string& path) {
     ApplyDeviceSelection();
     OverlaySet();
-    Call(CaptureOp::OutputFormat, {Variant::I32(platform::kOutputFormatFlv)});
+    // The type the file's extension names, as the save dialog chooses it; FLV otherwise.
+    const platform::OutputFormatInfo* type =
+        platform::OutputFormatNamed(path.substr(path.find_last_of('.') + 1));
+    Call(CaptureOp::OutputFormat, {Variant::I32(type ? type->value : platform::kOutputFormatFlv)});
     Call(CaptureOp::FlvAudioBitrate, {Variant::I32(flv.audioBitrate)});
     Call(CaptureOp::FlvAudioChannels, {Variant::I16(flv.audioChannels)});
     Call(CaptureOp::FlvAudioSampleRate, {Variant::I32(flv.audioSampleRate)});

@@ -1,4 +1,6 @@
-// H.264 + AAC encoders and the FLV muxer for one recording. Video comes one picture per output
+// H.264 + AAC encoders and the muxer for one recording: FLV, MP4 or Matroska, each written so
+// that a crash loses under a second (the buffered bytes flushed twice a second; MP4 written in
+// fragments and Matroska in clusters of at most half a second). Video comes one picture per output
 // frame (constant rate), sound as planar float samples at the output rate, both from time 0.
 // Used from one thread at a time.
 #pragma once
@@ -26,22 +28,26 @@ using AvioWriteBuffer = uint8_t*;
 
 enum class RecorderError { None, DiskFull, WriteFailed, EncodeFailed };
 
-class FlvRecorder {
+class MediaRecorder {
 public:
     // Opens both encoders, then the file, then writes the header. On failure leaves no file
     // behind.
-    static Result<std::unique_ptr<FlvRecorder>> Open(const EncoderSettings& settings,
+    // `muxer` is FFmpeg's name of the container: "flv", "mp4" or "matroska".
+    static Result<std::unique_ptr<MediaRecorder>> Open(const EncoderSettings& settings,
                                                      const std::string& path,
-                                                     const SinkFactory& sinks);
-    ~FlvRecorder();
-    FlvRecorder(const FlvRecorder&) = delete;
-    FlvRecorder& operator=(const FlvRecorder&) = delete;
+                                                     const SinkFactory& sinks,
+                                                     const std::string& muxer = "flv");
+    ~MediaRecorder();
+    MediaRecorder(const MediaRecorder&) = delete;
+    MediaRecorder& operator=(const MediaRecorder&) = delete;
 
     // Encodes `image` as the next output frame, scaled to fit with its aspect kept.
     RecorderError WriteVideo(const QImage& image);
     RecorderError WriteAudio(const float* const* planes, int samples);
     // Ends the sound exactly where the pictures end, drains the encoders and writes the
-    // trailer (the muxer then fills in duration and file size). Idempotent.
+    // trailer (the muxer then fills in duration and file size). A fragmented MP4 is then
+    // rewritten as a plain one, which every editor takes; the fragmented file stays when that
+    // cannot be done. Idempotent.
     RecorderError Finish();
     // Closes and deletes the file: for a recording that never got under way.
     void Abandon();
@@ -65,7 +71,8 @@ public:
     bool IsFinished() const { return m_closed; }
 
 private:
-    explicit FlvRecorder(const EncoderSettings& settings) : m_settings(settings) {}
+    MediaRecorder(const EncoderSettings& settings, std::string muxer)
+        : m_settings(settings), m_muxer(std::move(muxer)) {}
     Result<> OpenEncoders();
     Result<> OpenMuxer(const std::string& path, const SinkFactory& sinks);
     bool ConvertPicture(const QImage& image, AVFrame* frame);
@@ -82,6 +89,8 @@ private:
     static int64_t SeekPacket(void* opaque, int64_t offset, int whence);
 
     EncoderSettings m_settings;
+    std::string m_muxer;
+    std::string m_path;
     std::unique_ptr<OutputSink> m_sink;
     OutputContext m_out;
     AVStream* m_videoStream = nullptr;
@@ -97,7 +106,8 @@ private:
     QSize m_lastImageSize;
     int64_t m_videoFrames = 0;
     int64_t m_audioEncoded = 0;
-    // Byte offsets where a whole FLV tag ends, from the last one known to be on disk on.
+    // Byte offsets where a whole unit ends (an FLV tag, an MP4 fragment, a Matroska cluster),
+    // from the last one known to be on disk on.
     std::deque<int64_t> m_tagEnds;
     std::chrono::steady_clock::time_point m_lastFlush;
     PacketTap m_tap;

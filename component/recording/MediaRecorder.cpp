@@ -1,7 +1,8 @@
-#include "component/recording/FlvRecorder.h"
+#include "component/recording/MediaRecorder.h"
 
 #include "component/media/Canvas.h"
 #include "component/media/Diagnostics.h"
+#include "component/recording/Mp4Rewrite.h"
 
 #include <libyuv.h>
 
@@ -21,14 +22,18 @@ namespace {
 // Often enough that a crash loses well under a second; rarely enough to cost nothing.
 constexpr auto kFlushInterval = std::chrono::milliseconds(500);
 constexpr int kIoBufferSize = 64 * 1024;
+// The longest an MP4 fragment or a Matroska cluster may grow before it is written: half a
+// second, so that with the flush a crash loses well under a second.
+constexpr int64_t kUnitMaxUs = 500000;
 
 }  // namespace
 
-Result<std::unique_ptr<FlvRecorder>> FlvRecorder::Open(const EncoderSettings& settings,
+Result<std::unique_ptr<MediaRecorder>> MediaRecorder::Open(const EncoderSettings& settings,
                                                        const std::string& path,
-                                                       const SinkFactory& sinks) {
+                                                       const SinkFactory& sinks,
+                                                       const std::string& muxer) {
     EnsureFfmpegInitialised();
-    std::unique_ptr<FlvRecorder> r(new FlvRecorder(settings));
+    std::unique_ptr<MediaRecorder> r(new MediaRecorder(settings, muxer));
     Result<> opened = r->OpenEncoders();
     if (opened) opened = r->OpenMuxer(path, sinks);
     if (!opened) {
@@ -39,9 +44,9 @@ Result<std::unique_ptr<FlvRecorder>> FlvRecorder::Open(const EncoderSettings& se
     return r;
 }
 
-FlvRecorder::~FlvRecorder() { Finish(); }
+MediaRecorder::~MediaRecorder() { Finish(); }
 
-Result<> FlvRecorder::OpenEncoders() {
+Result<> MediaRecorder::OpenEncoders() {
     const EncoderSettings& s = m_settings;
     const AVCodec* h264 = avcodec_find_encoder_by_name("libx264");
     const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
@@ -104,13 +109,14 @@ Result<> FlvRecorder::OpenEncoders() {
     return Ok();
 }
 
-Result<> FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& sinks) {
+Result<> MediaRecorder::OpenMuxer(const std::string& path, const SinkFactory& sinks) {
     Result<std::unique_ptr<OutputSink>> sink = sinks(path);
     if (!sink) return sink.AsFailure();
     m_sink = std::move(*sink);
 
-    if (avformat_alloc_output_context2(&m_out.ctx, nullptr, "flv", nullptr) < 0 || !m_out.ctx)
-        return Fail("the FLV muxer is missing");
+    m_path = path;
+    if (avformat_alloc_output_context2(&m_out.ctx, nullptr, m_muxer.c_str(), nullptr) < 0 || !m_out.ctx)
+        return Fail("this FFmpeg has no " + m_muxer + " muxer");
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
     if (!buffer) return Fail("out of memory");
     m_out.io = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, &WritePacket,
@@ -132,7 +138,16 @@ Result<> FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& sink
         avcodec_parameters_from_context(m_audioStream->codecpar, m_audio.get()) < 0)
         return Fail("out of memory");
 
-    int ret = avformat_write_header(m_out.ctx, nullptr);
+    Dictionary options;
+    if (m_muxer == "mp4") {
+        // An empty moov first, then a fragment at least every half second: what a crash leaves is
+        // a file that plays up to its last whole fragment.
+        options.Set("movflags", "+empty_moov+default_base_moof");
+        options.Set("frag_duration", std::to_string(kUnitMaxUs));
+    } else if (m_muxer == "matroska") {
+        options.Set("cluster_time_limit", std::to_string(kUnitMaxUs / 1000));
+    }
+    int ret = avformat_write_header(m_out.ctx, options.get());
     if (ret >= 0) {
         avio_flush(m_out.io);
         if (m_out.io->error < 0) ret = m_out.io->error;
@@ -143,15 +158,15 @@ Result<> FlvRecorder::OpenMuxer(const std::string& path, const SinkFactory& sink
     return Ok();
 }
 
-int FlvRecorder::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
-    return static_cast<FlvRecorder*>(opaque)->m_sink->Write(buf, size);
+int MediaRecorder::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
+    return static_cast<MediaRecorder*>(opaque)->m_sink->Write(buf, size);
 }
 
-int64_t FlvRecorder::SeekPacket(void* opaque, int64_t offset, int whence) {
-    return static_cast<FlvRecorder*>(opaque)->m_sink->Seek(offset, whence);
+int64_t MediaRecorder::SeekPacket(void* opaque, int64_t offset, int whence) {
+    return static_cast<MediaRecorder*>(opaque)->m_sink->Seek(offset, whence);
 }
 
-RecorderError FlvRecorder::WriteVideo(const QImage& source) {
+RecorderError MediaRecorder::WriteVideo(const QImage& source) {
     if (m_closed) return m_error;
     QImage image = source.format() == QImage::Format_RGB32 ||
                            source.format() == QImage::Format_ARGB32
@@ -177,7 +192,7 @@ RecorderError FlvRecorder::WriteVideo(const QImage& source) {
 
 // libyuv rather than libswscale: its SIMD RGB to 4:2:0 conversion costs a tenth as much,
 // which is most of what recording adds on top of the encoder.
-bool FlvRecorder::ConvertPicture(const QImage& image, AVFrame* f) {
+bool MediaRecorder::ConvertPicture(const QImage& image, AVFrame* f) {
     const QRect fit = FitInside(image.size(), QSize(f->width, f->height));
     if (fit.width() != f->width || fit.height() != f->height) {
         libyuv::I420Rect(f->data[0], f->linesize[0], f->data[1], f->linesize[1], f->data[2],
@@ -213,7 +228,7 @@ bool FlvRecorder::ConvertPicture(const QImage& image, AVFrame* f) {
                              libyuv::kFilterBox) == 0;
 }
 
-RecorderError FlvRecorder::WriteAudio(const float* const* planes, int samples) {
+RecorderError MediaRecorder::WriteAudio(const float* const* planes, int samples) {
     if (m_closed) return m_error;
     if (samples <= 0) return RecorderError::None;
     void* const* data = reinterpret_cast<void* const*>(const_cast<float* const*>(planes));
@@ -222,7 +237,7 @@ RecorderError FlvRecorder::WriteAudio(const float* const* planes, int samples) {
     return EncodeAudioFrames(false);
 }
 
-RecorderError FlvRecorder::EncodeAudioFrames(bool includePartial) {
+RecorderError MediaRecorder::EncodeAudioFrames(bool includePartial) {
     const int frameSize = m_audio->frame_size;
     while (av_audio_fifo_size(m_fifo.get()) >= frameSize ||
            (includePartial && av_audio_fifo_size(m_fifo.get()) > 0)) {
@@ -240,7 +255,7 @@ RecorderError FlvRecorder::EncodeAudioFrames(bool includePartial) {
     return RecorderError::None;
 }
 
-RecorderError FlvRecorder::Send(AVCodecContext* codec, AVStream* stream, const AVFrame* frame) {
+RecorderError MediaRecorder::Send(AVCodecContext* codec, AVStream* stream, const AVFrame* frame) {
     int ret = avcodec_send_frame(codec, frame);
     if (ret < 0 && ret != AVERROR_EOF) {
         Diagnose("encoder failed: " + AvErrorText(ret));
@@ -269,12 +284,12 @@ RecorderError FlvRecorder::Send(AVCodecContext* codec, AVStream* stream, const A
     return CheckIo();
 }
 
-RecorderError FlvRecorder::CheckIo() {
+RecorderError MediaRecorder::CheckIo() {
     if (m_closed) return m_error;
     return m_out.io->error < 0 ? Fault(m_out.io->error) : RecorderError::None;
 }
 
-RecorderError FlvRecorder::Fault(int avError) {
+RecorderError MediaRecorder::Fault(int avError) {
     if (m_closed) return m_error;
     m_error = (avError == AVERROR(ENOSPC) || avError == AVERROR(EDQUOT))
                   ? RecorderError::DiskFull
@@ -284,14 +299,14 @@ RecorderError FlvRecorder::Fault(int avError) {
     return m_error;
 }
 
-void FlvRecorder::NoteTagBoundary() {
+void MediaRecorder::NoteTagBoundary() {
     m_tagEnds.push_back(avio_tell(m_out.io));
     // Only the last boundary already on disk and those after it can still matter.
     const int64_t durable = m_sink->DurableSize();
     while (m_tagEnds.size() > 1 && m_tagEnds[1] <= durable) m_tagEnds.pop_front();
 }
 
-void FlvRecorder::MaybeFlush() {
+void MediaRecorder::MaybeFlush() {
     auto now = std::chrono::steady_clock::now();
     if (now - m_lastFlush < kFlushInterval) return;
     avio_flush(m_out.io);
@@ -300,7 +315,7 @@ void FlvRecorder::MaybeFlush() {
 
 // After a failed write the file may end inside a tag; cutting it back to the last whole tag
 // on disk leaves a file that every player reads to its end.
-void FlvRecorder::Salvage() {
+void MediaRecorder::Salvage() {
     if (m_closed) return;
     const int64_t durable = m_sink->DurableSize();
     int64_t keep = 0;
@@ -310,7 +325,7 @@ void FlvRecorder::Salvage() {
     Close();
 }
 
-RecorderError FlvRecorder::Finish() {
+RecorderError MediaRecorder::Finish() {
     if (m_closed) return m_error;
     // End the sound where the last picture ends, so both streams stop together.
     const int64_t target = m_videoFrames * m_settings.sampleRate / m_settings.frameRate;
@@ -344,16 +359,19 @@ RecorderError FlvRecorder::Finish() {
     avio_flush(m_out.io);
     if (RecorderError e = CheckIo(); e != RecorderError::None) return e;
     Close();
+    if (m_muxer == "mp4" && !m_path.empty())
+        if (Result<> plain = RewriteAsPlainMp4(m_path); !plain)
+            Diagnose("the MP4 stays fragmented: " + plain.Error());
     return RecorderError::None;
 }
 
-void FlvRecorder::Abandon() {
+void MediaRecorder::Abandon() {
     if (m_closed) return;
     if (m_sink) m_sink->Discard();
     Close();
 }
 
-void FlvRecorder::Close() {
+void MediaRecorder::Close() {
     m_closed = true;
     m_sink.reset();
 }
