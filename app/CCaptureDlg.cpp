@@ -38,7 +38,16 @@ constexpr const char* kMsgCaptureFailure =
     "Capture Failure, Video/Audio compressor not correct or capture file opening";
 constexpr const char* kVideoFilesFilter =
     "All Video Files(*.wmv, *mp4, *avi)|*.wmv;*.mp4;*.avi||";
-constexpr const char* kRecordingFilter = "flv file(*.flv)|*.flv|All Files(*.*)|*.*|| ";
+// The save dialog's types, one for each recording type the control writes, in its order.
+QString RecordingFilter() {
+    QString filter;
+    for (const platform::OutputFormatInfo& f : platform::kOutputFormats)
+        filter += QStringLiteral("%1|*.%2|").arg(QLatin1String(f.label.data(), qsizetype(f.label.size())),
+                                                  QLatin1String(f.extension.data(), qsizetype(f.extension.size())));
+    return filter + QStringLiteral("|");
+}
+
+QString Text(std::string_view s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
 constexpr const char* kRecordingsList = "LIST_RECORDINGS";
 constexpr const char* kGreyScaleCheck = "CHECK_GREYSCALE";
 
@@ -163,9 +172,17 @@ bool CCaptureDlg::OnInitDialog() {
 
 void CCaptureDlg::FillOutputFormat() {
     if (SkinComboBox* combo = FirstComboBox()) {
-        combo->AddString(QStringLiteral("FLV"));
-        combo->SelectText(QStringLiteral("FLV"));
+        for (const platform::OutputFormatInfo& f : platform::kOutputFormats) combo->AddString(Text(f.name));
+        combo->SelectText(Text(m_defaultFormat->name));
     }
+}
+
+const platform::OutputFormatInfo& CCaptureDlg::DefaultFormat() {
+    // The skin's format box, where it has one, sets the type the save dialog offers first.
+    if (SkinComboBox* combo = FirstComboBox())
+        if (const platform::OutputFormatInfo* f = platform::OutputFormatNamed(combo->Text().toStdString()))
+            m_defaultFormat = f;
+    return *m_defaultFormat;
 }
 
 void CCaptureDlg::PlaceCaptureControl() {
@@ -382,16 +399,26 @@ void CCaptureDlg::StartRecording(bool live) {
     platform::FileDialogRequest request;
     request.save = true;
     request.owner = this;
-    request.filter = QString::fromLatin1(kRecordingFilter);
-    request.defaultExt = QStringLiteral("flv");
+    const platform::OutputFormatInfo& offered = DefaultFormat();
+    request.filter = RecordingFilter();
+    request.selectedFilter = int(&offered - platform::kOutputFormats.data());
+    request.defaultExt = Text(offered.extension);
+    request.suffixFollowsFilter = true;
     request.confirmOverwrite = true;
     request.initialDir = RecordingStartFolder(m_lastRecording);
     ApplyOverlaySet();
-    m_capture.SetOutputFormat(platform::kOutputFormatFlv);
+    m_capture.SetOutputFormat(offered.value);
     // A stream without a local copy asks for no file.
     const bool localCopy = !live || m_liveStreamDlg.RecordCopy();
-    const auto path = localCopy ? platform::RunFileDialog(request) : std::optional<QString>(QString());
+    auto path = localCopy ? platform::RunFileDialog(request) : std::optional<QString>(QString());
     if (!path) return;
+    // The extension typed decides the type; a bare name gets the offered type's extension.
+    if (!path->isEmpty()) {
+        const QString suffix = QFileInfo(*path).suffix();
+        if (suffix.isEmpty()) *path += QLatin1Char('.') + Text(offered.extension);
+        const platform::OutputFormatInfo* typed = platform::OutputFormatNamed(suffix.toStdString());
+        if (typed && typed != &offered) m_capture.SetOutputFormat(typed->value);
+    }
     m_lastRecording = *path;
 
     // The control writes one file at a time: a recording still running is finished first,

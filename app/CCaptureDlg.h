@@ -14,6 +14,7 @@
 #include "dialogs/COverlayTextDlg.h"
 #include "dialogs/CVideoDeviceDlg.h"
 #include "dialogs/CaptureHost.h"
+#include "platform/CaptureInterface.h"
 #include "platform/ControlContainer.h"
 #include "skin/CSkinDialog.h"
 
@@ -88,6 +89,8 @@ private:
     // The main window's own pieces on the current skin.
     void PlaceCaptureControl();
     void FillOutputFormat();
+    // The recording type the save dialog offers first.
+    const platform::OutputFormatInfo& DefaultFormat();
     void ShowQuality();
     void ShowGreyScale();
     void ShowRecordings();
@@ -112,4 +115,5 @@ private:
     // The file a recording started by this window writes into; empty when none runs.
     QString m_recordingPath;
     QStringList m_recordings;
+    const platform::OutputFormatInfo* m_defaultFormat = &platform::kOutputFormats[0];
 };

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -61,8 +62,19 @@ public:
                                : (r.multiSelect ? QFileDialog::ExistingFiles
                                                 : QFileDialog::ExistingFile));
         if (r.save && r.mustExist) dlg.setFileMode(QFileDialog::ExistingFile);
-        dlg.setNameFilters(ConvertFilter(r.filter));
+        const QStringList filters = ConvertFilter(r.filter);
+        dlg.setNameFilters(filters);
+        if (r.selectedFilter >= 0 && r.selectedFilter < filters.size())
+            dlg.selectNameFilter(filters[r.selectedFilter]);
         if (!r.defaultExt.isEmpty()) dlg.setDefaultSuffix(r.defaultExt);
+        if (r.suffixFollowsFilter) {
+            // A name typed without an extension takes the one of the type chosen in the list.
+            QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString& filter) {
+                const QRegularExpressionMatch m =
+                    QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)\\)$")).match(filter);
+                if (m.hasMatch()) dlg.setDefaultSuffix(m.captured(1));
+            });
+        }
         if (!r.initialDir.isEmpty()) dlg.setDirectory(r.initialDir);
         if (!r.initialName.isEmpty()) dlg.selectFile(r.initialName);
         if (!r.confirmOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
@@ -122,7 +134,11 @@ QStringList ConvertFilter(const QString& filter) {
         if (label.isEmpty() && patterns.isEmpty()) break;  // the closing "||"
         QString qtPatterns = patterns;
         qtPatterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << QStringLiteral("%1 (%2)").arg(label, qtPatterns);
+        // A label that already ends with its patterns shows them once.
+        if (label.endsWith(QStringLiteral("(%1)").arg(qtPatterns)))
+            out << label;
+        else
+            out << QStringLiteral("%1 (%2)").arg(label, qtPatterns);
     }
     return out;
 }

@@ -37,6 +37,9 @@ struct FileDialogRequest {
     QWidget* owner = nullptr;
     QString filter;       // "label|pattern|label|pattern||" as the callers write it
     QString defaultExt;   // without the dot; empty for none
+    int selectedFilter = 0;  // the entry of the filter list chosen at first
+    // Save: choosing a type in the list makes its extension the one added to a bare name.
+    bool suffixFollowsFilter = false;
     QString initialName;
     QString initialDir;   // the folder the dialog opens in; empty for the platform's choice
     bool mustExist = false;        // the chosen file must exist

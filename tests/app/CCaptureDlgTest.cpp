@@ -215,8 +215,51 @@ TEST_F(MainWindowFixture, RecordingSendsEverythingInOrder) {
     EXPECT_FALSE(r.mustExist);
     EXPECT_TRUE(r.confirmOverwrite);
     EXPECT_EQ(r.defaultExt, "flv");
-    EXPECT_EQ(r.filter, "flv file(*.flv)|*.flv|All Files(*.*)|*.*|| ");
+    EXPECT_EQ(r.filter, "FLV video (*.flv)|*.flv|MP4 video (*.mp4)|*.mp4|Matroska video (*.mkv)|*.mkv||");
+    EXPECT_EQ(r.selectedFilter, 0);
+    EXPECT_TRUE(r.suffixFollowsFilter);
     EXPECT_EQ(r.owner, dlg.get());
+}
+
+// The skin's format box sets the type offered first; the extension typed decides, and a
+// bare name gets the offered type's extension.
+TEST_F(MainWindowFixture, TheRecordingTypeFollowsTheFormatBoxAndTheTypedExtension) {
+    SwitchSkin(SwitchControlRect(0)).WritePackage(dir.filePath("Deluxe.zip"));
+    dlg->OnChangeSkin(32778);
+    ASSERT_NE(dlg->FirstComboBox(), nullptr);
+    QStringList names;
+    for (const platform::OutputFormatInfo& f : platform::kOutputFormats)
+        names << QString::fromLatin1(f.name.data(), qsizetype(f.name.size()));
+    EXPECT_EQ(dlg->FirstComboBox()->Items(), names);
+    dlg->FirstComboBox()->SelectText("MKV");
+    const int32_t mkv = platform::OutputFormatNamed("mkv")->value, mp4 = platform::OutputFormatNamed("mp4")->value;
+    struct Row {
+        const char* answer;
+        std::vector<int32_t> formats;  // OutputFormat as put, in order
+        const char* file;
+    } rows[] = {
+        {"/videos/bare", {mkv}, "/videos/bare.mkv"},
+        {"/videos/typed.mp4", {mkv, mp4}, "/videos/typed.mp4"},
+        {"/videos/odd.avi", {mkv}, "/videos/odd.avi"},  // not a type: the offered one, the name as typed
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.answer);
+        fake->Clear();
+        services.fileRequests.clear();
+        services.fileAnswers = {QString(row.answer)};
+        dlg->OnSkinButton("BUTTON_CONVERT");
+        ASSERT_EQ(services.fileRequests.size(), 1u);
+        EXPECT_EQ(services.fileRequests[0].selectedFilter, 2);
+        EXPECT_EQ(services.fileRequests[0].defaultExt, "mkv");
+        std::vector<int32_t> formats;
+        QString file;
+        for (const FakeCall& c : Calls()) {
+            if (c.dispid == DispidOf(Op::OutputFormat)) formats.push_back(c.args[0].ToI32());
+            if (c.dispid == DispidOf(Op::CaptureFileName)) file = QString::fromStdString(c.args[0].ToStr());
+        }
+        EXPECT_EQ(formats, row.formats);
+        EXPECT_EQ(file, row.file);
+    }
 }
 
 TEST(RecordingStartFolder, PreviousRecordingElseVideosElseCurrent) {
@@ -518,7 +561,7 @@ TEST_F(MainWindowFixture, EverySwitchPutsTheVideoIntoTheNewFrameAndListsFLV) {
         QWidget* top = dlg->childAt(SwitchControlRect(i).center());
         EXPECT_TRUE(top == control || control->isAncestorOf(top));
         ASSERT_NE(dlg->FirstComboBox(), nullptr);
-        EXPECT_EQ(dlg->FirstComboBox()->Items(), QStringList{"FLV"});
+        EXPECT_EQ(dlg->FirstComboBox()->Items(), (QStringList{"FLV", "MP4", "MKV"}));
         EXPECT_EQ(dlg->FirstComboBox()->Text(), "FLV");
     }
     EXPECT_TRUE(Calls().empty());

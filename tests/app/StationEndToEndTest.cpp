@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <functional>
 #include <cstdlib>
 
 #include "MediaReadback.h"
@@ -40,6 +42,63 @@ void Choose(QComboBox* combo, const QString& text) {
     const int i = combo->findText(text);
     ASSERT_GE(i, 0) << text.toStdString();
     combo->setCurrentIndex(i);
+}
+
+// Answers Qt's own save dialog, opened by `open`, as a user does: chooses entry `type` of the
+// type list (unless -1) and types `name` into the name box. True when it closed accepted.
+bool AnswerRealSaveDialog(const QString& name, int type, const std::function<void()>& open) {
+    bool answered = false;
+    QTimer answer;
+    const QDeadlineTimer deadline(20000);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        // Found among the top-level windows: an offscreen dialog need not become active.
+        QFileDialog* fileDialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) fileDialog = d;
+        if (deadline.hasExpired()) {
+            // Never hang the suite on a dialog that would not close: fail instead.
+            answer.stop();
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->reject();
+            if (fileDialog) fileDialog->reject();
+            return;
+        }
+        if (!fileDialog) return;
+        auto* types = fileDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        if (type >= 0 && types && types->currentIndex() != type) {
+            types->setCurrentIndex(type);
+            emit types->activated(type);  // as a click in the list does
+            emit types->textActivated(types->itemText(type));
+        }
+        // Typed into the name box. Choosing the file through selectFile() races the dialog's
+        // own folder listing, which can put the bare folder back in the box; the dialog then
+        // only opens that folder. Ticks repeat until the dialog has closed.
+        auto* edit = fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit) return;
+        edit->setText(name);
+        static_cast<QDialog*>(fileDialog)->accept();  // as the dialog's Save button does
+        if (!fileDialog->isVisible() && fileDialog->result() == QDialog::Accepted) {
+            answered = true;
+            answer.stop();
+        }
+    });
+    answer.start(20);
+    open();
+    return answered;
+}
+
+// What a player's probe says of a file, and whether ffmpeg decodes it (from `seek` seconds)
+// without a word on its error output.
+QString Probe(const QString& file, const QStringList& extra) {
+    QProcess p;
+    p.start("ffprobe", QStringList{"-v", "error"} + extra + QStringList{file});
+    if (!p.waitForFinished(30000)) p.kill();
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+bool DecodesCleanly(const QString& file, double seek) {
+    QProcess p;
+    p.start("ffmpeg", {"-v", "error", "-ss", QString::number(seek), "-i", file, "-f", "null", "-"});
+    if (!p.waitForFinished(60000)) p.kill();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 && p.readAllStandardError().isEmpty();
 }
 
 class StationEndToEnd : public ::testing::Test {
@@ -280,43 +339,59 @@ TEST_F(StationEndToEnd, TheSaveDialogLeavesNothingInTheHomeFolder) {
 
     ChooseTestSources(1, QStringLiteral("0"));
     const QString path = dir.filePath(QStringLiteral("saved.flv"));
-    bool answered = false;
-    QTimer answer;
-    const QDeadlineTimer deadline(20000);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        // Found among the top-level windows: an offscreen dialog need not become active.
-        QFileDialog* fileDialog = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) fileDialog = d;
-        if (deadline.hasExpired()) {
-            // Never hang the suite on a dialog that would not close: fail instead.
-            answer.stop();
-            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                open->reject();
-            if (fileDialog) fileDialog->reject();
-            return;
-        }
-        if (!fileDialog) return;
-        // Typed into the name box, as a user does. Choosing the file through selectFile() races
-        // the dialog's own folder listing, which can put the bare folder back in the box; the
-        // dialog then only opens that folder. Ticks repeat until the dialog has closed.
-        auto* name = fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (!name) return;
-        name->setText(path);
-        static_cast<QDialog*>(fileDialog)->accept();  // as the dialog's Save button does
-        if (!fileDialog->isVisible() && fileDialog->result() == QDialog::Accepted) {
-            answered = true;
-            answer.stop();
-        }
-    });
-    answer.start(20);
-    dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
-    ASSERT_TRUE(answered);
+    ASSERT_TRUE(AnswerRealSaveDialog(path, -1, [&] { dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT")); }));
     EXPECT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 5; }, 20000));
     dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
     EXPECT_TRUE(QFileInfo(path).size() > 0);
 
     EXPECT_EQ(entries(), before);
+}
+
+// Each recording type through Qt's own save dialog, as a user names it: players see the
+// container, H.264 and AAC at the output values, decode it without a word and seek into it.
+TEST_F(StationEndToEnd, RecordsEachTypeChosenInTheSaveDialog) {
+    platform::SetFileDialogService(nullptr);  // the real dialog
+    ChooseTestSources(1, QStringLiteral("0"));
+    struct Row {
+        const char* typed;
+        int type;  // chosen in the type list; -1: left as offered (FLV)
+        const char* file;
+        const char* container;
+    } rows[] = {
+        {"typed.mp4", -1, "typed.mp4", "mov,mp4,m4a,3gp,3g2,mj2"},
+        {"bare", 2, "bare.mkv", "matroska,webm"},
+        {"plain", -1, "plain.flv", "flv"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        ASSERT_TRUE(AnswerRealSaveDialog(dir.filePath(row.typed), row.type,
+                                         [&] { dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT")); }));
+        // 4 s at the output dialog's 25 fps: a key frame at 0 and at 2 s to seek to.
+        ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 100; }, 30000));
+        dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+        const QString file = dir.filePath(row.file);
+        ASSERT_TRUE(QFileInfo::exists(file)) << QDir(dir.path()).entryList(QDir::Files).join(' ').toStdString();
+        EXPECT_EQ(Probe(file, {"-show_entries", "format=format_name", "-of", "default=nw=1:nk=1"}), row.container);
+        const QString streams = Probe(file, {"-show_entries", "stream=codec_name,width,height,r_frame_rate,sample_rate",
+                                             "-of", "compact=p=0"});
+        EXPECT_TRUE(streams.contains("codec_name=h264|width=320|height=240|r_frame_rate=25/1")) << streams.toStdString();
+        EXPECT_TRUE(streams.contains("codec_name=aac|sample_rate=44100")) << streams.toStdString();
+        EXPECT_TRUE(DecodesCleanly(file, 0));
+        EXPECT_TRUE(DecodesCleanly(file, 2.5));
+        // A seek to 2.5 s lands on the key frame about 2 s in (the streams start a little
+        // apart), not back at the start.
+        const double landed = Probe(file, {"-read_intervals", "2.5%+#1", "-select_streams", "v", "-show_entries",
+                                           "frame=pts_time", "-of", "csv=p=0"}).toDouble();
+        EXPECT_GT(landed, 1.5);
+        EXPECT_LT(landed, 2.6);
+        // The MP4 Stop leaves is a plain one, with no fragments left.
+        QFile bytes(file);
+        ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
+        if (QByteArray(row.container).startsWith("mov")) {
+            EXPECT_FALSE(bytes.readAll().contains("moof"));
+        }
+    }
+    EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
 }
 
 }  // namespace

@@ -7,7 +7,9 @@ using namespace platform;
 
 TEST(ConvertFilter, TurnsPipeListsIntoQtNameFilters) {
     EXPECT_EQ(ConvertFilter("flv file(*.flv)|*.flv|All Files(*.*)|*.*|| "),
-              (QStringList{"flv file(*.flv) (*.flv)", "All Files(*.*) (*.*)"}));
+              (QStringList{"flv file(*.flv)", "All Files(*.*)"}));
+    EXPECT_EQ(ConvertFilter("FLV video (*.flv)|*.flv|MP4 video (*.mp4)|*.mp4||"),
+              (QStringList{"FLV video (*.flv)", "MP4 video (*.mp4)"}));
     EXPECT_EQ(ConvertFilter("All Video Files(*.wmv, *mp4, *avi)|*.wmv;*.mp4;*.avi||"),
               (QStringList{"All Video Files(*.wmv, *mp4, *avi) (*.wmv *.mp4 *.avi)"}));
     EXPECT_TRUE(ConvertFilter("").isEmpty());
