@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 
 using platform::CaptureOp;
@@ -98,6 +99,29 @@ TEST_F(Streaming, TheServerAndAReaderGetH264AndAacAndTheLocalCopyIsWhole) {
     // (every 2 s): the server misses only what was encoded before the connection was up.
     EXPECT_LE(copy.VideoSpan() - remote.VideoSpan(), 0.5);
     ASSERT_TRUE(copy.metaDuration.has_value());
+}
+
+// A local copy of another type leaves the stream FLV.
+TEST_F(Streaming, AnMp4LocalCopyStreamsAsFlv) {
+    RtmpServer server;
+    ASSERT_TRUE(server.Start()) << server.why().toStdString();
+    const std::string local = Path("local.mp4");
+    ASSERT_EQ(GoLive(server.url(), kKey, local), 0);
+    ASSERT_TRUE(WaitLive(10000));
+    ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->liveUs >= 2000000; }, 20000));
+    driver->StopCapture();
+    const QStringList received = server.Recordings();
+    ASSERT_EQ(received.size(), 1);
+    for (const std::string& file : {received.front().toStdString(), local}) {
+        const Readback rb = ReadRecording(file);
+        ASSERT_TRUE(rb.opened) << file << ": " << rb.error;
+        EXPECT_EQ(rb.videoCodec, "h264") << file;
+        EXPECT_EQ(rb.decodeErrors, 0) << file;
+        EXPECT_GE(rb.VideoSpan(), 1.5) << file;
+    }
+    QFile copy(QString::fromStdString(local));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.read(8).mid(4), "ftyp");  // an MP4
 }
 
 TEST_F(Streaming, ADroppedServerIsRetriedAndTheLocalCopyHasNoGap) {
