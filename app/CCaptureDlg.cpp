@@ -440,6 +440,8 @@ void CCaptureDlg::StartRecording(bool live) {
     }
     ApplyStartSettings();
     const int16_t started = m_capture.StartCapture();
+    // Asked at once: the preview restarted below would answer for itself.
+    const QString cause = started == platform::kStartFailed ? m_capture.StartFailureReason() : QString();
     ApplyOverlays();
     if (started == platform::kStartFailed) {
         // Left on, a later Play would record into this file without being asked.
@@ -449,10 +451,13 @@ void CCaptureDlg::StartRecording(bool live) {
             m_capture.StartCapture();
             ApplyOverlays();
         }
-        Exclaim(this, live ? QStringLiteral("The live stream could not start: check that the "
-                                            "server at %1 is running and takes streams.")
-                                 .arg(StreamServerShown())
-                           : QString::fromLatin1(kMsgCaptureFailure));
+        QString text = live ? QStringLiteral("The live stream could not start: check that the "
+                                             "server at %1 is running and takes streams.")
+                                  .arg(StreamServerShown())
+                            : QString::fromLatin1(kMsgCaptureFailure);
+        // The cause itself, which otherwise shows only behind the box, in the preview.
+        if (!cause.isEmpty()) text += QStringLiteral("\n\nThe cause: %1.").arg(cause);
+        Exclaim(this, text);
         return;
     }
     // Only a file that is being written is named in the File box and the list; a stream

@@ -90,6 +90,9 @@ void CVideoCap::SelectVideoStandard(int16_t v) { Call<CaptureOp::SelectVideoStan
 QString CVideoCap::VideoDeviceNode(int16_t v) {
     return QString::fromStdString(Call<CaptureOp::VideoDeviceNode>(v).ToStr());
 }
+QString CVideoCap::StartFailureReason() {
+    return QString::fromStdString(Call<CaptureOp::StartFailureReason>().ToStr());
+}
 QString CVideoCap::SaveSnapshot(const QString& path) {
     return QString::fromStdString(Call<CaptureOp::SaveSnapshot>(path).ToStr());
 }

@@ -67,6 +67,8 @@ public:
     QString VideoDeviceNode(int16_t device);
     // Empty when the current picture was saved at `path`; else the reason.
     QString SaveSnapshot(const QString& path);
+    // Why the last StartCapture failed; empty when it started.
+    QString StartFailureReason();
     void ShowOverlayImage(int16_t overlay, bool show);
     void DrawOverlayImage(int16_t overlay, int16_t left, int16_t top, const QString& path,
                           platform::Colour transparent, int16_t alpha);

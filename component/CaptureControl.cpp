@@ -121,6 +121,7 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         return Variant::Str(d && d->kind == VideoKind::V4l2 ? d->path : std::string());
     }
     case O::SaveSnapshot: return Variant::Str(SaveSnapshot(a[0].ToStr()));
+    case O::StartFailureReason: return Variant::Str(m_startFailure);
     case O::VideoInputs: {
         const VideoDevice* d = videoDevice(s.describedVideoDevice);
         return Collection(op, d ? d->inputs : std::vector<std::string>{});
@@ -221,6 +222,7 @@ int16_t CaptureControl::StartCapture() {
     m_settings.streamKey.clear();
     const Result<> started = request ? m_engine.Start(*request) : Result<>(request.AsFailure());
     m_alerts.removeIf(IsStartFailureText);
+    m_startFailure = started ? std::string() : started.Error();
     if (!started) {
         Diagnose("StartCapture failed: " + started.Error());
         m_alerts << StartFailureText(started.Error());

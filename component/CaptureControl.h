@@ -79,6 +79,7 @@ private:
     CaptureEngine m_engine;
     PreviewPainter m_painter;
     QStringList m_alerts;  // what happened, in plain words, oldest first
+    std::string m_startFailure;  // why the last start failed; empty when it did not
     QString m_notice;      // a passing word ("Saved …"), shown for a moment after the alerts
     int m_noticeSerial = 0;
 };

@@ -520,7 +520,13 @@ void CSkinDialog::OnChangeSkin(int commandId) {
 }
 
 bool CSkinDialog::OnInitDialog() {
+    // The tick goes to the skin on screen: the start-up package is Blue, which the menu
+    // offers as "Bl&ue".
     m_skinIndex = 0;
+    const QString startup = QFileInfo(QString::fromLatin1(kStartupPackage)).completeBaseName();
+    for (size_t i = 0; i < kSkinCommands.size(); ++i)
+        if (QFileInfo(QString::fromLatin1(kSkinCommands[i].package)).completeBaseName() == startup)
+            m_skinIndex = int(i);
     return true;
 }
 

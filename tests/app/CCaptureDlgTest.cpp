@@ -381,7 +381,10 @@ TEST_F(MainWindowFixture, ASecondRecordFinishesTheFirstFileBeforeStartingTheNewO
                               flv,
                               {Put(Op::CaptureFileName, Variant::Str("/videos/b.flv")),
                                Put(Op::CaptureToFile, Variant::Bool(true))},
-                              StartSettings(), {Method(Op::StartCapture)}, ApplyOverlays()});
+                              StartSettings(), {Method(Op::StartCapture)},
+                              // A failed start is asked for its cause before anything else.
+                              started ? std::vector<FakeCall>{} : std::vector<FakeCall>{Method(Op::StartFailureReason)},
+                              ApplyOverlays()});
         if (!started)
             expected = Join({expected, {Put(Op::CaptureToFile, Variant::Bool(false)), Method(Op::StartCapture)},
                              ApplyOverlays()});

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -282,8 +283,12 @@ TEST_F(StationEndToEnd, PlayAfterAFailedRecordWritesNoFile) {
     const QString path = folder + QStringLiteral("/x.flv");
     services.fileAnswers.push_back(path);
     dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
-    ASSERT_EQ(services.messageTexts(),
-              QStringList{"Capture Failure, Video/Audio compressor not correct or capture file opening"});
+    // The message and, under it, the cause.
+    ASSERT_EQ(services.messageTexts().size(), 1);
+    EXPECT_TRUE(services.messageTexts()[0].startsWith(
+        "Capture Failure, Video/Audio compressor not correct or capture file opening\n\nThe cause: "));
+    EXPECT_TRUE(services.messageTexts()[0].contains("No such file or directory"))
+        << services.messageTexts()[0].toStdString();
     EXPECT_NE(dlg->Edits().front()->text(), path);
 
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -345,6 +350,20 @@ TEST_F(StationEndToEnd, TheSaveDialogLeavesNothingInTheHomeFolder) {
     EXPECT_TRUE(QFileInfo(path).size() > 0);
 
     EXPECT_EQ(entries(), before);
+}
+
+// The Change Skin menu ticks the skin on screen: the start-up Blue one, then the one chosen.
+TEST_F(StationEndToEnd, TheChangeSkinMenuTicksTheSkinOnScreen) {
+    auto ticked = [&] {
+        std::unique_ptr<QMenu> menu(static_cast<CSkinDialog*>(dlg.get())->BuildContextMenu(nullptr));
+        QStringList on;
+        for (QAction* item : menu->actions().front()->menu()->actions())
+            if (item->isChecked()) on << item->text();
+        return on;
+    };
+    EXPECT_EQ(ticked(), QStringList{"Bl&ue"});
+    dlg->OnChangeSkin(32776);
+    EXPECT_EQ(ticked(), QStringList{"&Gray"});
 }
 
 // Each recording type through Qt's own save dialog, as a user names it: players see the

@@ -62,13 +62,13 @@ Variant WrongFor(VariantType t) {
     return t == VariantType::Str ? Variant::I16(1) : Variant::Str("1");
 }
 
-// The fifty operations the main window calls, the two of live streaming and the six of
-// standards, deinterlacing, camera controls and snapshots.
+// The fifty operations the main window calls, the two of live streaming, the six of
+// standards, deinterlacing, camera controls and snapshots, and the start failure's reason.
 TEST(CaptureOpsTable, HasItsOperationsWithTheirDispids) {
-    ASSERT_EQ(kCaptureOps.size(), 58u);
+    ASSERT_EQ(kCaptureOps.size(), 59u);
     std::set<int> dispids;
     for (const auto& op : kCaptureOps) dispids.insert(op.dispid);
-    EXPECT_EQ(dispids.size(), 58u);
+    EXPECT_EQ(dispids.size(), 59u);
     EXPECT_EQ(platform::FindCaptureOp(0x200)->name, "StreamServer");
     EXPECT_EQ(platform::FindCaptureOp(0x201)->name, "StreamKey");
     EXPECT_EQ(platform::FindCaptureOp(0x207)->name, "SaveSnapshot");

@@ -254,6 +254,7 @@ TEST(CSkinDialog, AMoveStartsOnlyAfterThePointerTravelsTheDragDistance) {
 
 TEST(CSkinDialog, ContextMenuOffersTheEightSkinsWithOneCheckMark) {
     CSkinDialog d;
+    d.OnInitDialog();
     std::unique_ptr<QMenu> menu(d.BuildContextMenu(nullptr));
     ASSERT_EQ(menu->actions().size(), 1);
     EXPECT_EQ(menu->actions()[0]->text(), "&Change Skin");
@@ -263,7 +264,7 @@ TEST(CSkinDialog, ContextMenuOffersTheEightSkinsWithOneCheckMark) {
                                "&Red",    "&Gray",  "P&ink",   "&Deluxe"};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(items[i]->text(), captions[i]);
-        EXPECT_EQ(items[i]->isChecked(), i == 0);  // index 0 until the user picks a skin
+        EXPECT_EQ(items[i]->isChecked(), i == 3);  // the start-up Blue skin is on screen
     }
 }
 
