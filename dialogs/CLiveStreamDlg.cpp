@@ -5,6 +5,9 @@
 
 #include <QLineEdit>
 
+#include "platform/Services.h"
+#include "platform/StreamAddress.h"
+
 using namespace LiveStreamIds;
 
 CLiveStreamDlg::CLiveStreamDlg() : platform::TemplateDialog(kLiveStreamTemplate) {}
@@ -34,10 +37,36 @@ void CLiveStreamDlg::ShowKey(bool shown) {
 }
 
 void CLiveStreamDlg::OnOk() {
+    const QString server = Edit(kServerEdit)->text().trimmed();
+    const QString key = Edit(kKeyEdit)->text().trimmed();
+    // Both empty clears the destination; anything else must be an address that can work,
+    // or the dialog stays open on the field at fault.
+    if (!server.isEmpty() || !key.isEmpty()) {
+        const auto address = platform::ParseStreamAddress(server.toStdString(), key.toStdString());
+        if (!address) {
+            platform::ShowMessage(this,
+                                  QStringLiteral("The live stream cannot go to this address: %1.")
+                                      .arg(QString::fromStdString(address.Error())),
+                                  platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+            const bool keyAtFault = address.Error().find("stream key") != std::string::npos;
+            QLineEdit* field = Edit(keyAtFault ? kKeyEdit : kServerEdit);
+            field->setFocus();
+            field->selectAll();
+            return;
+        }
+    }
     m_recordCopy = IsChecked(kRecordCopy);
     UpdateData(true);
     m_server = m_server.trimmed();
     m_key = m_key.trimmed();
     UpdateData(false);
     StandardOk();
+}
+
+void CLiveStreamDlg::showEvent(QShowEvent* e) {
+    TemplateDialog::showEvent(e);
+    // The first field still to fill takes the keyboard, the address when both are filled.
+    QLineEdit* server = Edit(kServerEdit);
+    QLineEdit* key = Edit(kKeyEdit);
+    if (server && key) (server->text().isEmpty() || !key->text().isEmpty() ? server : key)->setFocus();
 }

@@ -18,6 +18,7 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(platform::DataExchange& dx) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void OnOk();

@@ -799,6 +799,7 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     CLiveStreamDlg& live = dlg->LiveStreamDlg();
     dlg->OnSkinButton("BUTTON_STREAM");
     EXPECT_TRUE(live.isVisible());
+    EXPECT_EQ(live.focusWidget(), live.Edit(LiveStreamIds::kServerEdit));  // the first empty field
     EXPECT_TRUE(Calls().empty());
 
     const QString key = "k3y-of-mine";
@@ -812,11 +813,29 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     };
     EXPECT_EQ(live.Edit(LiveStreamIds::kKeyEdit)->echoMode(), QLineEdit::Password);
 
-    fill("http://example.org/live", false);
-    EXPECT_FALSE(live.isVisible());
+    // Ok refuses an address that cannot work, says why and stays open on the address;
+    // nothing is stored, so Go live asks again.
+    for (const char* bad : {"http://example.org/live", "rtmp:/127.0.0.1:19360live"}) {
+        live.Edit(LiveStreamIds::kServerEdit)->setText(bad);
+        live.Edit(LiveStreamIds::kKeyEdit)->setText(key);
+        live.Button(LiveStreamIds::kOk)->click();
+        EXPECT_EQ(services.messageTexts(),
+                  QStringList{"The live stream cannot go to this address: the server address must start with rtmp://."});
+        EXPECT_TRUE(live.isVisible());
+        EXPECT_EQ(live.Edit(LiveStreamIds::kServerEdit)->selectedText(), bad);
+        EXPECT_TRUE(live.Server().isEmpty());
+        services.messages.clear();
+    }
+    // A good address without a key: the key's field is at fault.
+    live.Edit(LiveStreamIds::kServerEdit)->setText("rtmp://127.0.0.1/live");
+    live.Edit(LiveStreamIds::kKeyEdit)->clear();
+    live.Button(LiveStreamIds::kOk)->click();
+    EXPECT_EQ(services.messageTexts(), QStringList{"The live stream cannot go to this address: the stream key is empty."});
+    EXPECT_EQ(live.focusWidget(), live.Edit(LiveStreamIds::kKeyEdit));
+    services.messages.clear();
+    live.Button(LiveStreamIds::kCancel)->click();
     dlg->OnSkinButton("BUTTON_STREAM");
-    EXPECT_EQ(services.messageTexts(),
-              QStringList{"The live stream cannot start: the server address must start with rtmp://."});
+    EXPECT_TRUE(live.isVisible());
     EXPECT_TRUE(Calls().empty());
 
     fill("rtmp://127.0.0.1:1935/live", false);
