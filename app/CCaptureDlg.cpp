@@ -367,6 +367,11 @@ void CCaptureDlg::GoLive() {
         m_liveStreamDlg.show();
         return;
     }
+    // Before the save dialog: a server that cannot be reached leaves the user no file to name.
+    if (const QString unreachable = m_capture.CheckStreamServer(d.Server(), d.Key()); !unreachable.isEmpty()) {
+        Exclaim(this, QStringLiteral("The live stream could not start: %1.").arg(unreachable));
+        return;
+    }
     StartRecording(true);
 }
 

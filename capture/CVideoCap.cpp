@@ -93,6 +93,9 @@ QString CVideoCap::VideoDeviceNode(int16_t v) {
 QString CVideoCap::StartFailureReason() {
     return QString::fromStdString(Call<CaptureOp::StartFailureReason>().ToStr());
 }
+QString CVideoCap::CheckStreamServer(const QString& server, const QString& key) {
+    return QString::fromStdString(Call<CaptureOp::CheckStreamServer>(server, key).ToStr());
+}
 QString CVideoCap::SaveSnapshot(const QString& path) {
     return QString::fromStdString(Call<CaptureOp::SaveSnapshot>(path).ToStr());
 }

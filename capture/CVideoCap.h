@@ -69,6 +69,8 @@ public:
     QString SaveSnapshot(const QString& path);
     // Why the last StartCapture failed; empty when it started.
     QString StartFailureReason();
+    // Empty when the live stream's server takes connections; else why not.
+    QString CheckStreamServer(const QString& server, const QString& key);
     void ShowOverlayImage(int16_t overlay, bool show);
     void DrawOverlayImage(int16_t overlay, int16_t left, int16_t top, const QString& path,
                           platform::Colour transparent, int16_t alpha);

@@ -122,6 +122,12 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
     }
     case O::SaveSnapshot: return Variant::Str(SaveSnapshot(a[0].ToStr()));
     case O::StartFailureReason: return Variant::Str(m_startFailure);
+    case O::CheckStreamServer: {
+        const Result<StreamUrl> url = StreamUrl::Parse(a[0].ToStr(), a[1].ToStr());
+        if (!url) return Variant::Str(url.Error());
+        const Result<> reached = StreamOutput::CheckServer(*url);
+        return Variant::Str(reached ? std::string() : reached.Error());
+    }
     case O::VideoInputs: {
         const VideoDevice* d = videoDevice(s.describedVideoDevice);
         return Collection(op, d ? d->inputs : std::vector<std::string>{});

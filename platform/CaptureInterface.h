@@ -26,7 +26,7 @@ enum class CaptureOp : uint8_t {
     SetOverlayTextStyle, SetOverlayTextOutlineBackColor, SetOverlayTextOutlineColor,
     SetOverlayTextHatchBrush, SetOverlayTextTextureBrush, SetInvertColor, SetGrayScale,
     StreamServer, StreamKey, VideoStandards, VideoStandardIndex, SelectVideoStandard,
-    Deinterlace, VideoDeviceNode, SaveSnapshot, StartFailureReason,
+    Deinterlace, VideoDeviceNode, SaveSnapshot, StartFailureReason, CheckStreamServer,
     Count
 };
 
@@ -97,12 +97,12 @@ constexpr CaptureOpInfo Call(CaptureOp op, int dispid, std::string_view name, T 
 }
 }  // namespace capture_ops_detail
 
-inline constexpr std::array<CaptureOpInfo, 59> kCaptureOps = [] {
+inline constexpr std::array<CaptureOpInfo, 60> kCaptureOps = [] {
     using namespace capture_ops_detail;
     using O = CaptureOp;
     constexpr T I16 = T::I16, I32 = T::I32, B = T::Bool, S = T::Str, C = T::Colour, N = T::Empty;
     constexpr E Ov = E::Overlays, No = E::None;
-    return std::array<CaptureOpInfo, 59>{{
+    return std::array<CaptureOpInfo, 60>{{
         Put(O::VideoDeviceIndex, 0x1, "VideoDeviceIndex", I16),
         Put(O::VideoFormatIndex, 0x2, "VideoFormatIndex", I16),
         Get(O::VideoDevices, 0x3, "VideoDevices"),
@@ -172,6 +172,9 @@ inline constexpr std::array<CaptureOpInfo, 59> kCaptureOps = [] {
         Call(O::SaveSnapshot, 0x207, "SaveSnapshot", S, No, S),
         // Why the last StartCapture answered -1, in words; "" after one that started.
         Call(O::StartFailureReason, 0x208, "StartFailureReason", S, No),
+        // Whether the server of rtmp://host[:port]/app takes connections, before the user is
+        // asked to name a local copy: "" when it does, else why not (the key never shows).
+        Call(O::CheckStreamServer, 0x209, "CheckStreamServer", S, No, S, S),
     }};
 }();
 

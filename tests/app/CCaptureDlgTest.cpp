@@ -841,7 +841,10 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     fill("rtmp://127.0.0.1:1935/live", false);
     dlg->OnSkinButton("BUTTON_STREAM");
     EXPECT_TRUE(services.fileRequests.empty());  // no local copy: no file to name
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))},
+    // The server is asked first, before anything is put.
+    EXPECT_EQ(Calls(), Join({{Method(Op::CheckStreamServer, {Variant::Str("rtmp://127.0.0.1:1935/live"),
+                                                            Variant::Str(key.toStdString())})},
+                             DeviceSelection(), OverlaySet(), {Put(Op::OutputFormat, Variant::I32(platform::kOutputFormatFlv))},
                              FlvValues(),
                              {Put(Op::CaptureFileName, Variant::Str("")), Put(Op::CaptureToFile, Variant::Bool(true)),
                               Put(Op::StreamServer, Variant::Str("rtmp://127.0.0.1:1935/live")),

@@ -366,6 +366,21 @@ TEST_F(StationEndToEnd, TheChangeSkinMenuTicksTheSkinOnScreen) {
     EXPECT_EQ(ticked(), QStringList{"&Gray"});
 }
 
+// Go live to a server that takes no connections: the user is told before naming a local copy.
+TEST_F(StationEndToEnd, GoLiveChecksTheServerBeforeTheSaveDialog) {
+    ChooseTestSources(1, QStringLiteral("0"));
+    CLiveStreamDlg& live = dlg->LiveStreamDlg();
+    live.Edit(LiveStreamIds::kServerEdit)->setText("rtmp://127.0.0.1:1/live");  // nobody listens
+    live.Edit(LiveStreamIds::kKeyEdit)->setText("secret-key");
+    live.Check(LiveStreamIds::kRecordCopy)->setChecked(true);
+    live.Button(LiveStreamIds::kOk)->click();
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STREAM"));
+    EXPECT_TRUE(services.fileRequests.empty());
+    ASSERT_EQ(services.messageTexts().size(), 1);
+    EXPECT_TRUE(services.messageTexts()[0].contains("does not take connections")) << services.messageTexts()[0].toStdString();
+    EXPECT_FALSE(services.messageTexts()[0].contains("secret-key"));
+}
+
 // Each recording type through Qt's own save dialog, as a user names it: players see the
 // container, H.264 and AAC at the output values, decode it without a word and seek into it.
 TEST_F(StationEndToEnd, RecordsEachTypeChosenInTheSaveDialog) {
