@@ -467,6 +467,10 @@ void CCaptureDlg::StartRecording(bool live) {
     }
     // Only a file that is being written is named in the File box and the list; a stream
     // with no copy is named by its server, never by its key.
+    // The capture runs now, whichever state it started from: the button that pauses it is
+    // the one on show, so that one press pauses.
+    ShowSkinButton(kButtonPause, true);
+    ShowSkinButton(kButtonPlay, false);
     m_recordingPath = path->isEmpty() ? StreamServerShown() + QStringLiteral("/****") : *path;
     if (!m_edits.empty()) m_edits.front()->setText(m_recordingPath);
     if (!path->isEmpty() && !m_recordings.contains(*path)) m_recordings << *path;

@@ -443,6 +443,17 @@ TEST_F(MainWindowFixture, PreviewPauseAndStop) {
     EXPECT_TRUE(Visible("BUTTON_PAUSE"));
 }
 
+// A recording started from the stopped state shows Pause, so the first press pauses it.
+TEST_F(MainWindowFixture, OnePressPausesARecordingStartedFromStopped) {
+    services.fileAnswers = {QString("/videos/a.flv")};
+    dlg->OnSkinButton("BUTTON_CONVERT");
+    ASSERT_TRUE(Visible("BUTTON_PAUSE"));
+    EXPECT_FALSE(Visible("BUTTON_PLAY"));
+    fake->Clear();
+    dlg->OnSkinButton("BUTTON_PAUSE");
+    EXPECT_EQ(Calls(), std::vector<FakeCall>{Method(Op::PauseCapture)});
+}
+
 TEST_F(MainWindowFixture, StartsSendTheValuesTheDialogsHold) {
     using namespace FlvIds;
     CFlvPropertiesDlg& flv = dlg->FlvDlg();
