@@ -70,12 +70,13 @@ void CaptureEngine::OnVideoFrame(VideoFrame&& frame) {
 }
 
 void CaptureEngine::OnAudioBlock(AudioBlock&& block) {
-    if (m_paused.load()) return;
     if (block.sampleRate > 0) {
         const int64_t end = block.timeUs + int64_t(block.Frames()) * 1000000 / block.sampleRate;
         if (end > m_audioReachedUs.load()) m_audioReachedUs.store(end);
     }
-    m_level.Add(block);
+    // Sound arrives a while after it was captured: the time line, not the moment it
+    // arrives, says what falls inside a pause. Only the meter rests while paused.
+    if (!m_paused.load()) m_level.Add(block);
     if (auto w = Worker()) w->PushAudio(std::move(block));
 }
 
@@ -150,11 +151,13 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
 }
 
 void CaptureEngine::EndRecording(int64_t stopUs) {
-    if (m_recording.audio && !m_paused.load()) {
+    if (m_recording.audio) {
         // Devices hand sound over some time after they captured it (a period of ALSA's
-        // buffer, a server's fragment): what was captured before the stop is waited for.
+        // buffer, a server's fragment): what was captured before the stop, or before the
+        // pause it is stopped in, is waited for.
+        const int64_t until = m_paused.load() ? m_pausedAtUs : stopUs;
         const auto deadline = std::chrono::steady_clock::now() + kAudioTailWait;
-        while (m_audioReachedUs.load() < stopUs && std::chrono::steady_clock::now() < deadline)
+        while (m_audioReachedUs.load() < until && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (m_recording.audio) m_recording.audio->Stop();
@@ -235,7 +238,8 @@ Result<> CaptureEngine::Start(const CaptureRequest& r) {
 void CaptureEngine::Pause() {
     if (m_state != State::Running) return;
     m_paused = true;
-    if (m_timeline) m_timeline->Pause(ClockNowUs());
+    m_pausedAtUs = ClockNowUs();
+    if (m_timeline) m_timeline->Pause(m_pausedAtUs);
     m_state = State::Paused;
 }
 

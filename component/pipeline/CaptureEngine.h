@@ -94,6 +94,7 @@ private:
 
     State m_state = State::Stopped;
     std::atomic<bool> m_paused{false};
+    int64_t m_pausedAtUs = 0;  // when the running pause began (GUI thread only)
     // Capture time up to which the recording's sound has arrived.
     std::atomic<int64_t> m_audioReachedUs{0};
     std::unique_ptr<VideoSource> m_video;

@@ -46,10 +46,11 @@ RecorderError EncodeStage::PushAudio(const AudioBlock& block) {
     if (m_recorder->IsFinished()) return m_recorder->Error();
     const std::optional<int64_t> at = m_timeline->Map(block.timeUs);
     if (!at) {
-        // A block captured across the start: its part from the start on belongs to the file.
-        const int64_t start = m_timeline->startUs();
-        if (block.timeUs >= start || block.sampleRate <= 0) return RecorderError::None;
-        const int64_t skip = (start - block.timeUs) * block.sampleRate / 1000000 + 1;
+        // A block captured across the start or the end of a pause (a sound server may hand
+        // over seconds at once): its part from there on belongs to the file.
+        const std::optional<int64_t> from = m_timeline->NextMapped(block.timeUs);
+        if (!from || *from <= block.timeUs || block.sampleRate <= 0) return RecorderError::None;
+        const int64_t skip = (*from - block.timeUs) * block.sampleRate / 1000000 + 1;
         if (skip >= block.Frames()) return RecorderError::None;
         AudioBlock tail;
         tail.sampleRate = block.sampleRate;

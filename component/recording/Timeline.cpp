@@ -54,6 +54,18 @@ std::optional<int64_t> Timeline::Map(int64_t timeUs) const {
     return timeUs - m_start - PausedBefore(timeUs);
 }
 
+std::optional<int64_t> Timeline::NextMapped(int64_t timeUs) const {
+    std::lock_guard lock(m_mutex);
+    if (m_start == kOpen) return std::nullopt;
+    if (timeUs < m_start) timeUs = m_start;
+    for (const PausedSpan& p : m_pauses)
+        if (timeUs >= p.begin && timeUs < p.end) {
+            if (p.end == kOpen) return std::nullopt;
+            timeUs = p.end;
+        }
+    return timeUs;
+}
+
 int64_t Timeline::Position(int64_t timeUs) const {
     std::lock_guard lock(m_mutex);
     if (m_start == kOpen || timeUs < m_start) return 0;

@@ -27,6 +27,9 @@ public:
     int64_t startUs() const;
     // Recording time of a capture time; nothing for times before the start or inside a pause.
     std::optional<int64_t> Map(int64_t timeUs) const;
+    // The first capture time from `timeUs` on that maps: the start, or the end of the pause
+    // `timeUs` falls in; nothing while that pause lasts.
+    std::optional<int64_t> NextMapped(int64_t timeUs) const;
     // Recording time reached at `timeUs`; a time inside a pause gives the pause's start.
     int64_t Position(int64_t timeUs) const;
     int64_t pausedTotalUs() const;

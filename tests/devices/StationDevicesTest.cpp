@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
@@ -105,6 +106,47 @@ TEST_F(StationDevices, ABusyCameraShowsTheCaptureFailure) {
         "Capture Failure, Video/Audio compressor not correct or capture file opening"));
     EXPECT_TRUE(services.messageTexts()[0].contains("Device or resource busy"))
         << services.messageTexts()[0].toStdString();
+}
+
+// Lets `ms` of real time pass: a pause of a set length is the point, nothing is waited for.
+void Let(int ms) {
+    const QDeadlineTimer t(ms);
+    WaitFor([&] { return t.hasExpired(); }, ms + 1000);
+}
+
+// Pause and resume keep the sine going in the file from the resume point on, and a recording
+// stopped while paused ends at the pause, without silence after it. The sine source hands its
+// sound over about two seconds at a time, across the pause's edges.
+TEST_F(StationDevices, PauseAndResumeKeepTheSound) {
+    ChooseCameraAndSine();
+    struct Row {
+        const char* file;
+        bool resume;
+    } rows[] = {{"resumed.flv", true}, {"stopped-paused.flv", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        const QString path = dir.filePath(row.file);
+        services.fileAnswers.push_back(path);
+        dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+        ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 100; }, 30000));
+        dlg->OnSkinButton(QStringLiteral("BUTTON_PAUSE"));
+        ASSERT_EQ(control->CaptureState(), component::CaptureEngine::State::Paused);
+        Let(row.resume ? 4000 : 1000);
+        if (row.resume) {
+            dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
+            const int64_t written = control->Stats().framesWritten;
+            ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= written + 75; }, 30000));
+        }
+        dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+        const Readback rb = ReadRecording(path.toStdString());
+        ASSERT_TRUE(rb.opened) << rb.error;
+        const ToneSpan tone = MeasureTone(rb);
+        EXPECT_LE(tone.first, 0.3);
+        EXPECT_LT(tone.longestGap, 0.1);
+        EXPECT_GE(tone.last, std::max(rb.audioEnd, rb.frames.back().time) - 0.15);
+        EXPECT_NEAR(rb.frames.back().time, row.resume ? 7.0 : 4.0, 0.5);
+    }
+    EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
 }
 
 const platform::CameraControl& ControlNamed(const CCameraControlsDlg& d, const std::string& name) {
