@@ -38,16 +38,15 @@ constexpr const char* kMsgCaptureFailure =
     "Capture Failure, Video/Audio compressor not correct or capture file opening";
 constexpr const char* kVideoFilesFilter =
     "All Video Files(*.wmv, *mp4, *avi)|*.wmv;*.mp4;*.avi||";
+QString Text(std::string_view s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+
 // The save dialog's types, one for each recording type the control writes, in its order.
 QString RecordingFilter() {
     QString filter;
     for (const platform::OutputFormatInfo& f : platform::kOutputFormats)
-        filter += QStringLiteral("%1|*.%2|").arg(QLatin1String(f.label.data(), qsizetype(f.label.size())),
-                                                  QLatin1String(f.extension.data(), qsizetype(f.extension.size())));
+        filter += QStringLiteral("%1|*.%2|").arg(Text(f.label), Text(f.extension));
     return filter + QStringLiteral("|");
 }
-
-QString Text(std::string_view s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
 constexpr const char* kRecordingsList = "LIST_RECORDINGS";
 constexpr const char* kGreyScaleCheck = "CHECK_GREYSCALE";
 
@@ -465,12 +464,12 @@ void CCaptureDlg::StartRecording(bool live) {
         Exclaim(this, text);
         return;
     }
-    // Only a file that is being written is named in the File box and the list; a stream
-    // with no copy is named by its server, never by its key.
     // The capture runs now, whichever state it started from: the button that pauses it is
     // the one on show, so that one press pauses.
     ShowSkinButton(kButtonPause, true);
     ShowSkinButton(kButtonPlay, false);
+    // Only a file that is being written is named in the File box and the list; a stream
+    // with no copy is named by its server, never by its key.
     m_recordingPath = path->isEmpty() ? StreamServerShown() + QStringLiteral("/****") : *path;
     if (!m_edits.empty()) m_edits.front()->setText(m_recordingPath);
     if (!path->isEmpty() && !m_recordings.contains(*path)) m_recordings << *path;

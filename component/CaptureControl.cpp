@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
-#include <QTimer>
 
 namespace component {
 
@@ -45,6 +44,11 @@ CaptureControl::CaptureControl(QWidget* parent, CaptureControlOptions options)
                        QMetaObject::invokeMethod(this, "DeliverStatus", Qt::QueuedConnection);
                    }}) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_noticeTimer.setSingleShot(true);
+    connect(&m_noticeTimer, &QTimer::timeout, this, [this] {
+        m_notice.clear();
+        update();
+    });
 }
 
 CaptureControl::~CaptureControl() {
@@ -255,12 +259,7 @@ std::string CaptureControl::SaveSnapshot(const std::string& path) {
                (out.error() != QFileDevice::NoError ? out.errorString().toStdString()
                                                     : std::string("the picture could not be encoded"));
     m_notice = SnapshotSavedText(QFileInfo(file).fileName());
-    const int serial = ++m_noticeSerial;
-    QTimer::singleShot(kNoticeMs, this, [this, serial] {
-        if (serial != m_noticeSerial) return;  // a newer notice has the place now
-        m_notice.clear();
-        update();
-    });
+    m_noticeTimer.start(kNoticeMs);
     update();
     return {};
 }

@@ -11,6 +11,8 @@
 #include "platform/CaptureInterface.h"
 #include "platform/ControlContainer.h"
 
+#include <QTimer>
+
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -81,7 +83,7 @@ private:
     QStringList m_alerts;  // what happened, in plain words, oldest first
     std::string m_startFailure;  // why the last start failed; empty when it did not
     QString m_notice;      // a passing word ("Saved …"), shown for a moment after the alerts
-    int m_noticeSerial = 0;
+    QTimer m_noticeTimer;  // clears it; a newer notice starts it again
 };
 
 }  // namespace component

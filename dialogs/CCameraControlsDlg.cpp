@@ -100,6 +100,12 @@ void CCameraControlsDlg::ShowFor(const QString& node, const QString& deviceName)
 
 QString CCameraControlsDlg::Message() const { return m_message->text(); }
 
+const CameraControl* CCameraControlsDlg::Find(uint32_t id) const {
+    for (const CameraControl& c : m_controls)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
 void CCameraControlsDlg::Report(const QString& text) { m_message->setText(text); }
 
 void CCameraControlsDlg::Rebuild() {
@@ -125,8 +131,7 @@ void CCameraControlsDlg::Rebuild() {
                 reset->setObjectName(DefaultName(c));
                 const uint32_t id = c.id;
                 connect(reset, &QPushButton::clicked, this, [this, id] {
-                    for (const CameraControl& now : m_controls)
-                        if (now.id == id) return Apply(now, now.defaultValue);
+                    if (const CameraControl* now = Find(id)) Apply(*now, now->defaultValue);
                 });
                 h->addWidget(reset);
             }
@@ -150,8 +155,7 @@ QWidget* CCameraControlsDlg::MakeEditor(const CameraControl& c) {
     const uint32_t id = c.id;
     // Every editor hands its new value to Apply with the control as last read.
     auto apply = [this, id](int64_t value) {
-        for (const CameraControl& now : m_controls)
-            if (now.id == id) return Apply(now, value);
+        if (const CameraControl* now = Find(id)) Apply(*now, value);
     };
     QWidget* editor = nullptr;
     switch (c.kind) {

@@ -37,6 +37,8 @@ public:
     void ResetAll();
 
 private:
+    // The control as last read, by its id; nullptr when the driver no longer reports it.
+    const platform::CameraControl* Find(uint32_t id) const;
     void Rebuild();
     void Refresh();
     void Report(const QString& text);

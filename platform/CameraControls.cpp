@@ -33,9 +33,6 @@ CameraControl::Kind KindOf(uint32_t type) {
     }
 }
 
-// A 64-bit control: its value travels in value64.
-bool Wide(const CameraControl& c) { return c.maximum > INT32_MAX || c.minimum < INT32_MIN; }
-
 void ReadMenu(int fd, CameraControl& c) {
     for (int64_t i = c.minimum; i <= c.maximum && i - c.minimum < 256; ++i) {
         v4l2_querymenu m{};
@@ -57,7 +54,7 @@ void ReadValue(int fd, CameraControl& c) {
     all.which = V4L2_CTRL_WHICH_CUR_VAL;
     all.count = 1;
     all.controls = &one;
-    if (Ioctl(fd, VIDIOC_G_EXT_CTRLS, &all) == 0) c.value = Wide(c) ? one.value64 : one.value;
+    if (Ioctl(fd, VIDIOC_G_EXT_CTRLS, &all) == 0) c.value = c.is64 ? one.value64 : one.value;
     else c.value = c.defaultValue;
 }
 
@@ -108,6 +105,7 @@ Result<std::vector<CameraControl>> CameraDevice::Controls() const {
         c.controlClass = V4L2_CTRL_ID2CLASS(q.id);
         c.name = reinterpret_cast<const char*>(q.name);
         c.kind = KindOf(q.type);
+        c.is64 = q.type == V4L2_CTRL_TYPE_INTEGER64;
         c.minimum = q.minimum;
         c.maximum = q.maximum;
         c.step = q.step ? int64_t(q.step) : 1;
@@ -129,7 +127,7 @@ Result<std::vector<CameraControl>> CameraDevice::Controls() const {
 Result<> CameraDevice::Set(const CameraControl& c, int64_t value) {
     v4l2_ext_control one{};
     one.id = c.id;
-    if (Wide(c)) one.value64 = value;
+    if (c.is64) one.value64 = value;
     else one.value = int32_t(value);
     v4l2_ext_controls all{};
     all.which = V4L2_CTRL_WHICH_CUR_VAL;

@@ -21,6 +21,7 @@ struct CameraControl {
     Kind kind = Kind::Other;
     int64_t minimum = 0, maximum = 0, step = 1, defaultValue = 0;
     int64_t value = 0;
+    bool is64 = false;  // an INTEGER64 control, whose value travels in value64
     bool readOnly = false;
     bool disabled = false;
     bool inactive = false;  // set, but without effect now (e.g. an exposure time under auto exposure)

@@ -16,7 +16,8 @@ Result<std::unique_ptr<Deinterlacer>> Deinterlacer::Create(int width, int height
     std::unique_ptr<Deinterlacer> d(new Deinterlacer);
     d->m_graph = avfilter_graph_alloc();
     d->m_in.reset(av_frame_alloc());
-    if (!d->m_graph || !d->m_in) return Fail("out of memory");
+    d->m_out.reset(av_frame_alloc());
+    if (!d->m_graph || !d->m_in || !d->m_out) return Fail("out of memory");
     // One filter thread: the camera's thread already waits on the encoder's, and two cores
     // are all there may be.
     d->m_graph->nb_threads = 1;
@@ -52,11 +53,12 @@ bool Deinterlacer::Push(const AVFrame* frame, int64_t timeUs) {
     return ok;
 }
 
-bool Deinterlacer::Pull(AVFrame* out, int64_t* timeUs) {
-    if (av_buffersink_get_frame(m_sink, out) < 0) return false;
+const AVFrame* Deinterlacer::Pull(int64_t* timeUs) {
+    av_frame_unref(m_out.get());
+    if (av_buffersink_get_frame(m_sink, m_out.get()) < 0) return nullptr;
     // The filter counts in half the time base it was given (room for a field rate).
-    *timeUs = av_rescale_q(out->pts, av_buffersink_get_time_base(m_sink), AVRational{1, 1000000});
-    return true;
+    *timeUs = av_rescale_q(m_out->pts, av_buffersink_get_time_base(m_sink), AVRational{1, 1000000});
+    return m_out.get();
 }
 
 }  // namespace component

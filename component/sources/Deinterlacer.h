@@ -25,8 +25,9 @@ public:
     // Hands in a picture taken at `timeUs`. The filter looks one picture ahead, so the first
     // one comes out with the second.
     bool Push(const AVFrame* frame, int64_t timeUs);
-    // The next whole frame into `out`, with its capture time; false when none is ready.
-    bool Pull(AVFrame* out, int64_t* timeUs);
+    // The next whole frame, with its capture time; nullptr when none is ready. It stays
+    // valid until the next Pull.
+    const AVFrame* Pull(int64_t* timeUs);
 
 private:
     Deinterlacer() = default;
@@ -34,6 +35,7 @@ private:
     AVFilterContext* m_source = nullptr;
     AVFilterContext* m_sink = nullptr;
     FramePtr m_in;
+    FramePtr m_out;
 };
 
 }  // namespace component

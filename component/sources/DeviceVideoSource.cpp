@@ -11,16 +11,19 @@ Result<std::unique_ptr<VideoSource>> DeviceVideoSource::Open(const VideoDevice& 
     const bool screen = device.kind == VideoKind::Screen;
     Dictionary opts;
     opts.Set("video_size", std::to_string(format.width) + "x" + std::to_string(format.height));
-    const bool standard = format.standard >= 0 && format.standard < int(device.standards.size());
+    const VideoStandard* standard =
+        format.standard >= 0 && format.standard < int(device.standards.size())
+            ? &device.standards[size_t(format.standard)]
+            : nullptr;
     // A standard sets the rate itself (29.97 for NTSC, which no whole number says).
     if (!standard) opts.Set("framerate", std::to_string(format.frameRate));
     if (!screen) {
         if (!format.inputFormat.empty()) opts.Set("input_format", format.inputFormat);
         opts.Set("channel", std::to_string(std::max(0, input)));
-        if (standard) opts.Set("standard", device.standards[size_t(format.standard)].name);
+        if (standard) opts.Set("standard", standard->name);
     }
     if (standard)
-        if (Result<> set = SetV4l2Standard(device.path, device.standards[size_t(format.standard)].id); !set)
+        if (Result<> set = SetV4l2Standard(device.path, standard->id); !set)
             return set.AsFailure();
     Result<InputContextPtr> in =
         OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
@@ -87,14 +90,10 @@ void DeviceVideoSource::DeliverWhole(int64_t timeUs, const FrameHandler& onFrame
             return;
         }
         m_deinterlacer = std::move(*made);
-        m_whole.reset(av_frame_alloc());
     }
-    if (!m_whole || !m_deinterlacer->Push(f, timeUs)) return;
+    if (!m_deinterlacer->Push(f, timeUs)) return;
     int64_t wholeUs = 0;
-    while (m_deinterlacer->Pull(m_whole.get(), &wholeUs)) {
-        Deliver(m_whole.get(), wholeUs, onFrame);
-        av_frame_unref(m_whole.get());
-    }
+    while (const AVFrame* whole = m_deinterlacer->Pull(&wholeUs)) Deliver(whole, wholeUs, onFrame);
 }
 
 void DeviceVideoSource::Run(const FrameHandler& onFrame, const LostHandler& onLost) {

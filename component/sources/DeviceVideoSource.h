@@ -41,7 +41,6 @@ private:
     bool m_deinterlace = false;
     bool m_bottomFirst = false;
     std::unique_ptr<Deinterlacer> m_deinterlacer;  // made with the first picture
-    FramePtr m_whole;
     int m_frameRate = 30;
     QSize m_size;
     QImage m_last;
