@@ -258,9 +258,7 @@ std::string CaptureControl::SaveSnapshot(const std::string& path) {
         return "cannot write " + path + ": " +
                (out.error() != QFileDevice::NoError ? out.errorString().toStdString()
                                                     : std::string("the picture could not be encoded"));
-    m_notice = SnapshotSavedText(QFileInfo(file).fileName());
-    m_noticeTimer.start(kNoticeMs);
-    update();
+    ShowNotice(SnapshotSavedText(QFileInfo(file).fileName()));
     return {};
 }
 
@@ -282,7 +280,19 @@ void CaptureControl::DeliverStatus() {
 
 void CaptureControl::OnStatus(StatusEvent event, const QString& device) {
     const QString text = StatusEventText(event, device);
+    if (const std::optional<StatusEvent> ended = EndedEvent(event)) {
+        // A device that is back takes its alert away and says so for a moment.
+        m_alerts.removeAll(StatusEventText(*ended, device));
+        ShowNotice(text);
+        return;
+    }
     if (!m_alerts.contains(text)) m_alerts << text;
+    update();
+}
+
+void CaptureControl::ShowNotice(const QString& text) {
+    m_notice = text;
+    m_noticeTimer.start(kNoticeMs);
     update();
 }
 
@@ -291,7 +301,7 @@ QString CaptureControl::StatusText() const {
     QStringList lines = m_alerts;
     if (!m_notice.isEmpty()) lines << m_notice;
     return component::StatusText(m_engine.CurrentState() == CaptureEngine::State::Stopped, lines,
-                                 m_engine.LiveStatus());
+                                 m_engine.LiveStatus(), m_engine.RecordedUs());
 }
 
 QString CaptureControl::IndicatorText() const {

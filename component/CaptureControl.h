@@ -70,6 +70,7 @@ private:
     // GUI thread: the status events the worker threads left in m_pendingStatus.
     Q_INVOKABLE void DeliverStatus();
     void OnStatus(StatusEvent event, const QString& device);
+    void ShowNotice(const QString& text);
 
     CaptureControlOptions m_options;
     std::optional<DeviceCatalog> m_catalog;

@@ -144,8 +144,11 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
     m_level.Reset();
     timeline->Begin(ClockNowUs());
     m_recording.audio->Start([this](AudioBlock&& b) { OnAudioBlock(std::move(b)); },
-                             [this, name = r.audioDevice.name] {
-                                 if (m_hooks.status) m_hooks.status(StatusEvent::AudioDeviceLost, name);
+                             [this, name = r.audioDevice.name](bool present) {
+                                 if (m_hooks.status)
+                                     m_hooks.status(present ? StatusEvent::AudioDeviceBack
+                                                            : StatusEvent::AudioDeviceLost,
+                                                    name);
                              });
     return Ok();
 }
@@ -187,8 +190,9 @@ void CaptureEngine::ChooseOutputSize(const CaptureRequest& r) {
 }
 
 Result<> CaptureEngine::Start(const CaptureRequest& r) {
-    auto videoLost = [this, name = r.videoDevice.name] {
-        if (m_hooks.status) m_hooks.status(StatusEvent::VideoDeviceLost, name);
+    auto videoLost = [this, name = r.videoDevice.name](bool present) {
+        if (m_hooks.status)
+            m_hooks.status(present ? StatusEvent::VideoDeviceBack : StatusEvent::VideoDeviceLost, name);
     };
     auto onFrame = [this](VideoFrame&& f) { OnVideoFrame(std::move(f)); };
     ChooseOutputSize(r);

@@ -37,6 +37,10 @@ QString StatusEventText(StatusEvent e, const QString& device) {
     case StatusEvent::AudioDeviceLost:
         return QStringLiteral("The audio device \"%1\" was disconnected. Silence is recorded instead.")
             .arg(device);
+    case StatusEvent::VideoDeviceBack:
+        return QStringLiteral("The video device \"%1\" is back.").arg(device);
+    case StatusEvent::AudioDeviceBack:
+        return QStringLiteral("The audio device \"%1\" is back.").arg(device);
     case StatusEvent::DiskFull:
         return QStringLiteral("Recording stopped: the disk is full. The file keeps what was recorded.");
     case StatusEvent::WriteFailed:
@@ -45,6 +49,12 @@ QString StatusEventText(StatusEvent e, const QString& device) {
         return QStringLiteral("Recording stopped: the encoder failed. The file keeps what was recorded.");
     }
     return {};
+}
+
+std::optional<StatusEvent> EndedEvent(StatusEvent e) {
+    if (e == StatusEvent::VideoDeviceBack) return StatusEvent::VideoDeviceLost;
+    if (e == StatusEvent::AudioDeviceBack) return StatusEvent::AudioDeviceLost;
+    return std::nullopt;
 }
 
 QString StartFailureText(const std::string& reason) {
@@ -59,12 +69,13 @@ std::string NoSnapshotText() {
     return "there is no picture to save; press Play to start the preview first";
 }
 
-QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream) {
+QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream,
+                   int64_t runningUs) {
     QStringList lines = alerts;
     if (stopped) lines.prepend(QStringLiteral("Preview stopped: press Play to start it"));
     if (stream) {
         const QString words = QString::fromStdString(StreamStatusText(*stream));
-        if (!words.isEmpty()) lines.prepend(words + QStringLiteral("  ") + RunningTime(stream->liveUs));
+        if (!words.isEmpty()) lines.prepend(words + QStringLiteral("  ") + RunningTime(runningUs));
     }
     return lines.join(QLatin1Char('\n'));
 }

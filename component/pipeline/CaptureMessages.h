@@ -22,8 +22,10 @@ QString RecordingText(int64_t recordedUs);
 QString PausedText();
 // "Live", "Reconnecting… (2)" and so on; empty when there is no stream.
 std::string StreamStatusText(const StreamStatus& status);
-// What happened, in plain words; `device` names the device a ...DeviceLost event is about.
+// What happened, in plain words; `device` names the device a ...DeviceLost/Back event is about.
 QString StatusEventText(StatusEvent event, const QString& device);
+// For a ...DeviceBack event, the ...DeviceLost event it ends.
+std::optional<StatusEvent> EndedEvent(StatusEvent event);
 // Why the last StartCapture failed, and how to tell that line among the others.
 QString StartFailureText(const std::string& reason);
 bool IsStartFailureText(const QString& line);
@@ -32,8 +34,10 @@ QString SnapshotSavedText(const QString& fileName);
 // Why a snapshot was not taken.
 std::string NoSnapshotText();
 
-// The lines over the picture: the stream's state and running time, then "Preview stopped…"
-// when the capture is stopped, then what happened, oldest first.
-QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream);
+// The lines over the picture: the stream's state with `runningUs` (the recording's own clock,
+// which "REC" shows too), then "Preview stopped…" when the capture is stopped, then what
+// happened, oldest first.
+QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream,
+                   int64_t runningUs);
 
 }  // namespace component

@@ -3,6 +3,14 @@
 
 namespace component {
 
-enum class StatusEvent { VideoDeviceLost, AudioDeviceLost, DiskFull, WriteFailed, EncodeFailed };
+enum class StatusEvent {
+    VideoDeviceLost,
+    AudioDeviceLost,
+    VideoDeviceBack,  // the lost device is live again
+    AudioDeviceBack,
+    DiskFull,
+    WriteFailed,
+    EncodeFailed,
+};
 
 }  // namespace component

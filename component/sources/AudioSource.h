@@ -10,12 +10,12 @@ namespace component {
 class AudioSource {
 public:
     using BlockHandler = std::function<void(AudioBlock&&)>;
-    // Called once, on the capture thread, when the device goes away; the source then keeps
-    // delivering silence until stopped.
-    using LostHandler = std::function<void()>;
+    // Called on the capture thread with false when the device goes away (the source then
+    // delivers silence) and with true when it is back and heard again.
+    using PresenceHandler = std::function<void(bool present)>;
 
     virtual ~AudioSource() = default;
-    virtual void Start(BlockHandler onBlock, LostHandler onLost) = 0;
+    virtual void Start(BlockHandler onBlock, PresenceHandler onPresence) = 0;
     virtual void Stop() = 0;
 };
 

@@ -40,6 +40,22 @@ int64_t SampleClock::Stamp(int64_t arrivalUs, int frames, int rate) {
 }
 
 Result<std::unique_ptr<AudioSource>> DeviceAudioSource::Open(const AudioDevice& device) {
+    std::unique_ptr<DeviceAudioSource> s(new DeviceAudioSource);
+    s->m_device = device;
+    if (device.kind == AudioKind::Pulse) s->m_pulseSource = device.source;
+    if (Result<> opened = s->OpenInput(); !opened) return opened.AsFailure();
+    s->m_packet.reset(av_packet_alloc());
+    if (!s->m_packet) return Fail("out of memory");
+    return std::unique_ptr<AudioSource>(std::move(s));
+}
+
+Result<> DeviceAudioSource::OpenInput() {
+    const AudioDevice& device = m_device;
+    // Coming back, a server source must be listed first: asked for one that is gone, the
+    // server would hand over another one.
+    const bool reopening = m_rate > 0;
+    if (reopening && !m_pulseSource.empty() && !PulseSourceListed(m_pulseSource))
+        return Fail("\"" + device.name + "\" is not there");
     Dictionary opts;
     opts.Set("sample_rate", std::to_string(kRate));
     opts.Set("channels", std::to_string(kChannels));
@@ -48,27 +64,24 @@ Result<std::unique_ptr<AudioSource>> DeviceAudioSource::Open(const AudioDevice& 
     Result<InputContextPtr> in = OpenDeviceInput(device.kind == AudioKind::Pulse ? "pulse" : "alsa",
                                                  device.source, opts, "\"" + device.name + "\"");
     if (!in) return in.AsFailure();
-    std::unique_ptr<DeviceAudioSource> s(new DeviceAudioSource);
-    s->m_input = std::move(*in);
-    if (device.kind == AudioKind::Pulse) s->m_pulseSource = device.source;
-    if (s->m_input->streams[0]->codecpar->codec_id != AV_CODEC_ID_PCM_S16LE)
+    const AVCodecParameters* par = (*in)->streams[0]->codecpar;
+    if (par->codec_id != AV_CODEC_ID_PCM_S16LE)
         return Fail("\"" + device.name + "\" does not deliver 16-bit sound");
-    const AVCodecParameters* par = s->m_input->streams[0]->codecpar;
-    s->m_rate = par->sample_rate;
-    s->m_channels = par->ch_layout.nb_channels;
-    s->m_packet.reset(av_packet_alloc());
-    if (s->m_rate <= 0 || s->m_channels <= 0 || !s->m_packet)
+    if (par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0)
         return Fail("\"" + device.name + "\" reports no usable sound format");
-    return std::unique_ptr<AudioSource>(std::move(s));
+    m_rate = par->sample_rate;
+    m_channels = par->ch_layout.nb_channels;
+    m_input = std::move(*in);
+    return Ok();
 }
 
 DeviceAudioSource::~DeviceAudioSource() { Stop(); }
 
-void DeviceAudioSource::Start(BlockHandler onBlock, LostHandler onLost) {
+void DeviceAudioSource::Start(BlockHandler onBlock, PresenceHandler onPresence) {
     Stop();
     m_pacer.Reset();
-    m_thread = std::thread([this, onBlock = std::move(onBlock), onLost = std::move(onLost)] {
-        Run(onBlock, onLost);
+    m_thread = std::thread([this, onBlock = std::move(onBlock), onPresence = std::move(onPresence)] {
+        Run(onBlock, onPresence);
     });
 }
 
@@ -77,7 +90,7 @@ void DeviceAudioSource::Stop() {
     if (m_thread.joinable()) m_thread.join();
 }
 
-void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLost) {
+DeviceRead DeviceAudioSource::ReadBlocks(const BlockHandler& onBlock) {
     const int frameBytes = 2 * m_channels;
     DeviceRead read;
     SampleClock clock;
@@ -111,10 +124,19 @@ void DeviceAudioSource::Run(const BlockHandler& onBlock, const LostHandler& onLo
         if (block.samples.size() >= minBlockSamples) onBlock(std::exchange(block, AudioBlock{}));
     }
     if (!block.samples.empty()) onBlock(std::move(block));
-    if (read != DeviceRead::Lost) return;
-    m_input.reset();
-    if (onLost) onLost();
-    TestToneSource::Generate(m_pacer, true, onBlock);
+    return read;
+}
+
+void DeviceAudioSource::Run(const BlockHandler& onBlock, const PresenceHandler& onPresence) {
+    while (ReadBlocks(onBlock) == DeviceRead::Lost) {
+        m_input.reset();
+        if (onPresence) onPresence(false);
+        DeviceRetry retry;
+        if (!TestToneSource::Generate(m_pacer, true, onBlock,
+                                      [&] { return retry.Back([&] { return bool(OpenInput()); }); }))
+            return;
+        if (onPresence) onPresence(true);
+    }
 }
 
 }  // namespace component

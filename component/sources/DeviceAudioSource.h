@@ -1,5 +1,5 @@
 // Sound from a PulseAudio/PipeWire source or an ALSA device through libavdevice, as 16-bit
-// stereo at 48 kHz. When the device goes away, silence goes on until the source is stopped.
+// stereo at 48 kHz. When the device goes away, silence goes on until the device is back.
 #pragma once
 
 #include "component/sources/AudioSource.h"
@@ -41,13 +41,17 @@ class DeviceAudioSource : public AudioSource {
 public:
     static Result<std::unique_ptr<AudioSource>> Open(const AudioDevice& device);
     ~DeviceAudioSource() override;
-    void Start(BlockHandler onBlock, LostHandler onLost) override;
+    void Start(BlockHandler onBlock, PresenceHandler onPresence) override;
     void Stop() override;
 
 private:
     DeviceAudioSource() = default;
-    void Run(const BlockHandler& onBlock, const LostHandler& onLost);
+    // Opens m_device into m_input.
+    Result<> OpenInput();
+    void Run(const BlockHandler& onBlock, const PresenceHandler& onPresence);
+    DeviceRead ReadBlocks(const BlockHandler& onBlock);
 
+    AudioDevice m_device;
     InputContextPtr m_input;
     PacketPtr m_packet;
     int m_rate = 0;

@@ -65,4 +65,13 @@ int64_t DeviceTimeToClock(int64_t pts, AVRational timeBase) {
     return now;
 }
 
+bool DeviceRetry::Back(const std::function<bool()>& reopen) {
+    const int64_t now = ClockNowUs();
+    if (m_nextUs == 0) m_nextUs = now + kIntervalUs;  // the device has only just gone
+    if (m_attempts >= kAttempts || now < m_nextUs) return false;
+    ++m_attempts;
+    m_nextUs = now + kIntervalUs;
+    return reopen();
+}
+
 }  // namespace component

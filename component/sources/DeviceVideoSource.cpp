@@ -8,35 +8,11 @@ namespace component {
 
 Result<std::unique_ptr<VideoSource>> DeviceVideoSource::Open(const VideoDevice& device,
                                                              const VideoFormat& format, int input) {
-    const bool screen = device.kind == VideoKind::Screen;
-    Dictionary opts;
-    opts.Set("video_size", std::to_string(format.width) + "x" + std::to_string(format.height));
-    const VideoStandard* standard =
-        format.standard >= 0 && format.standard < int(device.standards.size())
-            ? &device.standards[size_t(format.standard)]
-            : nullptr;
-    // A standard sets the rate itself (29.97 for NTSC, which no whole number says).
-    if (!standard) opts.Set("framerate", std::to_string(format.frameRate));
-    if (!screen) {
-        if (!format.inputFormat.empty()) opts.Set("input_format", format.inputFormat);
-        opts.Set("channel", std::to_string(std::max(0, input)));
-        if (standard) opts.Set("standard", standard->name);
-    }
-    if (standard)
-        if (Result<> set = SetV4l2Standard(device.path, standard->id); !set)
-            return set.AsFailure();
-    Result<InputContextPtr> in =
-        OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
-                        "\"" + device.name + "\" (" + device.path + ") as " + format.name);
-    if (!in) return in.AsFailure();
     std::unique_ptr<DeviceVideoSource> s(new DeviceVideoSource);
-    s->m_input = std::move(*in);
-    const AVCodecParameters* par = s->m_input->streams[0]->codecpar;
-    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-    s->m_decoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!s->m_decoder || avcodec_parameters_to_context(s->m_decoder.get(), par) < 0 ||
-        avcodec_open2(s->m_decoder.get(), codec, nullptr) < 0)
-        return Fail("no decoder for the pictures of \"" + device.name + "\"");
+    s->m_device = device;
+    s->m_format = format;
+    s->m_channel = std::max(0, input);
+    if (Result<> opened = s->OpenInput(); !opened) return opened.AsFailure();
     s->m_frame.reset(av_frame_alloc());
     s->m_packet.reset(av_packet_alloc());
     if (!s->m_frame || !s->m_packet)
@@ -48,13 +24,47 @@ Result<std::unique_ptr<VideoSource>> DeviceVideoSource::Open(const VideoDevice& 
     return std::unique_ptr<VideoSource>(std::move(s));
 }
 
+Result<> DeviceVideoSource::OpenInput() {
+    const VideoDevice& device = m_device;
+    const VideoFormat& format = m_format;
+    const bool screen = device.kind == VideoKind::Screen;
+    Dictionary opts;
+    opts.Set("video_size", std::to_string(format.width) + "x" + std::to_string(format.height));
+    const VideoStandard* standard =
+        format.standard >= 0 && format.standard < int(device.standards.size())
+            ? &device.standards[size_t(format.standard)]
+            : nullptr;
+    // A standard sets the rate itself (29.97 for NTSC, which no whole number says).
+    if (!standard) opts.Set("framerate", std::to_string(format.frameRate));
+    if (!screen) {
+        if (!format.inputFormat.empty()) opts.Set("input_format", format.inputFormat);
+        opts.Set("channel", std::to_string(m_channel));
+        if (standard) opts.Set("standard", standard->name);
+    }
+    if (standard)
+        if (Result<> set = SetV4l2Standard(device.path, standard->id); !set) return set;
+    Result<InputContextPtr> in =
+        OpenDeviceInput(screen ? "x11grab" : "video4linux2", device.path, opts,
+                        "\"" + device.name + "\" (" + device.path + ") as " + format.name);
+    if (!in) return in.AsFailure();
+    const AVCodecParameters* par = (*in)->streams[0]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    CodecContextPtr decoder(codec ? avcodec_alloc_context3(codec) : nullptr);
+    if (!decoder || avcodec_parameters_to_context(decoder.get(), par) < 0 ||
+        avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return Fail("no decoder for the pictures of \"" + device.name + "\"");
+    m_input = std::move(*in);
+    m_decoder = std::move(decoder);
+    return Ok();
+}
+
 DeviceVideoSource::~DeviceVideoSource() { Stop(); }
 
-void DeviceVideoSource::Start(FrameHandler onFrame, LostHandler onLost) {
+void DeviceVideoSource::Start(FrameHandler onFrame, PresenceHandler onPresence) {
     Stop();
     m_pacer.Reset();
-    m_thread = std::thread([this, onFrame = std::move(onFrame), onLost = std::move(onLost)] {
-        Run(onFrame, onLost);
+    m_thread = std::thread([this, onFrame = std::move(onFrame), onPresence = std::move(onPresence)] {
+        Run(onFrame, onPresence);
     });
 }
 
@@ -96,7 +106,7 @@ void DeviceVideoSource::DeliverWhole(int64_t timeUs, const FrameHandler& onFrame
     while (const AVFrame* whole = m_deinterlacer->Pull(&wholeUs)) Deliver(whole, wholeUs, onFrame);
 }
 
-void DeviceVideoSource::Run(const FrameHandler& onFrame, const LostHandler& onLost) {
+DeviceRead DeviceVideoSource::ReadPictures(const FrameHandler& onFrame) {
     const AVRational timeBase = m_input->streams[0]->time_base;
     DeviceRead read;
     while ((read = ReadDevicePacket(m_input.get(), m_packet.get(), m_pacer, "video")) ==
@@ -113,14 +123,27 @@ void DeviceVideoSource::Run(const FrameHandler& onFrame, const LostHandler& onLo
             av_frame_unref(m_frame.get());
         }
     }
-    if (read != DeviceRead::Lost) return;
-    m_input.reset();  // let the device go; it may come back for the next start
-    if (onLost) onLost();
-    HoldLastPicture(m_pacer, m_frameRate, m_last, m_size, onFrame);
+    return read;
 }
 
-void DeviceVideoSource::HoldLastPicture(SourcePacer& pacer, int frameRate, QImage last,
-                                        QSize size, const FrameHandler& onFrame) {
+void DeviceVideoSource::Run(const FrameHandler& onFrame, const PresenceHandler& onPresence) {
+    while (ReadPictures(onFrame) == DeviceRead::Lost) {
+        // Let the device go, so that it can come back, and hold the last picture meanwhile.
+        m_input.reset();
+        m_decoder.reset();
+        m_deinterlacer.reset();
+        if (onPresence) onPresence(false);
+        DeviceRetry retry;
+        if (!HoldLastPicture(m_pacer, m_frameRate, m_last, m_size, onFrame,
+                             [&] { return retry.Back([&] { return bool(OpenInput()); }); }))
+            return;
+        if (onPresence) onPresence(true);
+    }
+}
+
+bool DeviceVideoSource::HoldLastPicture(SourcePacer& pacer, int frameRate, QImage last,
+                                        QSize size, const FrameHandler& onFrame,
+                                        const std::function<bool()>& done) {
     if (last.isNull()) {
         last = QImage(size.isValid() ? size : QSize(640, 480), QImage::Format_RGB32);
         last.fill(Qt::black);
@@ -129,7 +152,9 @@ void DeviceVideoSource::HoldLastPicture(SourcePacer& pacer, int frameRate, QImag
     while (pacer.SleepUntil(GridTimeUs(index, frameRate))) {
         onFrame(VideoFrame{last, GridTimeUs(index, frameRate)});
         index = std::max(index + 1, GridIndexAtOrAfter(ClockNowUs(), frameRate));
+        if (done && done()) return true;
     }
+    return false;
 }
 
 }  // namespace component

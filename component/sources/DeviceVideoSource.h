@@ -1,5 +1,5 @@
 // Pictures from a V4L2 camera or the X11 screen, read through libavdevice and converted to
-// RGB32. When the device goes away the last picture goes on until the source is stopped.
+// RGB32. When the device goes away the last picture goes on until the device is back.
 #pragma once
 
 #include "component/sources/Deinterlacer.h"
@@ -18,21 +18,27 @@ public:
     static Result<std::unique_ptr<VideoSource>> Open(const VideoDevice& device,
                                                      const VideoFormat& format, int input);
     ~DeviceVideoSource() override;
-    void Start(FrameHandler onFrame, LostHandler onLost) override;
+    void Start(FrameHandler onFrame, PresenceHandler onPresence) override;
     void Stop() override;
 
-    // Delivers `last` (black if null) at `frameRate` until `pacer` stops: what a lost device
-    // leaves behind.
-    static void HoldLastPicture(SourcePacer& pacer, int frameRate, QImage last, QSize size,
-                                const FrameHandler& onFrame);
+    // Delivers `last` (black if null) at `frameRate` until `pacer` stops, or until `done`,
+    // asked after every picture, says so (then true is returned): what a lost device leaves.
+    static bool HoldLastPicture(SourcePacer& pacer, int frameRate, QImage last, QSize size,
+                                const FrameHandler& onFrame, const std::function<bool()>& done = {});
 
 private:
     DeviceVideoSource() = default;
-    void Run(const FrameHandler& onFrame, const LostHandler& onLost);
+    // Opens m_device into m_input and m_decoder.
+    Result<> OpenInput();
+    void Run(const FrameHandler& onFrame, const PresenceHandler& onPresence);
+    DeviceRead ReadPictures(const FrameHandler& onFrame);
     bool Deliver(const AVFrame* frame, int64_t timeUs, const FrameHandler& onFrame);
     // m_frame through the deinterlacer: what comes out is delivered.
     void DeliverWhole(int64_t timeUs, const FrameHandler& onFrame);
 
+    VideoDevice m_device;
+    VideoFormat m_format;
+    int m_channel = 0;
     InputContextPtr m_input;
     CodecContextPtr m_decoder;
     FramePtr m_frame;

@@ -9,7 +9,7 @@ TestPatternSource::TestPatternSource(int width, int height, int frameRate)
 
 TestPatternSource::~TestPatternSource() { Stop(); }
 
-void TestPatternSource::Start(FrameHandler onFrame, LostHandler) {
+void TestPatternSource::Start(FrameHandler onFrame, PresenceHandler) {
     Stop();
     m_pacer.Reset();
     m_thread = std::thread([this, onFrame = std::move(onFrame)] { Run(onFrame); });

@@ -13,7 +13,7 @@ class TestPatternSource : public VideoSource {
 public:
     TestPatternSource(int width, int height, int frameRate);
     ~TestPatternSource() override;
-    void Start(FrameHandler onFrame, LostHandler onLost) override;
+    void Start(FrameHandler onFrame, PresenceHandler onPresence) override;
     void Stop() override;
 
 private:

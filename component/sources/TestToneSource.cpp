@@ -12,7 +12,7 @@ constexpr int kBlockFrames = kRate / 100;
 
 TestToneSource::~TestToneSource() { Stop(); }
 
-void TestToneSource::Start(BlockHandler onBlock, LostHandler) {
+void TestToneSource::Start(BlockHandler onBlock, PresenceHandler) {
     Stop();
     m_pacer.Reset();
     m_thread = std::thread([this, onBlock = std::move(onBlock)] {
@@ -25,7 +25,8 @@ void TestToneSource::Stop() {
     if (m_thread.joinable()) m_thread.join();
 }
 
-void TestToneSource::Generate(SourcePacer& pacer, bool silent, const BlockHandler& onBlock) {
+bool TestToneSource::Generate(SourcePacer& pacer, bool silent, const BlockHandler& onBlock,
+                              const std::function<bool()>& done) {
     int64_t index = GridIndexAtOrAfter(ClockNowUs(), kRate);
     index += kBlockFrames - index % kBlockFrames;
     while (pacer.SleepUntil(GridTimeUs(index + kBlockFrames, kRate))) {
@@ -41,7 +42,9 @@ void TestToneSource::Generate(SourcePacer& pacer, bool silent, const BlockHandle
         // After a stall, carry on from the present rather than deliver a burst of old sound.
         const int64_t now = GridIndexAtOrAfter(ClockNowUs(), kRate);
         if (now - index > 10 * kBlockFrames) index = now - now % kBlockFrames;
+        if (done && done()) return true;
     }
+    return false;
 }
 
 }  // namespace component

@@ -14,11 +14,13 @@ public:
     // A silent source stands in for a sound device that went away.
     explicit TestToneSource(bool silent = false) : m_silent(silent) {}
     ~TestToneSource() override;
-    void Start(BlockHandler onBlock, LostHandler onLost) override;
+    void Start(BlockHandler onBlock, PresenceHandler onPresence) override;
     void Stop() override;
 
-    // Runs the block loop on the calling thread until `pacer` is stopped.
-    static void Generate(SourcePacer& pacer, bool silent, const BlockHandler& onBlock);
+    // Runs the block loop on the calling thread until `pacer` is stopped, or until `done`,
+    // asked after every block, says so (then true is returned).
+    static bool Generate(SourcePacer& pacer, bool silent, const BlockHandler& onBlock,
+                         const std::function<bool()>& done = {});
 
 private:
     const bool m_silent;

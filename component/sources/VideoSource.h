@@ -10,12 +10,12 @@ namespace component {
 class VideoSource {
 public:
     using FrameHandler = std::function<void(VideoFrame&&)>;
-    // Called once, on the capture thread, when the device goes away; the source then keeps
-    // delivering its last picture until stopped.
-    using LostHandler = std::function<void()>;
+    // Called on the capture thread with false when the device goes away (the source then
+    // delivers its last picture) and with true when it is back and live again.
+    using PresenceHandler = std::function<void(bool present)>;
 
     virtual ~VideoSource() = default;
-    virtual void Start(FrameHandler onFrame, LostHandler onLost) = 0;
+    virtual void Start(FrameHandler onFrame, PresenceHandler onPresence) = 0;
     // Ends the capture thread; no handler runs after it returns.
     virtual void Stop() = 0;
 };

@@ -32,7 +32,7 @@ class GreySource : public VideoSource {
 public:
     explicit GreySource(QSize size) : m_size(size) {}
     ~GreySource() override { Stop(); }
-    void Start(FrameHandler onFrame, LostHandler) override {
+    void Start(FrameHandler onFrame, PresenceHandler) override {
         m_thread = std::thread([this, onFrame] {
             QImage grey(m_size, QImage::Format_RGB32);
             grey.fill(kGrey);
@@ -57,7 +57,7 @@ private:
 class HalfScaleSine : public AudioSource {
 public:
     ~HalfScaleSine() override { Stop(); }
-    void Start(BlockHandler onBlock, LostHandler) override {
+    void Start(BlockHandler onBlock, PresenceHandler) override {
         m_thread = std::thread([this, onBlock] {
             constexpr int kRate = 48000, kBlock = 480;
             const int64_t start = ClockNowUs();

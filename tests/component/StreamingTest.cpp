@@ -143,6 +143,10 @@ TEST_F(Streaming, ADroppedServerIsRetriedAndTheLocalCopyHasNoGap) {
     ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->reconnects >= 1; }, 15000));
     EXPECT_LE(sinceRestart.elapsed(), 5000 + 1000);  // the next attempt is at most 4 s away
     ASSERT_TRUE(WaitLive(10000));
+    // One clock: "Live again" reads what "REC" reads, the outage included.
+    EXPECT_TRUE(WaitFor([&] {
+        return control->StatusText().startsWith("Live again  " + control->IndicatorText().mid(4));
+    }, 3000)) << control->StatusText().toStdString() << " / " << control->IndicatorText().toStdString();
     const int64_t sentBefore = control->LiveStatus()->packetsSent;
     ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->packetsSent > sentBefore + 50; }, 10000));
     driver->StopCapture();

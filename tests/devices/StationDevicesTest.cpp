@@ -149,6 +149,55 @@ TEST_F(StationDevices, PauseAndResumeKeepTheSound) {
     EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
 }
 
+// A camera unplugged and plugged back, and a sine source unloaded and loaded again, during a
+// recording: the alert comes and goes, and the same file has the live device again after it.
+TEST_F(StationDevices, ADeviceThatComesBackIsRecordedAgain) {
+    const QStringList sine{"module-sine-source", QString("source_name=") + SoundServer::kSineSource,
+                           "frequency=440"};
+    struct Row {
+        const char* lost;
+        std::function<void(bool back)> plug;
+    } rows[] = {
+        {"video device \"Virtual Camera\"",
+         [&](bool back) { rig.SetCameraFault(back ? "" : "unplug Virtual Camera"); }},
+        {"audio device \"Sine source at 440 Hz\"",
+         [&](bool back) {
+             ASSERT_TRUE(back ? rig.sound().Pactl(QStringList{"load-module"} + sine)
+                              : rig.sound().Pactl({"unload-module", "module-sine-source"}));
+         }},
+    };
+    ChooseCameraAndSine();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lost);
+        const QString path = dir.filePath(QString("back%1.flv").arg(&row - rows));
+        services.fileAnswers.push_back(path);
+        dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+        ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 50; }, 30000));
+        row.plug(false);
+        const QString lostText = QString("The %1 was disconnected").arg(row.lost);
+        ASSERT_TRUE(WaitFor([&] { return control->StatusText().contains(lostText); }, 10000));
+        Let(1500);
+        row.plug(true);
+        ASSERT_TRUE(WaitFor([&] { return !control->StatusText().contains(lostText); }, 10000));
+        EXPECT_THAT(control->StatusText().toStdString(),
+                    ::testing::HasSubstr(QString("The %1 is back.").arg(row.lost).toStdString()));
+        const double backAt = control->Stats().framesWritten / 25.0;
+        ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= backAt * 25 + 75; }, 30000));
+        dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+
+        const Readback rb = ReadRecording(path.toStdString());
+        ASSERT_TRUE(rb.opened) << rb.error;
+        EXPECT_EQ(rb.decodeErrors, 0);
+        // The camera's once-a-second flash, and the sine, in the last three seconds.
+        const std::vector<double> flashes = rb.FlashTimes();
+        EXPECT_GE(std::count_if(flashes.begin(), flashes.end(), [&](double t) { return t > backAt; }), 2);
+        const ToneSpan tone = MeasureTone(rb);
+        EXPECT_GE(tone.last, rb.audioEnd - 0.3);
+        EXPECT_NEAR(tone.frequency, 440, 5);
+    }
+    EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
+}
+
 const platform::CameraControl& ControlNamed(const CCameraControlsDlg& d, const std::string& name) {
     for (const platform::CameraControl& c : d.Controls())
         if (c.name == name) return c;

@@ -7,8 +7,8 @@
 
 using namespace component;
 
-void VanishingVideoSource::Start(FrameHandler onFrame, LostHandler onLost) {
-    m_thread = std::thread([this, onFrame, onLost] {
+void VanishingVideoSource::Start(FrameHandler onFrame, PresenceHandler onPresence) {
+    m_thread = std::thread([this, onFrame, onPresence] {
         TestPattern pattern(160, 120);
         QImage last;
         int64_t index = GridIndexAtOrAfter(ClockNowUs(), 30);
@@ -17,7 +17,7 @@ void VanishingVideoSource::Start(FrameHandler onFrame, LostHandler onLost) {
             last = pattern.Render(index, 30);
             onFrame(VideoFrame{last, GridTimeUs(index, 30)});
         }
-        onLost();
+        onPresence(false);
         DeviceVideoSource::HoldLastPicture(m_pacer, 30, last, QSize(160, 120), onFrame);
     });
 }
@@ -27,15 +27,15 @@ void VanishingVideoSource::Stop() {
     if (m_thread.joinable()) m_thread.join();
 }
 
-void VanishingAudioSource::Start(BlockHandler onBlock, LostHandler onLost) {
-    m_thread = std::thread([this, onBlock, onLost] {
+void VanishingAudioSource::Start(BlockHandler onBlock, PresenceHandler onPresence) {
+    m_thread = std::thread([this, onBlock, onPresence] {
         int blocks = 0;
         TestToneSource::Generate(m_live, false, [&](AudioBlock&& b) {
             onBlock(std::move(b));
             if (++blocks == m_blocks) m_live.RequestStop();
         });
         if (m_pacer.StopRequested()) return;
-        onLost();
+        onPresence(false);
         TestToneSource::Generate(m_pacer, true, onBlock);
     });
 }

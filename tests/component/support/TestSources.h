@@ -12,7 +12,7 @@ class VanishingVideoSource : public component::VideoSource {
 public:
     explicit VanishingVideoSource(int framesBeforeLoss) : m_frames(framesBeforeLoss) {}
     ~VanishingVideoSource() override { Stop(); }
-    void Start(FrameHandler onFrame, LostHandler onLost) override;
+    void Start(FrameHandler onFrame, PresenceHandler onPresence) override;
     void Stop() override;
 
 private:
@@ -25,7 +25,7 @@ class VanishingAudioSource : public component::AudioSource {
 public:
     explicit VanishingAudioSource(int blocksBeforeLoss) : m_blocks(blocksBeforeLoss) {}
     ~VanishingAudioSource() override { Stop(); }
-    void Start(BlockHandler onBlock, LostHandler onLost) override;
+    void Start(BlockHandler onBlock, PresenceHandler onPresence) override;
     void Stop() override;
 
 private:
