@@ -1,10 +1,12 @@
 #include "SkinButton.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 
+#include "FocusMark.h"
 #include "SkinComboBox.h"
 #include "SkinHost.h"
 #include "platform/Bitmap.h"
@@ -14,8 +16,9 @@ SkinButton::SkinButton(SkinHost* host, QWidget* parent, const QRect& rect)
     EnableSkinAccessibility();
     setGeometry(rect);
     setMouseTracking(true);
-    // No tab stop: the skin's buttons are worked with the mouse only.
-    setFocusPolicy(Qt::NoFocus);
+    // A tab stop for the keyboard; a click does not take the focus, so the mark shows only
+    // for someone working the window with keys.
+    setFocusPolicy(Qt::TabFocus);
     show();
 }
 
@@ -35,10 +38,19 @@ void SkinButton::LoadImages(const QString& path, const QRect& rect) {
     update();
 }
 
+void SkinButton::SetFocusPicture(const QImage& picture) {
+    m_focus = picture.isNull() || size().isEmpty()
+                  ? QImage()
+                  : picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    m_keyedValid = false;
+    update();
+}
+
 const QImage& SkinButton::KeyedCell(State state) {
     // The key is applied when drawn, so a colour set after loading still counts.
     if (!m_keyedValid || m_keyedWith != transparentColor) {
         for (int i = 0; i < 4; ++i) m_keyed[i] = platform::KeyedImage(m_cells[i], transparentColor);
+        m_keyedFocus = platform::KeyedImage(m_focus, transparentColor);
         m_keyedWith = transparentColor;
         m_keyedValid = true;
     }
@@ -103,8 +115,13 @@ void SkinButton::AccessibleState(QAccessible::State& state) const {
 
 void SkinButton::paintEvent(QPaintEvent*) {
     const QImage& cell = KeyedCell(CurrentState());
-    if (cell.isNull()) return;  // no strip: the window's background shows through
-    QPainter(this).drawImage(0, 0, cell);
+    QPainter p(this);
+    if (!cell.isNull()) p.drawImage(0, 0, cell);  // no strip: the background shows through
+    if (!hasFocus()) return;
+    if (!m_keyedFocus.isNull())
+        p.drawImage(0, 0, m_keyedFocus);
+    else
+        DrawFocusDots(p, rect());
 }
 
 void SkinButton::SetHover(bool on) {
@@ -133,9 +150,25 @@ void SkinButton::enterEvent(QEnterEvent* e) {
 
 void SkinButton::leaveEvent(QEvent*) { SetHover(false); }
 
+void SkinButton::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    update();
+}
+
 void SkinButton::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     SetHover(false);
+    update();
+}
+
+void SkinButton::keyPressEvent(QKeyEvent* e) {
+    // Space presses the focused button, as on any push button; a key held down presses once.
+    if (e->key() != Qt::Key_Space || e->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (!e->isAutoRepeat()) Click();
 }
 
 void SkinButton::mousePressEvent(QMouseEvent* e) {

@@ -27,6 +27,9 @@ public:
     // Cuts the strip at path into its four cells, each scaled once to the size of rect.
     // A strip that does not load leaves the cells as they were.
     void LoadImages(const QString& path, const QRect& rect);
+    // The skin's own mark for the keyboard focus, drawn over the button scaled to it; a null
+    // picture leaves the dotted rectangle.
+    void SetFocusPicture(const QImage& picture);
     // A null text changes nothing; an active tip is shown, an inactive one suppressed.
     void SetToolTipText(const QString& text, bool activate);
     void ActivateToolTip(bool on);
@@ -54,7 +57,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
+    void focusInEvent(QFocusEvent*) override;
     void focusOutEvent(QFocusEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
 
     // The variants differ only here: the click's own step and whom it tells.
     virtual void OnClickStep() {}
@@ -70,6 +75,8 @@ private:
 
     QImage m_cells[4];  // Normal, Hover, Pressed, Disabled, scaled to the button
     QImage m_keyed[4];  // the same with the colour key cut out, made on first paint
+    QImage m_focus;     // the skin's focus mark at the button's size; null: dotted rectangle
+    QImage m_keyedFocus;
     platform::Colour m_keyedWith = 0;
     bool m_keyedValid = false;
     bool m_hover = false;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "FocusMark.h"
 #include "SkinHost.h"
 #include "platform/Bitmap.h"
 
@@ -202,12 +203,7 @@ void SkinSlider::paintEvent(QPaintEvent*) {
         p.drawImage(at, picture);
     }
 
-    if (m_drawFocusRect && hasFocus() && isEnabled()) {
-        // Inverted dots, the way focus is drawn over arbitrary skin pictures.
-        p.setCompositionMode(QPainter::CompositionMode_Difference);
-        p.setPen(QPen(Qt::white, 1, Qt::DotLine));
-        p.drawRect(QRect(0, 0, m_width, m_height).adjusted(0, 0, -1, -1));
-    }
+    if (m_drawFocusRect && hasFocus() && isEnabled()) DrawFocusDots(p, QRect(0, 0, m_width, m_height));
     p.end();
     QPainter(this).drawImage(0, 0, buffer);
 }

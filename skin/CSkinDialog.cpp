@@ -31,6 +31,9 @@ QString g_skinFolder;
 
 namespace {
 
+// A picture a skin package may hold beside its Skin.ini, for the button with the focus.
+constexpr const char* kFocusPicture = "Focus.bmp";
+
 QString ToQ(const std::string& s) { return QString::fromStdString(s); }
 
 QRect ToQRect(const SkinRect& r) { return QRect(QPoint(r.left, r.top), QSize(r.width(), r.height())); }
@@ -186,6 +189,7 @@ void CSkinDialog::AddButton(std::vector<std::unique_ptr<Button>>& list, const Sk
     button->index = int(list.size());
     button->name = ToQ(b.name);
     button->SetToolTipText(ToQ(b.tip), true);
+    button->SetFocusPicture(m_focusPicture);
     button->toggle = b.toggle;
     button->isChecked = b.checked;
     list.push_back(std::move(button));
@@ -216,6 +220,9 @@ void CSkinDialog::BuildSkin(const SkinDescription& d, const QString& folder) {
     }
     // The icon may outlive its skin while the key colour changes with the next one.
     m_iconKeyed = platform::KeyedImage(m_iconImage, m_transparentColor);
+
+    // A skin may bring its own mark for the focused button; without one, dots are drawn.
+    m_focusPicture = folder.isEmpty() ? QImage() : platform::LoadBitmap(ImagePath(folder, kFocusPicture));
 
     // Widgets are made in this order, which is also their order for painting and focus.
     for (const SkinButtonData& b : d.buttons) {
@@ -513,8 +520,11 @@ void CSkinDialog::OnChangeSkin(int commandId) {
     m_skinIndex = commandId - kFirstSkinCommand;
     // Repaints wait until the new skin is whole; hiding would end the window's modal run.
     setUpdatesEnabled(false);
+    // The new size and shape may send the window to the screen's corner: it stays put.
+    const QPoint place = pos();
     ApplyPackageOrShipped(QString::fromLatin1(kSkinCommands[m_skinIndex].package));
     OnSkinSwitched();
+    move(place);
     setUpdatesEnabled(true);
     update();
 }

@@ -142,6 +142,7 @@ protected:
     std::vector<std::unique_ptr<SkinCheckButton>> m_checks;
     std::vector<std::unique_ptr<SkinComboBox>> m_combos;
     QImage m_iconImage;
+    QImage m_focusPicture;  // the skin's "Focus.bmp", null when it has none
     QImage m_iconKeyed;
     QRect m_iconRect;
     std::unique_ptr<CLabel> m_captionLabel;

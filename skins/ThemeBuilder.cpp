@@ -53,6 +53,7 @@ public:
         m_model.background = Add("background.bmp", m_background);
         AddIconAndCaption();
         AddButtons();
+        if (m_theme.deluxe) AddFocusMark();
         AddSlider();
         if (!m_layout.options.empty()) AddToggles();
         AddLabels();
@@ -112,6 +113,19 @@ private:
                                                         danger, Under(rect)));
             m_model.buttons.push_back({c.name, image, rect, c.tip, false});
         }
+    }
+
+    // The richer skin brings its own focus mark: a ring in its accent colour, hard-edged so
+    // that no blend with the key colour fringes it.
+    void AddFocusMark() {
+        QImage mark(48, 48, QImage::Format_RGB32);
+        mark.fill(kKeyColour);
+        QPainter p(&mark);
+        p.setPen(QPen(m_theme.accent, 4));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRect(2, 2, 44, 44), 8, 8);
+        p.end();
+        m_model.pictures.push_back({"Focus.bmp", std::move(mark)});
     }
 
     void AddSlider() {

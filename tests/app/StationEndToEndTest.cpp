@@ -25,6 +25,7 @@
 #include <cstdlib>
 
 #include "MediaReadback.h"
+#include "RtmpServer.h"
 #include "ScopedVideosFolder.h"
 #include "ScriptedServices.h"
 #include "WaitFor.h"
@@ -366,6 +367,48 @@ TEST_F(StationEndToEnd, TheChangeSkinMenuTicksTheSkinOnScreen) {
     EXPECT_EQ(ticked(), QStringList{"&Gray"});
 }
 
+// Change Skin keeps the window where it is, and a skin button with the keyboard focus shows
+// it: the skin's own mark (Deluxe brings one) or dots along its edge. Space presses it.
+TEST_F(StationEndToEnd, ChangeSkinKeepsThePlaceAndTheFocusedButtonIsMarked) {
+    ChooseTestSources(1, QStringLiteral("0"));
+    dlg->move(270, 180);
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    struct Row {
+        int command;
+        bool ownMark;
+    } rows[] = {{32776, false}, {32778, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        dlg->OnChangeSkin(row.command);
+        EXPECT_EQ(dlg->pos(), QPoint(270, 180));
+        SkinButton* play = nullptr;
+        for (SkinButton* b : dlg->findChildren<SkinButton*>())
+            if (b->name == "BUTTON_PLAY") play = b;
+        ASSERT_NE(play, nullptr);
+        EXPECT_EQ(play->focusPolicy(), Qt::TabFocus);
+        const QImage plain = play->grab().toImage();
+        play->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(play->hasFocus());
+        const QImage marked = play->grab().toImage();
+        auto changedInRow = [&](int y) {
+            int n = 0;
+            for (int x = 0; x < plain.width(); ++x) n += plain.pixel(x, y) != marked.pixel(x, y);
+            return n;
+        };
+        // Dots: every third pixel of the edge, nothing inside. The ring: a band along the edge.
+        if (row.ownMark) {
+            EXPECT_GT(changedInRow(plain.height() / 24), plain.width() / 2);
+        } else {
+            EXPECT_NEAR(changedInRow(0), plain.width() / 3, 2);
+        }
+        EXPECT_LE(changedInRow(plain.height() / 2), row.ownMark ? plain.width() / 5 : 2);  // edges only
+        QTest::keyClick(play, Qt::Key_Space);
+        EXPECT_EQ(control->CaptureState(), component::CaptureEngine::State::Running);
+        dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    }
+}
+
 // Go live to a server that takes no connections: the user is told before naming a local copy.
 TEST_F(StationEndToEnd, GoLiveChecksTheServerBeforeTheSaveDialog) {
     ChooseTestSources(1, QStringLiteral("0"));
@@ -379,6 +422,19 @@ TEST_F(StationEndToEnd, GoLiveChecksTheServerBeforeTheSaveDialog) {
     ASSERT_EQ(services.messageTexts().size(), 1);
     EXPECT_TRUE(services.messageTexts()[0].contains("does not take connections")) << services.messageTexts()[0].toStdString();
     EXPECT_FALSE(services.messageTexts()[0].contains("secret-key"));
+
+    // Then a server that listens: its own line replaces every word of the failure.
+    RtmpServer server;
+    ASSERT_TRUE(server.Start()) << server.why().toStdString();
+    live.Edit(LiveStreamIds::kServerEdit)->setText(server.url());
+    live.Button(LiveStreamIds::kOk)->click();
+    services.fileAnswers.push_back(dir.filePath("copy.flv"));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STREAM"));
+    EXPECT_TRUE(WaitFor([&] { return control->StatusText().startsWith("Live"); }, 15000))
+        << control->StatusText().toStdString();
+    EXPECT_FALSE(control->StatusText().contains("connections")) << control->StatusText().toStdString();
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    EXPECT_EQ(services.messageTexts().size(), 1);
 }
 
 // Each recording type through Qt's own save dialog, as a user names it: players see the
