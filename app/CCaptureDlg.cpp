@@ -27,6 +27,8 @@
 #include "platform/Services.h"
 #include "platform/StreamAddress.h"
 
+#include <utility>
+
 namespace {
 
 // Window template 102: its size and the two hosted controls, in dialog units.
@@ -273,6 +275,17 @@ void CCaptureDlg::CreateSettingsDialogs() {
     m_overlayImageDlg.Create(this);
     m_flvDlg.Create(this);
     m_liveStreamDlg.Create(this);
+    // Opened by Go live, the dialog's Ok goes live at once; opened from the menu it only stores.
+    connect(&m_liveStreamDlg, &QDialog::finished, this, [this](int result) {
+        const bool goLive = std::exchange(m_goLiveOnOk, false);
+        if (goLive && result == QDialog::Accepted)
+            platform::RunGuarded(this, [this] { GoLive(); });
+    });
+}
+
+void CCaptureDlg::AskForStreamAddress(bool thenGoLive) {
+    m_goLiveOnOk = thenGoLive;
+    m_liveStreamDlg.show();
 }
 
 void CCaptureDlg::OnSkinButton(const QString& name) {
@@ -354,16 +367,16 @@ void CCaptureDlg::Record() { StartRecording(false); }
 
 void CCaptureDlg::GoLive() {
     const CLiveStreamDlg& d = m_liveStreamDlg;
-    // Nowhere to go yet: ask first; the next press goes live.
+    // Nowhere to go yet: ask first; its Ok goes live.
     if (d.Server().isEmpty() || d.Key().isEmpty()) {
-        m_liveStreamDlg.show();
+        AskForStreamAddress(true);
         return;
     }
     const auto address = platform::ParseStreamAddress(d.Server().toStdString(), d.Key().toStdString());
     if (!address) {
         Exclaim(this, QStringLiteral("The live stream cannot start: %1.")
                           .arg(QString::fromStdString(address.Error())));
-        m_liveStreamDlg.show();
+        AskForStreamAddress(true);
         return;
     }
     // Before the save dialog: a server that cannot be reached leaves the user no file to name.
@@ -385,7 +398,7 @@ QMenu* CCaptureDlg::BuildContextMenu(QWidget* parent) {
     QMenu* menu = CSkinDialog::BuildContextMenu(parent);
     menu->addSeparator();
     QAction* live = menu->addAction(QStringLiteral("&Live Stream…"));
-    connect(live, &QAction::triggered, this, [this] { m_liveStreamDlg.show(); });
+    connect(live, &QAction::triggered, this, [this] { AskForStreamAddress(false); });
     QAction* controls = menu->addAction(QStringLiteral("Camera C&ontrols…"));
     connect(controls, &QAction::triggered, this, [this] {
         platform::RunGuarded(this, [&] { m_videoDeviceDlg.ShowCameraControls(m_videoDeviceDlg.DeviceIndex()); });

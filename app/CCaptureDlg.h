@@ -74,6 +74,8 @@ private:
     void Record();
     // "BUTTON_STREAM": the recording sequence with the live stream as its target.
     void GoLive();
+    // Shows the Live Stream dialog; with thenGoLive its Ok goes live at once.
+    void AskForStreamAddress(bool thenGoLive);
     // The recording sequence; `live` streams as well, with a local copy if the user asked.
     void StartRecording(bool live);
     QMenu* BuildContextMenu(QWidget* parent) override;
@@ -112,6 +114,7 @@ private:
     CAudioDeviceDlg m_audioDeviceDlg;
     CDateTimeDlg m_dateTimeDlg;
     CLiveStreamDlg m_liveStreamDlg;
+    bool m_goLiveOnOk = false;  // the Live Stream dialog was opened by Go live
     // The file a recording started by this window writes into; empty when none runs.
     QString m_recordingPath;
     QStringList m_recordings;

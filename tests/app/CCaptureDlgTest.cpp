@@ -804,8 +804,8 @@ TEST_F(MainWindowFixture, KeysTypedIntoAnEditBoxStayThere) {
     EXPECT_EQ(Calls().front(), Put(Op::StopRequested, Variant::Bool(true)));
 }
 
-// "BUTTON_STREAM": where to is asked once; then the recording sequence runs with the stream
-// as its target, and the key shows nowhere but in the call that carries it.
+// "BUTTON_STREAM": where to is asked once, and that dialog's Ok runs the recording sequence
+// with the stream as its target; the key shows nowhere but in the call that carries it.
 TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget) {
     CLiveStreamDlg& live = dlg->LiveStreamDlg();
     dlg->OnSkinButton("BUTTON_STREAM");
@@ -818,9 +818,9 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
         live.Edit(LiveStreamIds::kServerEdit)->setText(server);
         live.Edit(LiveStreamIds::kKeyEdit)->setText(key);
         live.Check(LiveStreamIds::kRecordCopy)->setChecked(copy);
-        live.Button(LiveStreamIds::kOk)->click();
         fake->Clear();
         services.messages.clear();
+        live.Button(LiveStreamIds::kOk)->click();
     };
     EXPECT_EQ(live.Edit(LiveStreamIds::kKeyEdit)->echoMode(), QLineEdit::Password);
 
@@ -849,8 +849,8 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     EXPECT_TRUE(live.isVisible());
     EXPECT_TRUE(Calls().empty());
 
-    fill("rtmp://127.0.0.1:1935/live", false);
-    dlg->OnSkinButton("BUTTON_STREAM");
+    fill("rtmp://127.0.0.1:1935/live", false);  // the dialog Go live opened: live at once
+    EXPECT_FALSE(live.isVisible());
     EXPECT_TRUE(services.fileRequests.empty());  // no local copy: no file to name
     // The server is asked first, before anything is put.
     EXPECT_EQ(Calls(), Join({{Method(Op::CheckStreamServer, {Variant::Str("rtmp://127.0.0.1:1935/live"),
@@ -865,9 +865,10 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     EXPECT_TRUE(services.messages.empty());
 
     // With a local copy the save question comes as for a recording; a failed start says
-    // which server, never the key.
+    // which server, never the key. Ok of the dialog opened otherwise only stores.
     dlg->OnSkinButton("BUTTON_STOP");
     fill("rtmp://127.0.0.1:1935/live/" + key, true);
+    EXPECT_TRUE(Calls().empty());
     fake->startResult = -1;
     services.fileAnswers = {QString("/videos/copy.flv")};
     dlg->OnSkinButton("BUTTON_STREAM");

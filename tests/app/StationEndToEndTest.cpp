@@ -410,6 +410,7 @@ TEST_F(StationEndToEnd, ChangeSkinKeepsThePlaceAndTheFocusedButtonIsMarked) {
 }
 
 // Go live to a server that takes no connections: the user is told before naming a local copy.
+// Then Go live once, to one that listens.
 TEST_F(StationEndToEnd, GoLiveChecksTheServerBeforeTheSaveDialog) {
     ChooseTestSources(1, QStringLiteral("0"));
     CLiveStreamDlg& live = dlg->LiveStreamDlg();
@@ -423,18 +424,30 @@ TEST_F(StationEndToEnd, GoLiveChecksTheServerBeforeTheSaveDialog) {
     EXPECT_TRUE(services.messageTexts()[0].contains("does not take connections")) << services.messageTexts()[0].toStdString();
     EXPECT_FALSE(services.messageTexts()[0].contains("secret-key"));
 
-    // Then a server that listens: its own line replaces every word of the failure.
+    // Emptied, then a server that listens, given in the dialog Go live opens: its Ok goes live
+    // in one press, and the stream's line replaces every word of the failure.
+    live.Edit(LiveStreamIds::kServerEdit)->clear();
+    live.Edit(LiveStreamIds::kKeyEdit)->clear();
+    live.Button(LiveStreamIds::kOk)->click();
     RtmpServer server;
     ASSERT_TRUE(server.Start()) << server.why().toStdString();
-    live.Edit(LiveStreamIds::kServerEdit)->setText(server.url());
-    live.Button(LiveStreamIds::kOk)->click();
-    services.fileAnswers.push_back(dir.filePath("copy.flv"));
     dlg->OnSkinButton(QStringLiteral("BUTTON_STREAM"));
+    ASSERT_TRUE(live.isVisible());
+    live.Edit(LiveStreamIds::kServerEdit)->setText(server.url());
+    live.Edit(LiveStreamIds::kKeyEdit)->setText("secret-key");
+    services.fileAnswers.push_back(dir.filePath("copy.flv"));
+    live.Button(LiveStreamIds::kOk)->click();
     EXPECT_TRUE(WaitFor([&] { return control->StatusText().startsWith("Live"); }, 15000))
         << control->StatusText().toStdString();
     EXPECT_FALSE(control->StatusText().contains("connections")) << control->StatusText().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 50; }, 20000));
     dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
     EXPECT_EQ(services.messageTexts().size(), 1);
+    const QStringList received = server.Recordings();
+    ASSERT_EQ(received.size(), 1);
+    const Readback rb = ReadRecording(received.front().toStdString());
+    ASSERT_TRUE(rb.opened) << rb.error;
+    EXPECT_GE(rb.VideoSpan(), 1.0);
 }
 
 // Each recording type through Qt's own save dialog, as a user names it: players see the
