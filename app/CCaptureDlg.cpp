@@ -409,7 +409,12 @@ QMenu* CCaptureDlg::BuildContextMenu(QWidget* parent) {
     return menu;
 }
 
-void CCaptureDlg::StartRecording(bool live) {
+bool CCaptureDlg::RecordTo(const QString& path, bool live) {
+    StartRecording(live, path);
+    return !m_recordingPath.isEmpty();
+}
+
+void CCaptureDlg::StartRecording(bool live, std::optional<QString> chosen) {
     ApplyDeviceSelection();
     // The user names a new recording here: no must-exist check, and replacing a file is
     // asked about first.
@@ -427,7 +432,9 @@ void CCaptureDlg::StartRecording(bool live) {
     m_capture.SetOutputFormat(offered.value);
     // A stream without a local copy asks for no file.
     const bool localCopy = !live || m_liveStreamDlg.RecordCopy();
-    auto path = localCopy ? platform::RunFileDialog(request) : std::optional<QString>(QString());
+    auto path = chosen ? chosen
+                : localCopy ? platform::RunFileDialog(request)
+                            : std::optional<QString>(QString());
     if (!path) return;
     // The extension typed decides the type; a bare name gets the offered type's extension.
     if (!path->isEmpty()) {

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <optional>
+
 #include "capture/CVideoCap.h"
 #include "dialogs/CAudioDeviceDlg.h"
 #include "dialogs/CDateTimeDlg.h"
@@ -51,6 +53,11 @@ public:
     COverlayImageDlg& OverlayImageDlg() { return m_overlayImageDlg; }
     CFlvPropertiesDlg& FlvDlg() { return m_flvDlg; }
     CLiveStreamDlg& LiveStreamDlg() { return m_liveStreamDlg; }
+    // Starts recording into `path` without asking (empty with `live`: a stream without a local
+    // copy); false when it did not start, the reason told as a failed Record tells it.
+    bool RecordTo(const QString& path, bool live);
+    // Ends the running recording or stream whole.
+    void FinishRecording() { FinishCapture(); }
     // This run's recordings, oldest first: the files that started recording.
     const QStringList& Recordings() const { return m_recordings; }
 
@@ -77,7 +84,7 @@ private:
     // Shows the Live Stream dialog; with thenGoLive its Ok goes live at once.
     void AskForStreamAddress(bool thenGoLive);
     // The recording sequence; `live` streams as well, with a local copy if the user asked.
-    void StartRecording(bool live);
+    void StartRecording(bool live, std::optional<QString> chosen = std::nullopt);
     QMenu* BuildContextMenu(QWidget* parent) override;
     QString StreamServerShown() const;
     void Preview();

@@ -540,10 +540,13 @@ bool CSkinDialog::OnInitDialog() {
     return true;
 }
 
+void CSkinDialog::Initialise() {
+    if (m_initialised) return;
+    m_initialised = true;
+    OnInitDialog();
+}
+
 int CSkinDialog::RunModal() {
-    if (!m_initialised) {
-        m_initialised = true;
-        OnInitDialog();
-    }
+    Initialise();
     return exec();
 }

@@ -82,6 +82,8 @@ public:
 
     // Runs the window's initialisation once, then the modal loop.
     int RunModal();
+    // Builds the window, as the first RunModal does, without showing it.
+    void Initialise();
     // Dialog initialisation; the main window extends it.
     virtual bool OnInitDialog();
 
