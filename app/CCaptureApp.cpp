@@ -44,5 +44,6 @@ int CCaptureApp::Run(const JobOptions& options) {
     }
     job.Start();
     dlg.RunModal();
+    dlg.RememberSettings();
     return job.ExitCode();
 }

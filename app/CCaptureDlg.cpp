@@ -1,6 +1,7 @@
 #include "CCaptureDlg.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -26,6 +27,8 @@
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/StreamAddress.h"
+#include "RememberedSettings.h"
+#include "skin/SkinPackages.h"
 
 #include <utility>
 
@@ -168,7 +171,67 @@ bool CCaptureDlg::OnInitDialog() {
     if (QCheckBox* grey = m_overlayTextDlg.Check(OverlayTextIds::kGreyScale))
         connect(grey, &QCheckBox::toggled, this, [this] { ShowGreyScale(); });
     ShowGreyScale();
+    LoadRememberedSettings();
+    for (const RememberedDialog& d : RememberedDialogs())
+        connect(d.dialog, &QDialog::accepted, this, [this] { RememberSettings(); });
     return true;
+}
+
+std::vector<CCaptureDlg::RememberedDialog> CCaptureDlg::RememberedDialogs() {
+    // In the order they are put back: the devices before what depends on them.
+    return {{&m_videoDeviceDlg, "VideoDevice", VideoDeviceIds::kOk},
+            {&m_audioDeviceDlg, "AudioDevice", AudioDeviceIds::kOk},
+            {&m_flvDlg, "Output", FlvIds::kOk},
+            {&m_dateTimeDlg, "DateTime", DateTimeIds::kOk},
+            {&m_overlayTextDlg, "OverlayText", OverlayTextIds::kOk},
+            {&m_overlayImageDlg, "OverlayImage", OverlayImageIds::kOk},
+            {&m_liveStreamDlg, "LiveStream", LiveStreamIds::kOk}};
+}
+
+void CCaptureDlg::LoadRememberedSettings() {
+    const remembered::Loaded loaded = remembered::Load(remembered::FilePath());
+    if (!loaded.problem.isEmpty()) Exclaim(this, loaded.problem);
+    // The user asked to remember: a damaged file is replaced by a whole one at the next Ok.
+    m_remember = loaded.values || !loaded.problem.isEmpty();
+    if (!loaded.values) return;
+    const remembered::Values& values = *loaded.values;
+    m_restoring = true;
+    const int skin = values.value(QStringLiteral("Main/skin")).toInt();
+    if (skin != kSkinCommands[size_t(SkinIndex())].id) OnChangeSkin(skin);
+    m_lastRecording = values.value(QStringLiteral("Main/lastRecording"));
+    for (const RememberedDialog& d : RememberedDialogs()) {
+        remembered::Restore(*d.dialog, QString::fromLatin1(d.group), values);
+        // The stream's Ok would refuse the address for want of its key, which is not kept.
+        if (d.dialog == &m_liveStreamDlg)
+            m_liveStreamDlg.StoreFields();
+        else if (QPushButton* ok = d.dialog->Button(d.ok))
+            ok->click();
+    }
+    m_restoring = false;
+}
+
+void CCaptureDlg::RememberSettings() {
+    if (!m_remember || m_restoring || !m_keepThisRun) return;
+    remembered::Values values;
+    values[QStringLiteral("Main/skin")] = QString::number(kSkinCommands[size_t(SkinIndex())].id);
+    values[QStringLiteral("Main/lastRecording")] = m_lastRecording;
+    for (const RememberedDialog& d : RememberedDialogs())
+        remembered::Capture(*d.dialog, QString::fromLatin1(d.group), values,
+                            {LiveStreamIds::kKeyEdit, LiveStreamIds::kShowKey});
+    const QString why = remembered::Save(remembered::FilePath(), values);
+    if (!why.isEmpty() && !std::exchange(m_toldUnwritable, true))
+        Exclaim(this, QStringLiteral("The settings cannot be kept: %1.").arg(why));
+}
+
+void CCaptureDlg::SetRemember(bool on) {
+    m_remember = on;
+    if (on) {
+        m_toldUnwritable = false;
+        RememberSettings();
+    } else if (!remembered::Forget(remembered::FilePath())) {
+        Exclaim(this, QStringLiteral("The remembered settings in \"%1\" cannot be deleted.")
+                          .arg(QDir::toNativeSeparators(remembered::FilePath())));
+    }
 }
 
 void CCaptureDlg::FillOutputFormat() {
@@ -202,6 +265,7 @@ void CCaptureDlg::OnSkinSwitched() {
     ShowQuality();
     ShowGreyScale();
     ShowRecordings();
+    RememberSettings();
 }
 
 void CCaptureDlg::ShowGreyScale() {
@@ -397,6 +461,10 @@ QString CCaptureDlg::StreamServerShown() const {
 QMenu* CCaptureDlg::BuildContextMenu(QWidget* parent) {
     QMenu* menu = CSkinDialog::BuildContextMenu(parent);
     menu->addSeparator();
+    QAction* remember = menu->addAction(QStringLiteral("Remember Settings"));
+    remember->setCheckable(true);
+    remember->setChecked(m_remember);
+    connect(remember, &QAction::toggled, this, [this](bool on) { SetRemember(on); });
     QAction* live = menu->addAction(QStringLiteral("&Live Stream…"));
     connect(live, &QAction::triggered, this, [this] { AskForStreamAddress(false); });
     QAction* controls = menu->addAction(QStringLiteral("Camera C&ontrols…"));

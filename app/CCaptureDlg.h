@@ -56,6 +56,11 @@ public:
     // Starts recording into `path` without asking (empty with `live`: a stream without a local
     // copy); false when it did not start, the reason told as a failed Record tells it.
     bool RecordTo(const QString& path, bool live);
+    // With "Remember Settings" on, writes this run's settings (a run given options keeps
+    // none of them: DoNotRemember).
+    void RememberSettings();
+    void DoNotRemember() { m_keepThisRun = false; }
+    bool RemembersSettings() const { return m_remember; }
     // Ends the running recording or stream whole.
     void FinishRecording() { FinishCapture(); }
     // This run's recordings, oldest first: the files that started recording.
@@ -107,6 +112,14 @@ private:
     void OpenRecordingFolder(int row);
     void FillNameLists();
     void CreateSettingsDialogs();
+    struct RememberedDialog {
+        platform::TemplateDialog* dialog;
+        const char* group;
+        int ok;
+    };
+    std::vector<RememberedDialog> RememberedDialogs();
+    void LoadRememberedSettings();
+    void SetRemember(bool on);
 
     // Declaration order is construction order.
     COverlayTextDlg m_overlayTextDlg;
@@ -122,6 +135,10 @@ private:
     CDateTimeDlg m_dateTimeDlg;
     CLiveStreamDlg m_liveStreamDlg;
     bool m_goLiveOnOk = false;  // the Live Stream dialog was opened by Go live
+    bool m_remember = false;     // "Remember Settings": the file is there
+    bool m_keepThisRun = true;
+    bool m_restoring = false;    // the remembered values are being put back
+    bool m_toldUnwritable = false;
     // The file a recording started by this window writes into; empty when none runs.
     QString m_recordingPath;
     QStringList m_recordings;

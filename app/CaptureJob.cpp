@@ -175,6 +175,8 @@ CaptureJob::CaptureJob(CCaptureDlg& window, JobOptions options)
 CaptureJob::~CaptureJob() { platform::SetMessageService(nullptr); }
 
 QString CaptureJob::Apply() {
+    // Options serve this run only: nothing of it is remembered.
+    if (m_options.AnyGiven()) m_window.DoNotRemember();
     // A dialog that refuses a value says so on standard error, not in a box before the window.
     platform::SetMessageService(m_messages.get());
     QString why;

@@ -30,6 +30,10 @@ struct JobOptions {
     bool minimized = false;
 
     bool Unattended() const { return !record.isEmpty() || !live.isEmpty(); }
+    bool AnyGiven() const {
+        return Unattended() || !skin.isEmpty() || !videoDevice.isEmpty() || !audioDevice.isEmpty() ||
+               outputSize.isValid() || frameRate || videoBitrate || minimized;
+    }
 };
 
 // What the command line asks for: a run with these options, or an exit at once with words for

@@ -63,6 +63,12 @@ void CLiveStreamDlg::OnOk() {
     StandardOk();
 }
 
+void CLiveStreamDlg::StoreFields() {
+    m_recordCopy = IsChecked(kRecordCopy);
+    UpdateData(true);
+    m_server = m_server.trimmed();
+}
+
 void CLiveStreamDlg::showEvent(QShowEvent* e) {
     TemplateDialog::showEvent(e);
     // The first field still to fill takes the keyboard, the address when both are filled.

@@ -14,6 +14,9 @@ public:
     const QString& Server() const { return m_server; }
     const QString& Key() const { return m_key; }
     bool RecordCopy() const { return m_recordCopy; }
+    // Takes what the fields hold without Ok's checks: a remembered address whose key is
+    // still to come.
+    void StoreFields();
 
 protected:
     bool OnInitDialog() override;

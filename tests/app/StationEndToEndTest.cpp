@@ -409,6 +409,81 @@ TEST_F(StationEndToEnd, ChangeSkinKeepsThePlaceAndTheFocusedButtonIsMarked) {
     }
 }
 
+// "Remember Settings" across a restart: the skin, the device, the output values, the overlay
+// text and the server come back, the key does not, and is in no file. A damaged file is set
+// aside and said once; unticking deletes the file.
+TEST_F(StationEndToEnd, RememberedSettingsComeBackAfterARestart) {
+    QTemporaryDir config;
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QString file = config.filePath("capture-station/settings.ini");
+    auto restart = [&] {
+        dlg.reset();
+        dlg = std::make_unique<CCaptureDlg>();
+        dlg->SetStartDirectory(QStringLiteral(CS_SKINS_DIR));
+        dlg->OnInitDialog();
+        dlg->show();
+    };
+    auto rememberAction = [&] {
+        std::unique_ptr<QMenu> menu(static_cast<CSkinDialog*>(dlg.get())->BuildContextMenu(nullptr));
+        for (QAction* a : menu->actions())
+            if (a->text() == "Remember Settings") return a->isChecked();
+        ADD_FAILURE() << "no Remember Settings";
+        return false;
+    };
+    auto setRemember = [&](bool on) {
+        std::unique_ptr<QMenu> menu(static_cast<CSkinDialog*>(dlg.get())->BuildContextMenu(nullptr));
+        for (QAction* a : menu->actions())
+            if (a->text() == "Remember Settings") a->setChecked(on);
+    };
+    EXPECT_FALSE(rememberAction());
+    setRemember(true);
+    EXPECT_TRUE(QFileInfo::exists(file));
+    dlg->OnChangeSkin(32776);  // Gray
+    CVideoDeviceDlg& video = dlg->VideoDeviceDlg();
+    Choose(video.Combo(VideoDeviceIds::kDeviceList), QStringLiteral("Test Pattern"));
+    Choose(video.Combo(VideoDeviceIds::kFormatList), QStringLiteral("640x480 RGB32 30 fps"));
+    video.Button(VideoDeviceIds::kOk)->click();
+    dlg->FlvDlg().Edit(FlvIds::kWidthEdit)->setText("640");
+    dlg->FlvDlg().Edit(FlvIds::kHeightEdit)->setText("480");
+    dlg->FlvDlg().Button(FlvIds::kOk)->click();
+    dlg->OverlayTextDlg().Edit(OverlayTextIds::kText1Edit)->setText("Hello, \"world\"");
+    dlg->OverlayTextDlg().Button(OverlayTextIds::kOk)->click();
+    CLiveStreamDlg& live = dlg->LiveStreamDlg();
+    live.Edit(LiveStreamIds::kServerEdit)->setText("rtmp://127.0.0.1:1935/live");
+    live.Edit(LiveStreamIds::kKeyEdit)->setText("secret-key");
+    live.Button(LiveStreamIds::kOk)->click();
+
+    restart();
+    EXPECT_TRUE(rememberAction());
+    EXPECT_EQ(dlg->SkinIndex(), 5);
+    EXPECT_EQ(dlg->VideoDeviceDlg().Combo(VideoDeviceIds::kFormatList)->currentText(), "640x480 RGB32 30 fps");
+    EXPECT_EQ(dlg->FlvDlg().Width(), 640);
+    EXPECT_EQ(dlg->OverlayTextDlg().Edit(OverlayTextIds::kText1Edit)->text(), "Hello, \"world\"");
+    EXPECT_EQ(dlg->LiveStreamDlg().Server(), "rtmp://127.0.0.1:1935/live");
+    EXPECT_TRUE(dlg->LiveStreamDlg().Key().isEmpty());
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(written.readAll().contains("secret-key"));
+    EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
+
+    written.close();
+    ASSERT_TRUE(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    written.write("\x01[[[ not settings");
+    written.close();
+    restart();
+    ASSERT_EQ(services.messageTexts().size(), 1);
+    EXPECT_TRUE(services.messageTexts()[0].contains("cannot be read")) << services.messageTexts()[0].toStdString();
+    EXPECT_TRUE(QFileInfo::exists(file + ".bad"));
+    EXPECT_EQ(dlg->FlvDlg().Width(), 320);
+    setRemember(false);
+    EXPECT_FALSE(QFileInfo::exists(file));
+    restart();
+    EXPECT_FALSE(rememberAction());
+    EXPECT_EQ(services.messageTexts().size(), 1);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
 // Go live to a server that takes no connections: the user is told before naming a local copy.
 // Then Go live once, to one that listens.
 TEST_F(StationEndToEnd, GoLiveChecksTheServerBeforeTheSaveDialog) {
