@@ -1,6 +1,7 @@
 #include "CCaptureDlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
@@ -24,6 +25,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/DialogUnits.h"
 #include "platform/HandlerGuard.h"
+#include "platform/Keyring.h"
 #include "platform/Paths.h"
 #include "platform/Services.h"
 #include "platform/StreamAddress.h"
@@ -39,6 +41,7 @@ const QRect kTemplateSize(0, 0, 719, 486);
 const QRect kWmvEditorRect(134, 328, 60, 25);
 const QRect kCaptureRect(304, 196, 91, 72);
 
+constexpr const char* kMsgKeyNotRemembered = "The stream key is not remembered: no keyring is running.";
 constexpr const char* kMsgCaptureFailure =
     "Capture Failure, Video/Audio compressor not correct or capture file opening";
 constexpr const char* kVideoFilesFilter =
@@ -173,14 +176,18 @@ bool CCaptureDlg::OnInitDialog() {
     ShowGreyScale();
     LoadRememberedSettings();
     for (const RememberedDialog& d : RememberedDialogs())
-        connect(d.dialog, &QDialog::accepted, this, [this] { RememberSettings(); });
+        connect(d.dialog, &QDialog::accepted, this, [this, group = QString::fromLatin1(d.group)] {
+            // A device chosen by the user replaces the one that was not connected.
+            m_keptAbsent.removeIf([&](auto it) { return it.key().startsWith(group + QLatin1Char('/')); });
+            RememberSettings();
+        });
     return true;
 }
 
 std::vector<CCaptureDlg::RememberedDialog> CCaptureDlg::RememberedDialogs() {
     // In the order they are put back: the devices before what depends on them.
-    return {{&m_videoDeviceDlg, "VideoDevice", VideoDeviceIds::kOk},
-            {&m_audioDeviceDlg, "AudioDevice", AudioDeviceIds::kOk},
+    return {{&m_videoDeviceDlg, "VideoDevice", VideoDeviceIds::kOk, VideoDeviceIds::kDeviceList},
+            {&m_audioDeviceDlg, "AudioDevice", AudioDeviceIds::kOk, AudioDeviceIds::kDeviceList},
             {&m_flvDlg, "Output", FlvIds::kOk},
             {&m_dateTimeDlg, "DateTime", DateTimeIds::kOk},
             {&m_overlayTextDlg, "OverlayText", OverlayTextIds::kOk},
@@ -194,20 +201,60 @@ void CCaptureDlg::LoadRememberedSettings() {
     // The user asked to remember: a damaged file is replaced by a whole one at the next Ok.
     m_remember = loaded.values || !loaded.problem.isEmpty();
     if (!loaded.values) return;
-    const remembered::Values& values = *loaded.values;
+    remembered::Values values = *loaded.values;
     m_restoring = true;
     const int skin = values.value(QStringLiteral("Main/skin")).toInt();
     if (skin != kSkinCommands[size_t(SkinIndex())].id) OnChangeSkin(skin);
     m_lastRecording = values.value(QStringLiteral("Main/lastRecording"));
+    FindRememberedCamera(values);
     for (const RememberedDialog& d : RememberedDialogs()) {
-        remembered::Restore(*d.dialog, QString::fromLatin1(d.group), values);
-        // The stream's Ok would refuse the address for want of its key, which is not kept.
-        if (d.dialog == &m_liveStreamDlg)
+        const QString group = QString::fromLatin1(d.group);
+        const QStringList missing = remembered::Restore(*d.dialog, group, values);
+        if (d.device >= 0 && !missing.isEmpty() && missing.front() == values.value(DeviceKey(d))) {
+            // Not connected: the default serves this run, and the file keeps the choice for
+            // when the device is back, unless the user chooses another.
+            const QComboBox* list = d.dialog->Combo(d.device);
+            if (m_capture.Control())
+                m_capture.ShowMessage(QStringLiteral("%1 is not connected; using %2")
+                                      .arg(missing.front(), list ? list->currentText() : QString()));
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                if (it.key().startsWith(group + QLatin1Char('/'))) m_keptAbsent.insert(it.key(), it.value());
+        }
+        // The key comes from the keyring, never from the file; with no keyring the field
+        // starts empty, and Ok would refuse an address without its key.
+        if (d.dialog == &m_liveStreamDlg) {
+            std::string why;
+            const std::optional<std::string> key = platform::KeyringLookup(&why);
+            if (key) m_liveStreamDlg.Edit(LiveStreamIds::kKeyEdit)->setText(QString::fromStdString(*key));
+            m_liveStreamDlg.SetKeyNote(key ? QString() : QString::fromLatin1(kMsgKeyNotRemembered));
             m_liveStreamDlg.StoreFields();
-        else if (QPushButton* ok = d.dialog->Button(d.ok))
+        } else if (QPushButton* ok = d.dialog->Button(d.ok)) {
             ok->click();
+        }
     }
     m_restoring = false;
+}
+
+QString CCaptureDlg::DeviceKey(const RememberedDialog& d) {
+    return QStringLiteral("%1/%2").arg(QString::fromLatin1(d.group)).arg(d.device);
+}
+
+void CCaptureDlg::FindRememberedCamera(remembered::Values& values) {
+    // The camera is found by its card and bus, under whatever name and node it has now; by
+    // its card alone when that names one device (plugged into another port).
+    const QString identity = values.value(QStringLiteral("VideoDevice/identity"));
+    if (identity.isEmpty() || !m_capture.Control()) return;
+    const QStringList& names = m_videoDeviceDlg.DeviceNames();
+    const QString card = identity.section(QLatin1Char('|'), 0, 0);
+    int found = -1;
+    std::vector<int> sameCard;
+    for (int i = 0; i < names.size() && found < 0; ++i) {
+        const QString other = m_capture.VideoDeviceIdentity(static_cast<int16_t>(i));
+        if (other == identity) found = i;
+        else if (other.section(QLatin1Char('|'), 0, 0) == card) sameCard.push_back(i);
+    }
+    if (found < 0 && sameCard.size() == 1) found = sameCard.front();
+    if (found >= 0) values[QStringLiteral("VideoDevice/%1").arg(VideoDeviceIds::kDeviceList)] = names[found];
 }
 
 void CCaptureDlg::RememberSettings() {
@@ -218,9 +265,17 @@ void CCaptureDlg::RememberSettings() {
     for (const RememberedDialog& d : RememberedDialogs())
         remembered::Capture(*d.dialog, QString::fromLatin1(d.group), values,
                             {LiveStreamIds::kKeyEdit, LiveStreamIds::kShowKey});
+    values[QStringLiteral("VideoDevice/identity")] =
+        m_capture.Control() ? m_capture.VideoDeviceIdentity(static_cast<int16_t>(m_videoDeviceDlg.DeviceIndex()))
+                            : QString();
+    values.insert(m_keptAbsent);
     const QString why = remembered::Save(remembered::FilePath(), values);
     if (!why.isEmpty() && !std::exchange(m_toldUnwritable, true))
         Exclaim(this, QStringLiteral("The settings cannot be kept: %1.").arg(why));
+    const std::string key = m_liveStreamDlg.Key().toStdString();
+    std::string keyringWhy;
+    const bool kept = key.empty() ? platform::KeyringClear(&keyringWhy) : platform::KeyringStore(key, &keyringWhy);
+    m_liveStreamDlg.SetKeyNote(kept || key.empty() ? QString() : QString::fromLatin1(kMsgKeyNotRemembered));
 }
 
 void CCaptureDlg::SetRemember(bool on) {
@@ -228,9 +283,13 @@ void CCaptureDlg::SetRemember(bool on) {
     if (on) {
         m_toldUnwritable = false;
         RememberSettings();
-    } else if (!remembered::Forget(remembered::FilePath())) {
-        Exclaim(this, QStringLiteral("The remembered settings in \"%1\" cannot be deleted.")
-                          .arg(QDir::toNativeSeparators(remembered::FilePath())));
+    } else {
+        if (!remembered::Forget(remembered::FilePath()))
+            Exclaim(this, QStringLiteral("The remembered settings in \"%1\" cannot be deleted.")
+                              .arg(QDir::toNativeSeparators(remembered::FilePath())));
+        std::string why;
+        platform::KeyringClear(&why);  // nothing there, or no keyring: nothing to delete
+        m_liveStreamDlg.SetKeyNote(QString());
     }
 }
 

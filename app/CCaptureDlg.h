@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMap>
 #include <QStringList>
 
 #include <optional>
@@ -116,9 +117,13 @@ private:
         platform::TemplateDialog* dialog;
         const char* group;
         int ok;
+        int device = -1;  // the device list of a device dialog
     };
     std::vector<RememberedDialog> RememberedDialogs();
+    static QString DeviceKey(const RememberedDialog& d);
     void LoadRememberedSettings();
+    // Names the remembered camera by the name it has in this run's list.
+    void FindRememberedCamera(QMap<QString, QString>& values);
     void SetRemember(bool on);
 
     // Declaration order is construction order.
@@ -139,6 +144,9 @@ private:
     bool m_keepThisRun = true;
     bool m_restoring = false;    // the remembered values are being put back
     bool m_toldUnwritable = false;
+    // The remembered choice of a device that was not connected at start, kept in the file
+    // until the user chooses another.
+    QMap<QString, QString> m_keptAbsent;
     // The file a recording started by this window writes into; empty when none runs.
     QString m_recordingPath;
     QStringList m_recordings;

@@ -90,6 +90,10 @@ void CVideoCap::SelectVideoStandard(int16_t v) { Call<CaptureOp::SelectVideoStan
 QString CVideoCap::VideoDeviceNode(int16_t v) {
     return QString::fromStdString(Call<CaptureOp::VideoDeviceNode>(v).ToStr());
 }
+QString CVideoCap::VideoDeviceIdentity(int16_t v) {
+    return QString::fromStdString(Call<CaptureOp::VideoDeviceIdentity>(v).ToStr());
+}
+void CVideoCap::ShowMessage(const QString& line) { Call<CaptureOp::ShowMessage>(line); }
 QString CVideoCap::StartFailureReason() {
     return QString::fromStdString(Call<CaptureOp::StartFailureReason>().ToStr());
 }

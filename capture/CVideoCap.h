@@ -65,6 +65,10 @@ public:
     void SelectVideoStandard(int16_t standard);
     // The device node of a video device; empty for one that is not a V4L2 device.
     QString VideoDeviceNode(int16_t device);
+    // What names the device across boots and re-plugs (a camera's card name and bus).
+    QString VideoDeviceIdentity(int16_t device);
+    // A line of the program's over the preview, until the next capture starts.
+    void ShowMessage(const QString& line);
     // Empty when the current picture was saved at `path`; else the reason.
     QString SaveSnapshot(const QString& path);
     // Why the last StartCapture failed; empty when it started.

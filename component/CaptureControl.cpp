@@ -124,6 +124,14 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         const VideoDevice* d = videoDevice(a[0].ToI16());
         return Variant::Str(d && d->kind == VideoKind::V4l2 ? d->path : std::string());
     }
+    case O::VideoDeviceIdentity: {
+        const VideoDevice* d = videoDevice(a[0].ToI16());
+        return Variant::Str(!d ? std::string() : d->identity.empty() ? d->name : d->identity);
+    }
+    case O::ShowMessage:
+        if (const QString line = QString::fromStdString(a[0].ToStr()); !m_alerts.contains(line)) m_alerts << line;
+        update();
+        break;
     case O::SaveSnapshot: return Variant::Str(SaveSnapshot(a[0].ToStr()));
     case O::StartFailureReason: return Variant::Str(m_startFailure);
     case O::CheckStreamServer: {

@@ -3,6 +3,7 @@
 #include "DialogIds.h"
 #include "DialogTemplates.h"
 
+#include <QLabel>
 #include <QLineEdit>
 
 #include "platform/Services.h"
@@ -67,6 +68,18 @@ void CLiveStreamDlg::StoreFields() {
     m_recordCopy = IsChecked(kRecordCopy);
     UpdateData(true);
     m_server = m_server.trimmed();
+}
+
+void CLiveStreamDlg::SetKeyNote(const QString& text) {
+    if (auto* note = qobject_cast<QLabel*>(Control(kKeyNote))) {
+        note->setWordWrap(true);
+        note->setText(text);
+    }
+}
+
+QString CLiveStreamDlg::KeyNote() const {
+    const auto* note = qobject_cast<const QLabel*>(Control(kKeyNote));
+    return note ? note->text() : QString();
 }
 
 void CLiveStreamDlg::showEvent(QShowEvent* e) {

@@ -17,6 +17,9 @@ public:
     // Takes what the fields hold without Ok's checks: a remembered address whose key is
     // still to come.
     void StoreFields();
+    // A line under the fields about the key ("not remembered: …"); empty for none.
+    void SetKeyNote(const QString& text);
+    QString KeyNote() const;
 
 protected:
     bool OnInitDialog() override;

@@ -108,5 +108,6 @@ enum : int {
     kRecordCopy = 1073,
     kOk = 1074,
     kCancel = 1075,
+    kKeyNote = 1076,
 };
 }

@@ -176,6 +176,7 @@ const ControlTemplate kLiveStreamControls[] = {
     {L::kShowKey, kCheck, "Show", 232, 33, 42, 11},
     {L::kRecordCopy, kCheck, "Also record to a file", 66, 52, 150, 11},
     {kNoId, kGroup, "", 7, 5, 272, 64},
+    {L::kKeyNote, kStatic, "", 7, 72, 180, 18},
     {L::kOk, kPush, "Ok", 191, 74, 40, 13},
     {L::kCancel, kPush, "Cancel", 239, 74, 40, 13},
 };

@@ -27,7 +27,7 @@ enum class CaptureOp : uint8_t {
     SetOverlayTextHatchBrush, SetOverlayTextTextureBrush, SetInvertColor, SetGrayScale,
     StreamServer, StreamKey, VideoStandards, VideoStandardIndex, SelectVideoStandard,
     Deinterlace, VideoDeviceNode, SaveSnapshot, StartFailureReason, CheckStreamServer,
-    Count
+    VideoDeviceIdentity, ShowMessage, Count
 };
 
 // Members of every name collection: Count (property get, i16) and the item-name method
@@ -97,12 +97,12 @@ constexpr CaptureOpInfo Call(CaptureOp op, int dispid, std::string_view name, T 
 }
 }  // namespace capture_ops_detail
 
-inline constexpr std::array<CaptureOpInfo, 60> kCaptureOps = [] {
+inline constexpr std::array<CaptureOpInfo, size_t(CaptureOp::Count)> kCaptureOps = [] {
     using namespace capture_ops_detail;
     using O = CaptureOp;
     constexpr T I16 = T::I16, I32 = T::I32, B = T::Bool, S = T::Str, C = T::Colour, N = T::Empty;
     constexpr E Ov = E::Overlays, No = E::None;
-    return std::array<CaptureOpInfo, 60>{{
+    return std::array<CaptureOpInfo, size_t(CaptureOp::Count)>{{
         Put(O::VideoDeviceIndex, 0x1, "VideoDeviceIndex", I16),
         Put(O::VideoFormatIndex, 0x2, "VideoFormatIndex", I16),
         Get(O::VideoDevices, 0x3, "VideoDevices"),
@@ -175,6 +175,11 @@ inline constexpr std::array<CaptureOpInfo, 60> kCaptureOps = [] {
         // Whether the server of rtmp://host[:port]/app takes connections, before the user is
         // asked to name a local copy: "" when it does, else why not (the key never shows).
         Call(O::CheckStreamServer, 0x209, "CheckStreamServer", S, No, S, S),
+        // What names a video device across boots, where its index and node do not (a camera's
+        // card name and bus), so a remembered choice finds its device again.
+        Call(O::VideoDeviceIdentity, 0x20A, "VideoDeviceIdentity", S, No, I16),
+        // A line of the program's own over the preview, until the next capture starts.
+        Call(O::ShowMessage, 0x20B, "ShowMessage", N, No, S),
     }};
 }();
 

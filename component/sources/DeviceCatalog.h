@@ -37,6 +37,9 @@ struct VideoDevice {
     std::string name;
     VideoKind kind = VideoKind::TestPattern;
     std::string path;  // device node or display name
+    // What names the device across boots and re-plugs, where its node number does not: the
+    // driver's card name and bus ("USB Camera|usb-0000:00:14.0-1"); the name for the others.
+    std::string identity;
     std::vector<VideoFormat> formats;
     std::vector<std::string> inputs;
     std::vector<VideoStandard> standards;  // empty but for analogue cards

@@ -160,6 +160,7 @@ std::optional<VideoDevice> ProbeNode(const std::string& path) {
     d.path = path;
     d.name = reinterpret_cast<const char*>(cap.card);
     if (d.name.empty()) d.name = path;
+    d.identity = d.name + "|" + reinterpret_cast<const char*>(cap.bus_info);
 
     d.standards = AddStandardFormats(fd.get(), d.formats);
     if (d.standards.empty()) AddFormats(fd.get(), -1, d.formats);

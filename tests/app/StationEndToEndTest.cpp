@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +26,7 @@
 #include <cstdlib>
 
 #include "MediaReadback.h"
+#include "PrivateKeyring.h"
 #include "RtmpServer.h"
 #include "ScopedVideosFolder.h"
 #include "ScriptedServices.h"
@@ -36,6 +38,7 @@
 #include "controls/SkinComboBox.h"
 #include "controls/SkinEditBox.h"
 #include "dialogs/DialogIds.h"
+#include "platform/Keyring.h"
 
 namespace {
 
@@ -409,9 +412,19 @@ TEST_F(StationEndToEnd, ChangeSkinKeepsThePlaceAndTheFocusedButtonIsMarked) {
     }
 }
 
+// Whether any file under `folder` holds `text`.
+bool AnyFileHolds(const QString& folder, const QByteArray& text) {
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile f(it.next());
+        if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text)) return true;
+    }
+    return false;
+}
+
 // "Remember Settings" across a restart: the skin, the device, the output values, the overlay
-// text and the server come back, the key does not, and is in no file. A damaged file is set
-// aside and said once; unticking deletes the file.
+// text, the server and (from the keyring, never a file) the key come back. A camera that is
+// not connected is said once and stays remembered; a damaged file is set aside and said once;
+// unticking deletes the file and the key. Without a keyring the key is not kept, and said so.
 TEST_F(StationEndToEnd, RememberedSettingsComeBackAfterARestart) {
     QTemporaryDir config;
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
@@ -423,64 +436,88 @@ TEST_F(StationEndToEnd, RememberedSettingsComeBackAfterARestart) {
         dlg->SetStartDirectory(QStringLiteral(CS_SKINS_DIR));
         dlg->OnInitDialog();
         dlg->show();
+        control = dynamic_cast<component::CaptureControl*>(dlg->CaptureControl());
     };
-    auto rememberAction = [&] {
+    // The menu's entry, read or ticked as a user ticks it; the menu lives for that one use.
+    auto remember = [&](std::optional<bool> tick = std::nullopt) {
         std::unique_ptr<QMenu> menu(static_cast<CSkinDialog*>(dlg.get())->BuildContextMenu(nullptr));
         for (QAction* a : menu->actions())
-            if (a->text() == "Remember Settings") return a->isChecked();
+            if (a->text() == "Remember Settings") {
+                if (tick) a->setChecked(*tick);
+                return a->isChecked();
+            }
         ADD_FAILURE() << "no Remember Settings";
         return false;
     };
-    auto setRemember = [&](bool on) {
-        std::unique_ptr<QMenu> menu(static_cast<CSkinDialog*>(dlg.get())->BuildContextMenu(nullptr));
-        for (QAction* a : menu->actions())
-            if (a->text() == "Remember Settings") a->setChecked(on);
-    };
-    EXPECT_FALSE(rememberAction());
-    setRemember(true);
-    EXPECT_TRUE(QFileInfo::exists(file));
-    dlg->OnChangeSkin(32776);  // Gray
-    CVideoDeviceDlg& video = dlg->VideoDeviceDlg();
-    Choose(video.Combo(VideoDeviceIds::kDeviceList), QStringLiteral("Test Pattern"));
-    Choose(video.Combo(VideoDeviceIds::kFormatList), QStringLiteral("640x480 RGB32 30 fps"));
-    video.Button(VideoDeviceIds::kOk)->click();
-    dlg->FlvDlg().Edit(FlvIds::kWidthEdit)->setText("640");
-    dlg->FlvDlg().Edit(FlvIds::kHeightEdit)->setText("480");
-    dlg->FlvDlg().Button(FlvIds::kOk)->click();
-    dlg->OverlayTextDlg().Edit(OverlayTextIds::kText1Edit)->setText("Hello, \"world\"");
-    dlg->OverlayTextDlg().Button(OverlayTextIds::kOk)->click();
-    CLiveStreamDlg& live = dlg->LiveStreamDlg();
-    live.Edit(LiveStreamIds::kServerEdit)->setText("rtmp://127.0.0.1:1935/live");
-    live.Edit(LiveStreamIds::kKeyEdit)->setText("secret-key");
-    live.Button(LiveStreamIds::kOk)->click();
+    for (const bool withKeyring : {true, false}) {
+        SCOPED_TRACE(withKeyring ? "with a keyring" : "without one");
+        PrivateKeyring keyring(withKeyring);
+        ASSERT_TRUE(keyring.ok()) << keyring.error().toStdString();
+        restart();
+        services.messages.clear();
+        EXPECT_FALSE(remember());
+        remember(true);
+        EXPECT_TRUE(QFileInfo::exists(file));
+        dlg->OnChangeSkin(32776);  // Gray
+        CVideoDeviceDlg& video = dlg->VideoDeviceDlg();
+        Choose(video.Combo(VideoDeviceIds::kDeviceList), QStringLiteral("Test Pattern"));
+        Choose(video.Combo(VideoDeviceIds::kFormatList), QStringLiteral("640x480 RGB32 30 fps"));
+        video.Button(VideoDeviceIds::kOk)->click();
+        dlg->FlvDlg().Edit(FlvIds::kWidthEdit)->setText("640");
+        dlg->FlvDlg().Edit(FlvIds::kHeightEdit)->setText("480");
+        dlg->FlvDlg().Button(FlvIds::kOk)->click();
+        dlg->OverlayTextDlg().Edit(OverlayTextIds::kText1Edit)->setText("Hello, \"world\"");
+        dlg->OverlayTextDlg().Button(OverlayTextIds::kOk)->click();
+        CLiveStreamDlg& live = dlg->LiveStreamDlg();
+        live.Edit(LiveStreamIds::kServerEdit)->setText("rtmp://127.0.0.1:1935/live");
+        live.Edit(LiveStreamIds::kKeyEdit)->setText("secret-key");
+        live.Button(LiveStreamIds::kOk)->click();
 
-    restart();
-    EXPECT_TRUE(rememberAction());
-    EXPECT_EQ(dlg->SkinIndex(), 5);
-    EXPECT_EQ(dlg->VideoDeviceDlg().Combo(VideoDeviceIds::kFormatList)->currentText(), "640x480 RGB32 30 fps");
-    EXPECT_EQ(dlg->FlvDlg().Width(), 640);
-    EXPECT_EQ(dlg->OverlayTextDlg().Edit(OverlayTextIds::kText1Edit)->text(), "Hello, \"world\"");
-    EXPECT_EQ(dlg->LiveStreamDlg().Server(), "rtmp://127.0.0.1:1935/live");
-    EXPECT_TRUE(dlg->LiveStreamDlg().Key().isEmpty());
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(written.readAll().contains("secret-key"));
-    EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
+        restart();
+        EXPECT_TRUE(remember());
+        EXPECT_EQ(dlg->SkinIndex(), 5);
+        EXPECT_EQ(dlg->VideoDeviceDlg().Combo(VideoDeviceIds::kFormatList)->currentText(), "640x480 RGB32 30 fps");
+        EXPECT_EQ(dlg->FlvDlg().Width(), 640);
+        EXPECT_EQ(dlg->OverlayTextDlg().Edit(OverlayTextIds::kText1Edit)->text(), "Hello, \"world\"");
+        EXPECT_EQ(dlg->LiveStreamDlg().Server(), "rtmp://127.0.0.1:1935/live");
+        EXPECT_EQ(dlg->LiveStreamDlg().Key(), withKeyring ? "secret-key" : "");
+        EXPECT_EQ(dlg->LiveStreamDlg().KeyNote(),
+                  withKeyring ? "" : "The stream key is not remembered: no keyring is running.");
+        EXPECT_FALSE(AnyFileHolds(config.path(), "secret-key"));
+        EXPECT_FALSE(AnyFileHolds(keyring.home(), "secret-key"));
+        EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
+        if (!withKeyring) break;
 
-    written.close();
-    ASSERT_TRUE(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    written.write("\x01[[[ not settings");
-    written.close();
-    restart();
-    ASSERT_EQ(services.messageTexts().size(), 1);
-    EXPECT_TRUE(services.messageTexts()[0].contains("cannot be read")) << services.messageTexts()[0].toStdString();
-    EXPECT_TRUE(QFileInfo::exists(file + ".bad"));
-    EXPECT_EQ(dlg->FlvDlg().Width(), 320);
-    setRemember(false);
-    EXPECT_FALSE(QFileInfo::exists(file));
-    restart();
-    EXPECT_FALSE(rememberAction());
-    EXPECT_EQ(services.messageTexts().size(), 1);
+        // A camera of the file that is not connected: the default serves, the preview says so
+        // once, and the file keeps the camera through an Ok elsewhere.
+        QSettings edited(file, QSettings::IniFormat);
+        edited.setValue(QStringLiteral("VideoDevice/identity"), "USB Camera|usb-0000:00:14.0-1");
+        edited.setValue(QStringLiteral("VideoDevice/%1").arg(VideoDeviceIds::kDeviceList), "USB Camera");
+        edited.sync();
+        restart();
+        EXPECT_TRUE(control->StatusText().contains(
+            "USB Camera is not connected; using " + dlg->VideoDeviceDlg().DeviceNames().value(0)))
+            << control->StatusText().toStdString();
+        dlg->FlvDlg().Button(FlvIds::kOk)->click();
+        EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("VideoDevice/identity"), "USB Camera|usb-0000:00:14.0-1");
+
+        QFile written(file);
+        ASSERT_TRUE(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        written.write("\x01[[[ not settings");
+        written.close();
+        restart();
+        ASSERT_EQ(services.messageTexts().size(), 1);
+        EXPECT_TRUE(services.messageTexts()[0].contains("cannot be read")) << services.messageTexts()[0].toStdString();
+        EXPECT_TRUE(QFileInfo::exists(file + ".bad"));
+        EXPECT_EQ(dlg->FlvDlg().Width(), 320);
+        remember(false);
+        EXPECT_FALSE(QFileInfo::exists(file));
+        std::string why;
+        EXPECT_EQ(platform::KeyringLookup(&why).value_or("?"), "") << why;
+        restart();
+        EXPECT_FALSE(remember());
+        EXPECT_EQ(services.messageTexts().size(), 1);
+    }
     qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
