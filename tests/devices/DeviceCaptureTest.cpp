@@ -26,14 +26,7 @@ protected:
     // Chooses as the device dialogs do; false when a name is not listed.
     bool Choose(const std::string& video, const std::string& format, const std::string& input,
                 const std::string& audio) {
-        auto& s = driver->selection;
-        s.videoDevice = int16_t(driver->IndexOf(CaptureOp::VideoDevices, video));
-        driver->Call(CaptureOp::SelectVideoDevice, {Variant::I16(s.videoDevice)});
-        s.videoFormat = int16_t(driver->IndexOf(CaptureOp::VideoFormats, format));
-        s.videoInput = int16_t(driver->IndexOf(CaptureOp::VideoInputs, input));
-        s.audioDevice = int16_t(driver->IndexOf(CaptureOp::AudioDevices, audio));
-        s.audioInput = 0;
-        return s.videoDevice >= 0 && s.videoFormat >= 0 && s.videoInput >= 0 && s.audioDevice >= 0;
+        return driver->Select(video, format, input, audio);
     }
 
     // Records until `frames` frames are written, running `midway` after half of them.
@@ -109,7 +102,8 @@ TEST_F(DeviceCapture, DialogsListTheDevicesWithTheirFormatsAndInputs) {
         Names formats, inputs;
     } rows[] = {
         {"Virtual Camera",
-         {"640x480 YUYV 30 fps", "640x480 YUYV 15 fps", "320x240 YUYV 30 fps", "1280x720 MJPG 30 fps"},
+         {"640x480 YUYV 30 fps", "640x480 YUYV 15 fps", "320x240 YUYV 30 fps", "1920x1080 YUYV 5 fps",
+          "1920x1080 MJPG 30 fps", "1280x720 MJPG 30 fps"},
          {"Camera 1"}},
         {"Virtual Capture Card", {"720x576 YUYV 25 fps"}, {"Composite", "S-Video"}},
     };

@@ -30,12 +30,19 @@ int ComponentDriver::IndexOf(CaptureOp collection, const std::string& name) {
 }
 
 void ComponentDriver::SelectTestSources(const std::string& format) {
-    selection.videoDevice = int16_t(IndexOf(CaptureOp::VideoDevices, "Test Pattern"));
+    Select("Test Pattern", format, "Default", "Test Tone");
+}
+
+bool ComponentDriver::Select(const std::string& video, const std::string& format, const std::string& input,
+                             const std::string& audio) {
+    selection.videoDevice = int16_t(IndexOf(CaptureOp::VideoDevices, video));
     Call(CaptureOp::SelectVideoDevice, {Variant::I16(selection.videoDevice)});
     selection.videoFormat = int16_t(IndexOf(CaptureOp::VideoFormats, format));
-    selection.videoInput = 0;
-    selection.audioDevice = int16_t(IndexOf(CaptureOp::AudioDevices, "Test Tone"));
+    selection.videoInput = int16_t(std::max(0, IndexOf(CaptureOp::VideoInputs, input)));
+    selection.audioDevice = int16_t(IndexOf(CaptureOp::AudioDevices, audio));
     selection.audioInput = 0;
+    return selection.videoDevice >= 0 && selection.videoFormat >= 0 && IndexOf(CaptureOp::VideoInputs, input) >= 0 &&
+           selection.audioDevice >= 0;
 }
 
 void ComponentDriver::ApplyDeviceSelection() {

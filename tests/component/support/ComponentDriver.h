@@ -37,6 +37,9 @@ public:
     int IndexOf(platform::CaptureOp collection, const std::string& name);
     // Chooses "Test Pattern" in `format` and "Test Tone", as the device dialogs would.
     void SelectTestSources(const std::string& format);
+    // Chooses by the names the dialogs list; false when one of them is not listed.
+    bool Select(const std::string& video, const std::string& format, const std::string& input,
+                const std::string& audio);
 
     void ApplyDeviceSelection();
     void OverlaySet();

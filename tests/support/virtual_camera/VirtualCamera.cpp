@@ -120,9 +120,13 @@ std::vector<ControlSpec> CameraControls() {
 
 const std::vector<Model>& Models() {
     static const std::vector<Model> models = {
+        // What a USB camera of today offers: full size only as Motion-JPEG at 30 fps, the bus
+        // leaving uncompressed 1080p 5 fps.
         {"Virtual Camera",
          {{V4L2_PIX_FMT_YUYV, 640, 480, {{1, 30}, {1, 15}}},
           {V4L2_PIX_FMT_YUYV, 320, 240, {{1, 30}}},
+          {V4L2_PIX_FMT_YUYV, 1920, 1080, {{1, 5}}},
+          {V4L2_PIX_FMT_MJPEG, 1920, 1080, {{1, 30}}},
           {V4L2_PIX_FMT_MJPEG, 1280, 720, {{1, 30}}}},
          {"Camera 1"},
          {},
@@ -239,6 +243,33 @@ struct Picture {
     bool flash;
     bool interlaced = false;
     bool bottomFirst = false;
+    bool detailed = false;  // the field has texture, which drifts sideways frame by frame
+
+    static constexpr int kPhases = 15;  // the texture's drift repeats every half second
+    static constexpr int kDrift = 4;    // pixels per frame
+    int Phase() const { return int(index % kPhases); }
+    // The texture over the green field, about zero on average over any patch.
+    int Detail(int x, int y) const { return detailed ? Texture(width, height)[size_t(y) * TextureWidth(width) + size_t(x + kDrift * Phase())] : 0; }
+
+    static size_t TextureWidth(int width) { return size_t(width + kDrift * kPhases); }
+    // Made once per size: the sines cost more than coding the picture.
+    static const std::vector<int8_t>& Texture(int width, int height) {
+        static std::map<std::pair<int, int>, std::vector<int8_t>> made;
+        std::vector<int8_t>& t = made[{width, height}];
+        if (!t.empty()) return t;
+        const size_t w = TextureWidth(width);
+        t.resize(w * size_t(height));
+        for (int y = 0; y < height; ++y)
+            for (size_t x = 0; x < w; ++x) {
+                uint32_t h = uint32_t(x) * 73856093u ^ uint32_t(y) * 19349663u;
+                h ^= h >> 13;
+                h *= 0x5bd1e995u;
+                const int grain = int((h >> 24) % 13) - 6;
+                t[size_t(y) * w + x] = int8_t(16 * std::sin(double(x) * 0.045 + 2.5 * std::sin(y * 0.021)) +
+                                              9 * std::sin((double(x) + y) * 0.13) * std::cos(y * 0.05) + grain);
+            }
+        return t;
+    }
 
     int CellLeft(int bit) const { return bit * width / kCounterBits; }
     int CounterRow() const { return std::max(4, height / 12); }
@@ -327,8 +358,25 @@ void RenderYuyv(const Picture& p, const Tone& tone, uint8_t* out) {
     }
 }
 
-// A baseline JPEG of the picture into `out` (at most `capacity` bytes); returns its size.
-size_t RenderJpeg(const Picture& p, const Tone& tone, uint8_t* out, size_t capacity) {
+// --- Motion-JPEG ---------------------------------------------------------------------------
+//
+// A picture with detail codes to hundreds of kilobytes at 1080p, as a camera's do, and coding
+// one 30 times a second would cost the process that loads us about as much as what it
+// measures. So pictures are coded 4:2:2, as USB cameras send them, with a restart marker after
+// every row of blocks: each row then decodes on its own, and rows coded apart can be joined.
+// Everything below the counter is coded once per input, tone, flash and texture phase and
+// kept; each frame codes only the counter's rows.
+
+constexpr int kMcuHeight = 8;  // 4:2:2: blocks of 16x8 pixels
+
+struct CodedRows {
+    std::string header;             // up to the start of the coded data
+    std::vector<std::string> rows;  // the coded data of each row of blocks, without markers
+};
+
+// Codes the picture's pixel rows [top, top + height) (height a whole number of block rows, or
+// the picture's last rows).
+CodedRows CodeRows(const Picture& p, const Tone& tone, int top, int height) {
     const Rgb shades[3] = {ToRgb(Shade::Field, tone), ToRgb(Shade::White, tone), ToRgb(Shade::Black, tone)};
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
@@ -338,16 +386,27 @@ size_t RenderJpeg(const Picture& p, const Tone& tone, uint8_t* out, size_t capac
     unsigned long size = 0;
     jpeg_mem_dest(&c, &mem, &size);
     c.image_width = JDIMENSION(p.width);
-    c.image_height = JDIMENSION(p.height);
+    c.image_height = JDIMENSION(height);
     c.input_components = 3;
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 85, TRUE);
+    c.comp_info[0].h_samp_factor = 2;
+    c.comp_info[0].v_samp_factor = 1;
+    c.restart_in_rows = 1;
     jpeg_start_compress(&c, TRUE);
     std::vector<uint8_t> line(size_t(p.width) * 3);
     while (c.next_scanline < c.image_height) {
-        for (int x = 0; x < p.width; ++x) {
-            const Rgb v = shades[int(p.At(x, int(c.next_scanline)))];
+        const int y = top + int(c.next_scanline);
+        // The counter's rows are all alike: the first one serves the rest.
+        const bool sameAsLast = y > top && y < p.CounterRow();
+        for (int x = 0; x < p.width && !sameAsLast; ++x) {
+            const Shade shade = p.At(x, y);
+            Rgb v = shades[int(shade)];
+            if (shade == Shade::Field) {
+                const int d = p.Detail(x, y);
+                v = {Clamp8(v.r + d), Clamp8(v.g + d), Clamp8(v.b + d)};
+            }
             line[3 * size_t(x)] = v.r;
             line[3 * size_t(x) + 1] = v.g;
             line[3 * size_t(x) + 2] = v.b;
@@ -357,10 +416,63 @@ size_t RenderJpeg(const Picture& p, const Tone& tone, uint8_t* out, size_t capac
     }
     jpeg_finish_compress(&c);
     jpeg_destroy_compress(&c);
-    const size_t used = size <= capacity ? size_t(size) : 0;
-    if (used) std::memcpy(out, mem, used);
+
+    // The header ends with the start-of-scan segment; the coded data that follows is cut at
+    // the restart markers (a 0xFF inside it is always followed by a 0x00).
+    CodedRows coded;
+    const std::string jpeg(reinterpret_cast<const char*>(mem), size);
     std::free(mem);
-    return used;
+    size_t at = 2;
+    while (at + 4 <= jpeg.size() && uint8_t(jpeg[at]) == 0xFF) {
+        const uint8_t marker = uint8_t(jpeg[at + 1]);
+        at += 2 + (size_t(uint8_t(jpeg[at + 2])) << 8 | uint8_t(jpeg[at + 3]));
+        if (marker == 0xDA) break;
+    }
+    coded.header = jpeg.substr(0, at);
+    size_t start = at;
+    for (size_t i = at; i + 1 < jpeg.size(); ++i) {
+        if (uint8_t(jpeg[i]) != 0xFF) continue;
+        const uint8_t next = uint8_t(jpeg[i + 1]);
+        if ((next >= 0xD0 && next <= 0xD7) || next == 0xD9) {
+            coded.rows.push_back(jpeg.substr(start, i - start));
+            start = i + 2;
+            ++i;
+        }
+    }
+    return coded;
+}
+
+// The rows below the counter of the pictures coded so far, by what they show.
+std::map<std::string, CodedRows> g_codedBodies;
+
+// A JPEG of the picture into `out` (at most `capacity` bytes); returns its size, 0 when it
+// does not fit.
+size_t RenderJpeg(const Picture& p, const Tone& tone, uint8_t* out, size_t capacity) {
+    const int counterRows = std::min(p.height, (p.CounterRow() + kMcuHeight - 1) / kMcuHeight * kMcuHeight);
+    char key[128];
+    std::snprintf(key, sizeof key, "%dx%d %d %d %d %d %d %d %d", p.width, p.height, p.input, p.flash,
+                  p.flash ? 0 : p.Phase(), tone.brightness, tone.contrast, tone.saturation, tone.hue);
+    auto body = g_codedBodies.find(key);
+    if (body == g_codedBodies.end()) {
+        if (g_codedBodies.size() >= 64) g_codedBodies.clear();
+        body = g_codedBodies.emplace(key, CodeRows(p, tone, 0, p.height)).first;
+    }
+    const CodedRows counter = CodeRows(p, tone, 0, counterRows);
+    const std::vector<std::string>& rows = body->second.rows;
+    size_t used = 0;
+    auto put = [&](const void* data, size_t n) {
+        if (used + n <= capacity) std::memcpy(out + used, data, n);
+        used += n;
+    };
+    put(body->second.header.data(), body->second.header.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::string& row = i < counter.rows.size() ? counter.rows[i] : rows[i];
+        put(row.data(), row.size());
+        // Restart markers count 0 to 7 round; the last row ends the picture.
+        const uint8_t marker[2] = {0xFF, uint8_t(i + 1 < rows.size() ? 0xD0 + i % 8 : 0xD9)};
+        put(marker, 2);
+    }
+    return used <= capacity ? used : 0;
 }
 
 // --- open devices --------------------------------------------------------------------------
@@ -567,6 +679,7 @@ int Dequeue(std::unique_lock<std::mutex>& lock, int fd, v4l2_buffer* b) {
     Picture p{m.width, m.height, s.input, index, s.Flash(index)};
     p.interlaced = s.Interlaced();
     p.bottomFirst = s.BottomFirst();
+    p.detailed = m.fourcc == V4L2_PIX_FMT_MJPEG;
     const Tone tone = s.CurrentTone();
     uint8_t* data = s.mem + buf * s.bufLen;
     const size_t used = m.fourcc == V4L2_PIX_FMT_MJPEG ? RenderJpeg(p, tone, data, s.bufLen)
