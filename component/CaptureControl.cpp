@@ -307,6 +307,8 @@ void CaptureControl::ShowNotice(const QString& text) {
 QString CaptureControl::StatusText() const {
     // Paused or running, the indicator in the corner says so.
     QStringList lines = m_alerts;
+    if (m_engine.IsRecording())
+        if (const int64_t dropped = m_engine.Stats().framesDropped; dropped > 0) lines << OverloadText(dropped);
     if (!m_notice.isEmpty()) lines << m_notice;
     return component::StatusText(m_engine.CurrentState() == CaptureEngine::State::Stopped, lines,
                                  m_engine.LiveStatus(), m_engine.RecordedUs());
@@ -322,6 +324,14 @@ QString CaptureControl::IndicatorText() const {
     return {};
 }
 
+RecordingFigures CaptureControl::Figures() {
+    if (m_engine.RecordingNumber() != m_figuresOf) {
+        m_figuresOf = m_engine.RecordingNumber();
+        m_figures.Begin(m_engine.RecordingPath());
+    }
+    return m_figures.Update(ClockNowUs(), m_engine.Stats());
+}
+
 SoundLevelMeter::Reading CaptureControl::SoundLevel() const {
     return m_engine.SoundLevel().Read(ClockNowUs());
 }
@@ -330,9 +340,13 @@ void CaptureControl::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const CaptureEngine::State state = m_engine.CurrentState();
     const bool recording = state == CaptureEngine::State::Running && m_engine.IsRecording();
-    m_painter.Paint(p, rect(), m_engine.Preview(),
-                    {state != CaptureEngine::State::Stopped,
-                     IndicatorState{IndicatorText(), recording, SoundLevel()}, StatusText()});
+    IndicatorState indicator{IndicatorText(), recording, SoundLevel(), {}, false};
+    if (m_engine.IsRecording()) {
+        const RecordingFigures figures = Figures();
+        indicator.figures = FiguresText(figures);
+        indicator.warning = figures.Warning();
+    }
+    m_painter.Paint(p, rect(), m_engine.Preview(), {state != CaptureEngine::State::Stopped, indicator, StatusText()});
 }
 
 }  // namespace component

@@ -5,6 +5,7 @@
 
 #include "component/pipeline/CaptureEngine.h"
 #include "component/pipeline/PreviewPainter.h"
+#include "component/pipeline/RecordingFigures.h"
 #include "component/pipeline/CaptureSettings.h"
 #include "component/sources/DeviceCatalog.h"
 #include "component/overlays/OverlaySettings.h"
@@ -45,6 +46,8 @@ public:
     QString StatusText() const;
     // The preview's corner: "REC hh:mm:ss" while recording, "PAUSED" while paused.
     QString IndicatorText() const;
+    // Beside it while recording: the file's size, its bitrate, the pictures dropped, the disk.
+    RecordingFigures Figures();
     // Where the indicator and meter were last painted; empty when nothing was shown.
     QRect IndicatorRect() const { return m_painter.IndicatorRect(); }
     SoundLevelMeter::Reading SoundLevel() const;
@@ -85,6 +88,8 @@ private:
     std::string m_startFailure;  // why the last start failed; empty when it did not
     QString m_notice;      // a passing word ("Saved …"), shown for a moment after the alerts
     QTimer m_noticeTimer;  // clears it; a newer notice starts it again
+    FiguresTracker m_figures;
+    int m_figuresOf = 0;  // the recording number m_figures follows
 };
 
 }  // namespace component

@@ -18,6 +18,8 @@
 // Usage: component_bench [--parts=abcdk] [--seconds=60] [--ten-minutes] [--everything-on]
 //                        [--snapshots] [--pause-at=S] [--keep=DIR] [--kill-types=flv]
 #include "ChildProcess.h"
+#include "EverythingOn.h"
+#include "RunEventsUntil.h"
 #include "ComponentDriver.h"
 #include "MediaReadback.h"
 
@@ -131,7 +133,7 @@ void OfflineThroughput(const QString& dir, int seconds) {
         int64_t sample = GridIndexAtOrAfter(t0, rate);
         for (int k = 0; k < frames; ++k) {
             const int64_t t = GridTimeUs(first + k, kFps);
-            QImage picture = pattern.Render(first + k, kFps);
+            YuvImage picture = pattern.Render(first + k, kFps);
             processing.Apply(picture, t);
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return queue.size() < 8; });
@@ -178,35 +180,6 @@ void OfflineThroughput(const QString& dir, int seconds) {
     std::printf("    ffmpeg command: %s\n", Join(cmd).c_str());
 }
 
-// Every effect and all three overlays, as a user could set them from the dialogs.
-void EverythingOn(ComponentDriver& driver, const QString& dir) {
-    using platform::Variant;
-    const QString image = dir + "/overlay.png";
-    QImage img(200, 100, QImage::Format_RGB32);
-    img.fill(qRgb(200, 100, 50));
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 60; ++x) img.setPixel(x, y, qRgb(0, 255, 0));
-    img.save(image);
-    driver.Call(CaptureOp::SetVideoRotation, {Variant::I16(1)});
-    driver.Call(CaptureOp::SetInvertColor, {Variant::Bool(true)});
-    driver.Call(CaptureOp::SetGrayScale, {Variant::Bool(true)});
-    driver.Call(CaptureOp::ActiveOverlay, {Variant::I32(0)});
-    driver.Call(CaptureOp::ShowDateTime, {Variant::Bool(true)});
-    driver.Call(CaptureOp::DrawDateTime, {Variant::I16(10), Variant::I16(30), Variant::I16(7)});
-    driver.Call(CaptureOp::DateTimeFontSize, {Variant::I16(24)});
-    driver.Call(CaptureOp::ShowOverlayText, {Variant::I16(0), Variant::Bool(true)});
-    driver.Call(CaptureOp::SetOverlayTextFontSize, {Variant::I16(0), Variant::I16(28)});
-    driver.Call(CaptureOp::SetOverlayTextStyle, {Variant::I16(0), Variant::I16(3)});
-    driver.Call(CaptureOp::SetOverlayTextHatchBrush,
-                {Variant::I16(0), Variant::I16(4), Variant::Colour(0x0000FFFF), Variant::Colour(0x00800000)});
-    driver.Call(CaptureOp::DrawOverlayText, {Variant::I16(0), Variant::I16(10), Variant::I16(100),
-                                             Variant::Str("Korvex Software\r\nwww.example.com")});
-    driver.Call(CaptureOp::ShowOverlayImage, {Variant::I16(0), Variant::Bool(true)});
-    driver.Call(CaptureOp::DrawOverlayImage,
-                {Variant::I16(0), Variant::I16(20), Variant::I16(400), Variant::Str(image.toStdString()),
-                 Variant::Colour(0x0000FF00), Variant::I16(128)});
-}
-
 void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingOn, bool snapshots,
               int pauseAt, const std::string& parts) {
     CaptureControl control(nullptr);
@@ -239,15 +212,15 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingO
     if (everythingOn) EverythingOn(driver, dir);
     int saved = 0;
     for (int second = 1; snapshots && second <= 10; ++second) {
-        RunUntil([&] { return ClockNowUs() - start >= int64_t(second) * 1000000; }, 20000);
+        RunEventsUntil(start + int64_t(second) * 1000000);
         const std::string png = dir.toStdString() + "/snapshot-" + std::to_string(second) + ".png";
         if (driver.Call(CaptureOp::SaveSnapshot, {platform::Variant::Str(png)}).ToStr().empty()) ++saved;
     }
     const int64_t droppedBySnapshots = control.Stats().framesDropped;
     if (pauseAt > 0) {
-        RunUntil([&] { return ClockNowUs() - start >= int64_t(pauseAt) * 1000000; }, (pauseAt + 30) * 1000);
+        RunEventsUntil(start + int64_t(pauseAt) * 1000000);
         driver.Pause();
-        RunUntil([&] { return ClockNowUs() - start >= int64_t(pauseAt + 4) * 1000000; }, 40000);
+        RunEventsUntil(start + int64_t(pauseAt + 4) * 1000000);
         driver.Call(CaptureOp::StartCapture);  // Play resumes the paused recording
     }
     std::vector<int> marks = {10, seconds};
@@ -259,7 +232,7 @@ void RealTime(const QString& dir, int seconds, bool tenMinutes, bool everythingO
     double ourCpu = 0;
     for (int at : marks) {
         if (at > total) continue;
-        RunUntil([&] { return ClockNowUs() - start >= int64_t(at) * 1000000; }, (at + 30) * 1000);
+        RunEventsUntil(start + int64_t(at) * 1000000);
         rss.emplace_back(at, ResidentMiB());
         if (at == seconds) ourCpu = SelfCpuSeconds() - cpu0;
     }
@@ -317,7 +290,7 @@ double LostToAKill(const QString& path, int width, int height, double afterSecon
     if (!RunUntil([&] { return (said += helper.readAllStandardOutput()).contains("recording\n"); }, 20000))
         return -1;
     const int64_t started = ClockNowUs();
-    RunUntil([&] { return ClockNowUs() - started >= int64_t(afterSeconds * 1e6); }, 20000);
+    RunEventsUntil(started + int64_t(afterSeconds * 1e6));
     helper.kill();
     const double recorded = double(ClockNowUs() - started) / 1e6;
     helper.waitForFinished();

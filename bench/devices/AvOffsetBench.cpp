@@ -181,13 +181,8 @@ int main(int argc, char** argv) {
     control.resize(320, 240);
     control.show();
     ComponentDriver driver(control.Dispatch());
-    auto& s = driver.selection;
-    s.videoDevice = int16_t(driver.IndexOf(CaptureOp::VideoDevices, "Virtual Camera"));
-    driver.Call(CaptureOp::SelectVideoDevice, {Variant::I16(s.videoDevice)});
-    s.videoFormat = int16_t(driver.IndexOf(CaptureOp::VideoFormats, "320x240 YUYV 30 fps"));
-    s.audioDevice = int16_t(driver.IndexOf(CaptureOp::AudioDevices, "Monitor of Null Output"));
-    s.audioOffset = 0;
-    if (s.videoDevice < 0 || s.videoFormat < 0 || s.audioDevice < 0) {
+    driver.selection.audioOffset = 0;
+    if (!driver.Select("Virtual Camera", "320x240 YUYV 30 fps", "Camera 1", "Monitor of Null Output")) {
         std::fprintf(stderr, "the virtual camera or the null sink's monitor is not listed\n");
         return 1;
     }

@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     QFile out(raw);
     if (!out.open(QIODevice::WriteOnly)) return 1;
     for (int i = 0; i < kDistinctFrames; ++i) {
-        source.push_back(pattern.Render(i + 1, 30).copy());  // + 1: not the white flash
+        source.push_back(pattern.Render(i + 1, 30).ToImage());  // + 1: not the white flash
         out.write(reinterpret_cast<const char*>(source.back().constBits()), source.back().sizeInBytes());
     }
     out.close();

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     const QString texture = MakeTexture(dir);
     const QString logo = MakeLogo(dir);
     TestPattern pattern(kWidth, kHeight);
-    const QImage picture = pattern.Render(12, 30).copy();
+    const QImage picture = pattern.Render(12, 30).ToImage();
 
     OverlaySettings base;
     base.dateTime = DateTimeOverlay{.show = true, .left = 10, .top = 60, .formatIndex = 7,

@@ -1,6 +1,6 @@
 #include "component/media/Canvas.h"
 
-#include <libyuv/scale_argb.h>
+#include <libyuv/scale.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -18,18 +18,19 @@ QRect FitInside(QSize picture, QSize canvas) {
     return QRect(((dstW - w) / 2) & ~1, ((dstH - h) / 2) & ~1, w, h);
 }
 
-QImage FitOnCanvas(const QImage& picture, QSize canvas) {
-    if (picture.isNull() || canvas.isEmpty() || picture.size() == canvas) return picture;
-    const QImage source = picture.format() == QImage::Format_RGB32
-                              ? picture
-                              : picture.convertToFormat(QImage::Format_RGB32);
-    const QRect fit = FitInside(source.size(), canvas);
-    QImage out(canvas, QImage::Format_RGB32);
-    if (fit.size() != canvas) out.fill(Qt::black);
-    uint8_t* dst = out.bits() + fit.y() * out.bytesPerLine() + fit.x() * 4;
-    libyuv::ARGBScale(source.constBits(), int(source.bytesPerLine()), source.width(),
-                      source.height(), dst, int(out.bytesPerLine()), fit.width(), fit.height(),
-                      libyuv::kFilterBox);
+YuvImage FitOnCanvas(const YuvImage& picture, QSize canvas) {
+    if (picture.IsNull() || canvas.isEmpty() || picture.Size() == canvas) return picture;
+    const QRect fit = FitInside(picture.Size(), canvas);
+    YuvImage out = fit.size() == canvas ? YuvImage(canvas.width(), canvas.height())
+                                        : YuvImage::Black(canvas.width(), canvas.height());
+    uint8_t* dst[3];
+    for (int i = 0; i < 3; ++i) {
+        const int x = i == 0 ? fit.x() : fit.x() / 2, y = i == 0 ? fit.y() : fit.y() / 2;
+        dst[i] = out.MutablePlane(i) + y * out.Stride(i) + x;
+    }
+    libyuv::I420Scale(picture.Plane(0), picture.Stride(0), picture.Plane(1), picture.Stride(1), picture.Plane(2),
+                      picture.Stride(2), picture.Width(), picture.Height(), dst[0], out.Stride(0), dst[1],
+                      out.Stride(1), dst[2], out.Stride(2), fit.width(), fit.height(), libyuv::kFilterBox);
     return out;
 }
 

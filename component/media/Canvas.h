@@ -2,7 +2,8 @@
 // it, keeping its shape, centred on black. The preview and the file both show this frame.
 #pragma once
 
-#include <QImage>
+#include "component/media/YuvImage.h"
+
 #include <QRect>
 #include <QSize>
 
@@ -12,7 +13,8 @@ namespace component {
 // coordinates (4:2:0 chroma needs both).
 QRect FitInside(QSize picture, QSize canvas);
 
-// `picture` scaled into a black frame of `canvas` size; the picture itself when it fits exactly.
-QImage FitOnCanvas(const QImage& picture, QSize canvas);
+// `picture` scaled into a black frame of `canvas` size; the picture itself when it fits
+// exactly, or when there is no canvas.
+YuvImage FitOnCanvas(const YuvImage& picture, QSize canvas);
 
 }  // namespace component

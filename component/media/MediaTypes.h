@@ -1,7 +1,7 @@
 // What sources hand to the pipeline: pictures and blocks of sound, stamped on the capture clock.
 #pragma once
 
-#include <QImage>
+#include "component/media/YuvImage.h"
 
 #include <cstdint>
 #include <vector>
@@ -9,7 +9,7 @@
 namespace component {
 
 struct VideoFrame {
-    QImage image;        // Format_RGB32
+    YuvImage picture;
     int64_t timeUs = 0;  // capture clock time of the picture
 };
 

@@ -4,15 +4,13 @@
 #include "component/overlays/ImageLayer.h"
 #include "component/overlays/TextLayer.h"
 
-#include <QPainter>
-
 namespace component {
 
 template <typename Key, typename Render>
-const OverlayLayer& OverlayRenderer::Refresh(Cached<Key>& cache, const Key& key, QSize frame,
+const PlanarLayer& OverlayRenderer::Refresh(Cached<Key>& cache, const Key& key, QSize frame,
                                              Render&& render) {
     if (!cache.key || !(*cache.key == key) || cache.frame != frame) {
-        cache.layer = render();
+        cache.layer = PlanarLayer(render());
         cache.key = key;
         cache.frame = frame;
         ++m_renders;
@@ -20,9 +18,9 @@ const OverlayLayer& OverlayRenderer::Refresh(Cached<Key>& cache, const Key& key,
     return cache.layer;
 }
 
-void OverlayRenderer::Composite(QImage& frame, const OverlaySettings& s, const QDateTime& now) {
-    const QSize size = frame.size();
-    const OverlayLayer* layers[3] = {};
+void OverlayRenderer::Composite(YuvImage& frame, const OverlaySettings& s, const QDateTime& now) {
+    const QSize size = frame.Size();
+    const PlanarLayer* layers[3] = {};
     if (s.dateTime.show) {
         StampKey key{s.dateTime, FormatDateTime(now, s.dateTime.formatIndex)};
         layers[0] = &Refresh(m_stamp, key, size,
@@ -38,12 +36,8 @@ void OverlayRenderer::Composite(QImage& frame, const OverlaySettings& s, const Q
             layers[2] = &Refresh(m_image, image->second, size,
                                  [&] { return RenderImageLayer(image->second, size); });
     }
-    QPainter painter;
-    for (const OverlayLayer* layer : layers) {
-        if (!layer || layer->IsEmpty()) continue;
-        if (!painter.isActive()) painter.begin(&frame);
-        painter.drawImage(layer->at, layer->image);
-    }
+    for (const PlanarLayer* layer : layers)
+        if (layer) layer->BlendOnto(frame);
 }
 
 }  // namespace component

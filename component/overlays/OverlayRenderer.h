@@ -3,7 +3,9 @@
 // the stamp, the text of the time.
 #pragma once
 
+#include "component/media/YuvImage.h"
 #include "component/overlays/OverlayLayer.h"
+#include "component/overlays/PlanarLayer.h"
 #include "component/overlays/OverlaySettings.h"
 
 #include <QDateTime>
@@ -15,8 +17,8 @@ namespace component {
 
 class OverlayRenderer {
 public:
-    // Draws the stamp, then the active text and image overlays, onto `frame`.
-    void Composite(QImage& frame, const OverlaySettings& settings, const QDateTime& now);
+    // Blends the stamp, then the active text and image overlays, onto `frame`.
+    void Composite(YuvImage& frame, const OverlaySettings& settings, const QDateTime& now);
 
     int Renders() const { return m_renders; }  // layers rendered so far
 
@@ -25,7 +27,7 @@ private:
     struct Cached {
         std::optional<Key> key;
         QSize frame;
-        OverlayLayer layer;
+        PlanarLayer layer;
     };
     struct StampKey {
         DateTimeOverlay settings;
@@ -34,7 +36,7 @@ private:
     };
 
     template <typename Key, typename Render>
-    const OverlayLayer& Refresh(Cached<Key>& cache, const Key& key, QSize frame, Render&& render);
+    const PlanarLayer& Refresh(Cached<Key>& cache, const Key& key, QSize frame, Render&& render);
 
     Cached<StampKey> m_stamp;
     Cached<TextOverlay> m_text;

@@ -64,7 +64,7 @@ RecordingStats CaptureEngine::Stats() const {
 
 void CaptureEngine::OnVideoFrame(VideoFrame&& frame) {
     if (m_paused.load()) return;  // the preview holds its last picture
-    m_processing.Apply(frame.image, frame.timeUs);
+    m_processing.Apply(frame.picture, frame.timeUs);
     if (auto w = Worker()) w->PushVideo(frame);
     if (m_preview.Put(std::move(frame)) && m_hooks.previewReady) m_hooks.previewReady();
 }
@@ -133,6 +133,7 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
     };
     auto worker = std::make_shared<RecordingWorker>(std::move(stage), onFailure);
     m_timeline = timeline;
+    ++m_recordingNumber;
     m_audioReachedUs = 0;
     m_recording = Recording{r.path, worker, std::move(*audio), std::move(stream)};
     {

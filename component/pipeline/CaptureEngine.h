@@ -62,6 +62,10 @@ public:
     RecordingStats Stats() const;
     // Recording time so far, paused stretches left out; 0 when not recording.
     int64_t RecordedUs() const;
+    // The file being recorded into ("" for a stream alone), and a number that changes with
+    // every recording started.
+    const std::string& RecordingPath() const { return m_recording.path; }
+    int RecordingNumber() const { return m_recordingNumber; }
     // The sound being recorded, for the preview's meter.
     const SoundLevelMeter& SoundLevel() const { return m_level; }
     // The live stream's state; nothing when the recording has none.
@@ -104,6 +108,7 @@ private:
     mutable std::mutex m_workerMutex;
     std::shared_ptr<RecordingWorker> m_worker;  // what capture threads feed; guarded
     RecordingStats m_lastStats;
+    int m_recordingNumber = 0;
 };
 
 }  // namespace component

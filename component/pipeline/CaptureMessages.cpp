@@ -63,6 +63,41 @@ QString StartFailureText(const std::string& reason) {
 
 bool IsStartFailureText(const QString& line) { return line.startsWith(kStartFailure); }
 
+QString SizeText(int64_t bytes) {
+    static const char* const kUnits[] = {"kB", "MB", "GB", "TB"};
+    if (bytes < 1000) return QStringLiteral("%1 B").arg(bytes);
+    double value = double(bytes);
+    int unit = -1;
+    while (value >= 1000 && unit < 3) value /= 1000, ++unit;
+    return QStringLiteral("%1 %2").arg(value, 0, 'f', value < 100 ? 1 : 0).arg(QLatin1String(kUnits[unit]));
+}
+
+namespace {
+QString LastsText(double seconds) {
+    if (seconds >= 3600) return QStringLiteral("about %1 h").arg(qRound(seconds / 3600));
+    if (seconds >= 60) return QStringLiteral("about %1 min").arg(qRound(seconds / 60));
+    return QStringLiteral("under a minute");
+}
+}  // namespace
+
+QString FiguresText(const RecordingFigures& f) {
+    QStringList parts;
+    if (f.hasFile) parts << SizeText(f.fileBytes);
+    if (f.bitsPerSecond > 0) parts << QStringLiteral("%1 Mb/s").arg(f.bitsPerSecond / 1e6, 0, 'f', 1);
+    if (f.dropped > 0) parts << QStringLiteral("%1 dropped").arg(f.dropped);
+    if (f.freeBytes) {
+        QString free = SizeText(*f.freeBytes) + QStringLiteral(" free");
+        if (f.secondsLeft) free += QStringLiteral(", ") + LastsText(*f.secondsLeft);
+        if (f.Warning()) free = QStringLiteral("Disk nearly full: ") + free;
+        parts << free;
+    }
+    return parts.join(QStringLiteral("  "));
+}
+
+QString OverloadText(int64_t dropped) {
+    return QStringLiteral("Encoder overloaded: %1 frames dropped").arg(dropped);
+}
+
 QString SnapshotSavedText(const QString& fileName) { return QStringLiteral("Saved ") + fileName; }
 
 std::string NoSnapshotText() {

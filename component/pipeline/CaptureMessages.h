@@ -2,6 +2,7 @@
 // the capture and of the live stream, and what happened to the devices and the file.
 #pragma once
 
+#include "component/pipeline/RecordingFigures.h"
 #include "component/pipeline/StatusEvent.h"
 #include "component/recording/StreamOutput.h"
 
@@ -29,6 +30,13 @@ std::optional<StatusEvent> EndedEvent(StatusEvent event);
 // Why the last StartCapture failed, and how to tell that line among the others.
 QString StartFailureText(const std::string& reason);
 bool IsStartFailureText(const QString& line);
+// Beside "REC": "12.4 MB  2.6 Mb/s  12.3 GB free, about 5 h", the dropped pictures when
+// there are any, and a warning when the disk lasts under five minutes.
+QString FiguresText(const RecordingFigures& figures);
+// "12.3 GB", "850 kB": decimal units, as disks are sold.
+QString SizeText(int64_t bytes);
+// Over the picture while the encoder cannot keep up.
+QString OverloadText(int64_t dropped);
 // After a snapshot: "Saved <file name>".
 QString SnapshotSavedText(const QString& fileName);
 // Why a snapshot was not taken.

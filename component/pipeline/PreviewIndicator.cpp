@@ -76,8 +76,26 @@ QRect PaintIndicator(QPainter& p, QRect area, const IndicatorState& s) {
         const QRect clip(bar.right() + 3, bar.top(), clipWidth, barHeight);
         p.fillRect(clip, s.level.clipped ? kRecordRed : QColor(90, 30, 30));
     }
+    QRect covered = box;
+    if (!s.figures.isEmpty()) {
+        // Smaller and plain: figures to glance at, not to read out.
+        font.setBold(false);
+        font.setPixelSize(std::max(8, font.pixelSize() - 2));
+        p.setFont(font);
+        const QFontMetrics small(font);
+        const int width = std::min(small.horizontalAdvance(s.figures) + 2 * pad, area.width() - 2 * pad);
+        const QRect above(box.left(), box.top() - pad - small.height() - 2 * pad, width, small.height() + 2 * pad);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(s.warning ? QColor(170, 20, 20, 220) : QColor(0, 0, 0, 170));
+        p.drawRoundedRect(above, pad, pad);
+        p.setPen(s.warning ? QColor(255, 230, 120) : QColor(220, 220, 220));
+        p.drawText(above.adjusted(pad, pad, -pad, -pad), Qt::AlignVCenter | Qt::AlignLeft,
+                   small.elidedText(s.figures, Qt::ElideRight, above.width() - 2 * pad));
+        covered |= above;
+    }
     p.restore();
-    return box;
+    return covered;
 }
 
 }  // namespace component

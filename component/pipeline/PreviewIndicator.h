@@ -1,6 +1,7 @@
 // What the preview shows over the picture and the recording never holds: a red dot and
-// "REC 00:01:23" while recording, "PAUSED" while paused, and a small meter of the sound
-// being captured (peak and RMS of the last 50 ms, with a clip mark).
+// "REC 00:01:23" while recording, "PAUSED" while paused, a small meter of the sound being
+// captured (peak and RMS of the last 50 ms, with a clip mark), and above them the file's
+// figures.
 #pragma once
 
 #include "component/pipeline/SoundLevelMeter.h"
@@ -17,6 +18,8 @@ struct IndicatorState {
     QString text;            // "REC hh:mm:ss", "PAUSED" or empty
     bool recording = false;  // the red dot
     SoundLevelMeter::Reading level;
+    QString figures;         // the file's figures, on a line above; empty for none
+    bool warning = false;    // the figures call for attention (the disk is nearly full)
 };
 
 // The meter's scale: from this level up to full scale.

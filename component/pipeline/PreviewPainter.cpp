@@ -17,22 +17,34 @@ QRect FitRect(QSize picture, QRect area) {
 }
 }  // namespace
 
-QImage PreviewPainter::Latest(PreviewMailbox& mailbox) {
+void PreviewPainter::TakeNewest(PreviewMailbox& mailbox) {
     if (std::optional<VideoFrame> next = mailbox.Take()) {
         if (m_latenciesUs.size() < kMaxLatencySamples)
             m_latenciesUs.push_back(ClockNowUs() - next->timeUs);
         ++m_framesPainted;
         m_shown = std::move(next);
+        m_scaled = QImage();
     }
-    return m_shown ? m_shown->image : QImage();
+}
+
+QImage PreviewPainter::Latest(PreviewMailbox& mailbox) {
+    TakeNewest(mailbox);
+    return m_shown ? m_shown->picture.ToImage() : QImage();
 }
 
 void PreviewPainter::Paint(QPainter& p, QRect area, PreviewMailbox& mailbox, const Scene& scene) {
-    Latest(mailbox);
+    TakeNewest(mailbox);
     p.fillRect(area, Qt::black);
     if (m_shown && scene.showPicture) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(FitRect(m_shown->image.size(), area), m_shown->image);
+        const QRect fit = FitRect(m_shown->picture.Size(), area);
+        // Scaled to the screen's own pixels, which a high-density screen has more of.
+        const qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+        const QSize pixels = (QSizeF(fit.size()) * ratio).toSize();
+        if (m_scaled.size() != pixels) {
+            m_scaled = m_shown->picture.ToImage(pixels);
+            m_scaled.setDevicePixelRatio(ratio);
+        }
+        p.drawImage(fit.topLeft(), m_scaled);
     }
     m_indicatorRect = PaintIndicator(p, area, scene.indicator);
     if (scene.status.isEmpty()) return;

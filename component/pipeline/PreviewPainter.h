@@ -28,8 +28,12 @@ public:
     // Takes the newest picture from `mailbox`, if one waits, then paints `area`.
     void Paint(QPainter& p, QRect area, PreviewMailbox& mailbox, const Scene& scene);
     // Drops the picture held for repaints (the capture stopped).
-    void Forget() { m_shown.reset(); }
-    // The newest picture there is, taken from `mailbox` if one waits; null when none.
+    void Forget() {
+        m_shown.reset();
+        m_scaled = QImage();
+    }
+    // The newest picture there is at its own size, taken from `mailbox` if one waits; null
+    // when none.
     QImage Latest(PreviewMailbox& mailbox);
 
     // Pictures painted, and the capture-to-paint delay of each.
@@ -39,7 +43,12 @@ public:
     QRect IndicatorRect() const { return m_indicatorRect; }
 
 private:
+    void TakeNewest(PreviewMailbox& mailbox);
+
     std::optional<VideoFrame> m_shown;
+    // m_shown at the size it was last painted: the planes are scaled before they are turned
+    // into RGB, and only when the picture or the size changed.
+    QImage m_scaled;
     int64_t m_framesPainted = 0;
     QRect m_indicatorRect;
     std::vector<int64_t> m_latenciesUs;

@@ -45,7 +45,7 @@ int ProcessingStage::LayerRenders() const {
     return m_renderer.Renders();
 }
 
-void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
+void ProcessingStage::Apply(YuvImage& frame, int64_t timeUs) const {
     // One snapshot per picture: a change made meanwhile never tears a frame.
     const std::shared_ptr<const OverlaySettings> s = Settings();
     RotateFrame(frame, s->rotation);
@@ -55,6 +55,12 @@ void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
     frame = FitOnCanvas(frame, OutputSize());
     std::lock_guard lock(m_renderMutex);
     m_renderer.Composite(frame, *s, WallTime(timeUs));
+}
+
+void ProcessingStage::Apply(QImage& frame, int64_t timeUs) const {
+    YuvImage planes = YuvImage::FromImage(frame);
+    Apply(planes, timeUs);
+    frame = planes.ToImage();
 }
 
 }  // namespace component

@@ -4,6 +4,7 @@
 // overlay positions are pixels of the recorded picture whatever the capture size.
 #pragma once
 
+#include "component/media/YuvImage.h"
 #include "component/overlays/OverlayRenderer.h"
 #include "component/overlays/OverlaySettings.h"
 
@@ -24,6 +25,8 @@ public:
     void SetOutputSize(QSize size);
     QSize OutputSize() const;
     // Capture thread: applies the current settings to `frame` (captured at `timeUs`).
+    void Apply(YuvImage& frame, int64_t timeUs) const;
+    // The same for a picture held as RGB (tools and tests): it goes through the planes too.
     void Apply(QImage& frame, int64_t timeUs) const;
     std::shared_ptr<const OverlaySettings> Settings() const;
 

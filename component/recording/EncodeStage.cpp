@@ -15,9 +15,9 @@ int64_t EncodeStage::SlotOf(int64_t recordingUs) const {
     return (recordingUs * m_frameRate + 500000) / 1000000;
 }
 
-RecorderError EncodeStage::WriteUpTo(int64_t slot, const QImage& image) {
+RecorderError EncodeStage::WriteUpTo(int64_t slot, const YuvImage& picture) {
     while (m_nextSlot < slot) {
-        if (RecorderError e = m_recorder->WriteVideo(image); e != RecorderError::None) return e;
+        if (RecorderError e = m_recorder->WriteVideo(picture); e != RecorderError::None) return e;
         ++m_nextSlot;
         ++m_counts.framesWritten;
     }
@@ -34,11 +34,11 @@ RecorderError EncodeStage::PushVideo(const VideoFrame& frame) {
         return RecorderError::None;
     }
     // Before the first picture there is nothing to repeat: the first one stands in.
-    if (!m_last.isNull()) m_counts.framesRepeated += slot - m_nextSlot;
-    if (RecorderError e = WriteUpTo(slot, m_last.isNull() ? frame.image : m_last);
+    if (!m_last.IsNull()) m_counts.framesRepeated += slot - m_nextSlot;
+    if (RecorderError e = WriteUpTo(slot, m_last.IsNull() ? frame.picture : m_last);
         e != RecorderError::None)
         return e;
-    m_last = frame.image;
+    m_last = frame.picture;
     return WriteUpTo(slot + 1, m_last);
 }
 
@@ -70,7 +70,7 @@ RecorderError EncodeStage::PushAudio(const AudioBlock& block) {
 
 RecorderError EncodeStage::Finish(int64_t stopUs) {
     if (m_recorder->IsFinished()) return m_recorder->Error();
-    if (!m_last.isNull()) {
+    if (!m_last.IsNull()) {
         // The last picture lasts until the stop; that is not a gap in the capture.
         const int64_t end = SlotOf(m_timeline->Position(stopUs));
         if (RecorderError e = WriteUpTo(end, m_last); e != RecorderError::None) return e;

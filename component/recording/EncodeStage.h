@@ -34,7 +34,7 @@ public:
     const MediaRecorder& Recorder() const { return *m_recorder; }
 
 private:
-    RecorderError WriteUpTo(int64_t slot, const QImage& image);
+    RecorderError WriteUpTo(int64_t slot, const YuvImage& picture);
     int64_t SlotOf(int64_t recordingUs) const;
 
     std::unique_ptr<MediaRecorder> m_recorder;
@@ -42,7 +42,7 @@ private:
     AudioSyncStage m_audio;
     const int m_frameRate;
     int64_t m_nextSlot = 0;
-    QImage m_last;
+    YuvImage m_last;
     EncodeCounts m_counts;
 };
 

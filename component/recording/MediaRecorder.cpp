@@ -4,7 +4,6 @@
 #include "component/media/Diagnostics.h"
 #include "component/recording/Mp4Rewrite.h"
 
-#include <libyuv.h>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -57,9 +56,8 @@ Result<> MediaRecorder::OpenEncoders() {
     m_video.reset(avcodec_alloc_context3(h264));
     m_audio.reset(avcodec_alloc_context3(aac));
     m_packet.reset(av_packet_alloc());
-    m_videoFrame.reset(av_frame_alloc());
     m_audioFrame.reset(av_frame_alloc());
-    if (!m_video || !m_audio || !m_packet || !m_videoFrame || !m_audioFrame)
+    if (!m_video || !m_audio || !m_packet || !m_audioFrame)
         return Fail("out of memory");
 
     AVCodecContext* v = m_video.get();
@@ -95,14 +93,10 @@ Result<> MediaRecorder::OpenEncoders() {
                std::to_string(s.channels) + " channels, " + std::to_string(s.audioBitrate) +
                " b/s: " + AvErrorText(ret));
 
-    m_videoFrame->format = v->pix_fmt;
-    m_videoFrame->width = v->width;
-    m_videoFrame->height = v->height;
     m_audioFrame->format = a->sample_fmt;
     m_audioFrame->nb_samples = a->frame_size;
     m_audioFrame->sample_rate = a->sample_rate;
-    if (av_frame_get_buffer(m_videoFrame.get(), 0) < 0 ||
-        av_channel_layout_copy(&m_audioFrame->ch_layout, &a->ch_layout) < 0 ||
+    if (av_channel_layout_copy(&m_audioFrame->ch_layout, &a->ch_layout) < 0 ||
         av_frame_get_buffer(m_audioFrame.get(), 0) < 0)
         return Fail("out of memory");
     m_fifo.reset(av_audio_fifo_alloc(a->sample_fmt, s.channels, a->frame_size * 4));
@@ -160,73 +154,52 @@ Result<> MediaRecorder::OpenMuxer(const std::string& path, const SinkFactory& si
 }
 
 int MediaRecorder::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
-    return static_cast<MediaRecorder*>(opaque)->m_sink->Write(buf, size);
+    auto* self = static_cast<MediaRecorder*>(opaque);
+    const int written = self->m_sink->Write(buf, size);
+    if (written > 0) self->m_bytesWritten += written;
+    return written;
 }
 
 int64_t MediaRecorder::SeekPacket(void* opaque, int64_t offset, int whence) {
     return static_cast<MediaRecorder*>(opaque)->m_sink->Seek(offset, whence);
 }
 
-RecorderError MediaRecorder::WriteVideo(const QImage& source) {
+RecorderError MediaRecorder::WriteVideo(const YuvImage& source) {
     if (m_closed) return m_error;
-    QImage image = source.format() == QImage::Format_RGB32 ||
-                           source.format() == QImage::Format_ARGB32
-                       ? source
-                       : source.convertToFormat(QImage::Format_RGB32);
-    AVFrame* f = m_videoFrame.get();
-    // The encoder may still hold the previous picture; this copies only in that case.
-    if (av_frame_make_writable(f) < 0) return Fault(AVERROR(ENOMEM));
-
-    // A repeated picture (constant-rate fill) is already in the frame.
-    if (image.cacheKey() != m_lastImageKey || image.size() != m_lastImageSize) {
-        if (!ConvertPicture(image, f)) return Fault(AVERROR(ENOMEM));
-        m_lastImageKey = image.cacheKey();
-        m_lastImageSize = image.size();
-    }
-    f->pts = m_videoFrames;
-    f->pict_type = m_keyFrameRequest && m_keyFrameRequest() ? AV_PICTURE_TYPE_I
-                                                            : AV_PICTURE_TYPE_NONE;
-    RecorderError e = Send(m_video.get(), m_videoStream, f);
+    // The processing stage makes every picture the output size; anything else is fitted.
+    const YuvImage picture = FitOnCanvas(source, QSize(m_settings.width, m_settings.height));
+    FramePtr frame(av_frame_alloc());
+    if (!frame || !Reference(picture, frame.get())) return Fault(AVERROR(ENOMEM));
+    frame->pts = m_videoFrames;
+    frame->pict_type = m_keyFrameRequest && m_keyFrameRequest() ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+    RecorderError e = Send(m_video.get(), m_videoStream, frame.get());
     if (e == RecorderError::None) ++m_videoFrames;
     return e;
 }
 
-// libyuv rather than libswscale: its SIMD RGB to 4:2:0 conversion costs a tenth as much,
-// which is most of what recording adds on top of the encoder.
-bool MediaRecorder::ConvertPicture(const QImage& image, AVFrame* f) {
-    const QRect fit = FitInside(image.size(), QSize(f->width, f->height));
-    if (fit.width() != f->width || fit.height() != f->height) {
-        libyuv::I420Rect(f->data[0], f->linesize[0], f->data[1], f->linesize[1], f->data[2],
-                         f->linesize[2], 0, 0, f->width, f->height, 16, 128, 128);
-    }
-    uint8_t* dst[3] = {f->data[0] + fit.y() * f->linesize[0] + fit.x(),
-                       f->data[1] + fit.y() / 2 * f->linesize[1] + fit.x() / 2,
-                       f->data[2] + fit.y() / 2 * f->linesize[2] + fit.x() / 2};
-    if (image.width() == fit.width() && image.height() == fit.height())
-        return libyuv::ARGBToI420(image.constBits(), int(image.bytesPerLine()), dst[0], f->linesize[0],
-                                  dst[1], f->linesize[1], dst[2], f->linesize[2], fit.width(), fit.height()) == 0;
+RecorderError MediaRecorder::WriteVideo(const QImage& image) { return WriteVideo(YuvImage::FromImage(image)); }
 
-    // Another size: convert at the picture's own size, then scale the planes.
-    if (!m_scratch || m_scratch->width != image.width() || m_scratch->height != image.height()) {
-        m_scratch.reset(av_frame_alloc());
-        if (!m_scratch) return false;
-        m_scratch->format = AV_PIX_FMT_YUV420P;
-        m_scratch->width = image.width();
-        m_scratch->height = image.height();
-        if (av_frame_get_buffer(m_scratch.get(), 0) < 0) {
-            m_scratch.reset();
-            return false;
-        }
-    }
-    AVFrame* s = m_scratch.get();
-    if (libyuv::ARGBToI420(image.constBits(), int(image.bytesPerLine()), s->data[0], s->linesize[0],
-                           s->data[1], s->linesize[1], s->data[2], s->linesize[2], s->width,
-                           s->height) != 0)
+// The encoder reads the picture's own planes: the frame holds a share of them for as long as
+// the encoder keeps it, so nothing is copied (a repeated picture is the same planes again).
+bool MediaRecorder::Reference(const YuvImage& picture, AVFrame* f) {
+    if (picture.IsNull()) return false;
+    using Planes = std::shared_ptr<const uint8_t[]>;
+    auto* hold = new Planes(picture.Share());
+    f->buf[0] = av_buffer_create(const_cast<uint8_t*>(picture.Plane(0)), picture.Bytes(),
+                                 [](void* opaque, uint8_t*) { delete static_cast<Planes*>(opaque); }, hold,
+                                 AV_BUFFER_FLAG_READONLY);
+    if (!f->buf[0]) {
+        delete hold;
         return false;
-    return libyuv::I420Scale(s->data[0], s->linesize[0], s->data[1], s->linesize[1], s->data[2],
-                             s->linesize[2], s->width, s->height, dst[0], f->linesize[0], dst[1],
-                             f->linesize[1], dst[2], f->linesize[2], fit.width(), fit.height(),
-                             libyuv::kFilterBox) == 0;
+    }
+    for (int i = 0; i < 3; ++i) {
+        f->data[i] = const_cast<uint8_t*>(picture.Plane(i));
+        f->linesize[i] = picture.Stride(i);
+    }
+    f->format = AV_PIX_FMT_YUV420P;
+    f->width = picture.Width();
+    f->height = picture.Height();
+    return true;
 }
 
 RecorderError MediaRecorder::WriteAudio(const float* const* planes, int samples) {

@@ -5,6 +5,7 @@
 // Used from one thread at a time.
 #pragma once
 
+#include "component/media/YuvImage.h"
 #include "component/recording/EncoderSettings.h"
 #include "component/media/FfmpegHandles.h"
 #include "component/recording/OutputSink.h"
@@ -41,7 +42,8 @@ public:
     MediaRecorder(const MediaRecorder&) = delete;
     MediaRecorder& operator=(const MediaRecorder&) = delete;
 
-    // Encodes `image` as the next output frame, scaled to fit with its aspect kept.
+    // Encodes `picture` as the next output frame, scaled to fit with its aspect kept.
+    RecorderError WriteVideo(const YuvImage& picture);
     RecorderError WriteVideo(const QImage& image);
     RecorderError WriteAudio(const float* const* planes, int samples);
     // Ends the sound exactly where the pictures end, drains the encoders and writes the
@@ -67,6 +69,8 @@ public:
     const EncoderSettings& Settings() const { return m_settings; }
     int64_t videoFrames() const { return m_videoFrames; }
     int64_t audioSamples() const { return m_audioEncoded; }
+    // Bytes handed to the file so far (the buffered rest follows within a quarter second).
+    int64_t BytesWritten() const { return m_bytesWritten; }
     RecorderError Error() const { return m_error; }
     bool IsFinished() const { return m_closed; }
 
@@ -75,7 +79,7 @@ private:
         : m_settings(settings), m_muxer(std::move(muxer)) {}
     Result<> OpenEncoders();
     Result<> OpenMuxer(const std::string& path, const SinkFactory& sinks);
-    bool ConvertPicture(const QImage& image, AVFrame* frame);
+    static bool Reference(const YuvImage& picture, AVFrame* frame);
     RecorderError EncodeAudioFrames(bool includePartial);
     RecorderError Send(AVCodecContext* codec, AVStream* stream, const AVFrame* frame);
     RecorderError Fault(int avError);
@@ -97,14 +101,11 @@ private:
     AVStream* m_audioStream = nullptr;
     CodecContextPtr m_video;
     CodecContextPtr m_audio;
-    FramePtr m_videoFrame;
     FramePtr m_audioFrame;
     PacketPtr m_packet;
-    FramePtr m_scratch;  // a picture of another size, before scaling
     AudioFifoPtr m_fifo;
-    qint64 m_lastImageKey = 0;
-    QSize m_lastImageSize;
     int64_t m_videoFrames = 0;
+    int64_t m_bytesWritten = 0;
     int64_t m_audioEncoded = 0;
     // Byte offsets where a whole unit ends (an FLV tag, an MP4 fragment, a Matroska cluster),
     // from the last one known to be on disk on.

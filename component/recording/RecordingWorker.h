@@ -1,11 +1,12 @@
 // The encoding thread: takes pictures and sound from the capture threads through a bounded
-// queue (a full queue drops the newest picture rather than stall a capture thread) and runs
-// the encode stage.
+// queue and runs the encode stage. A full queue never stalls a capture thread: a waiting
+// picture is dropped, chosen so that those kept stay evenly spread, and sound is kept.
 #pragma once
 
 #include "component/recording/EncodeStage.h"
 
 #include <atomic>
+#include <climits>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -19,9 +20,11 @@ struct RecordingStats {
     int64_t framesWritten = 0;
     int64_t framesRepeated = 0;
     int64_t framesSkipped = 0;
-    int64_t framesDropped = 0;  // pictures lost to a full queue
+    int64_t framesDropped = 0;  // pictures lost to a full queue (the encoder behind)
+    int64_t mostQueuedFrames = 0;  // the most pictures that waited at once
     int64_t audioSamples = 0;
     int64_t audioBlocksDropped = 0;
+    int64_t fileBytes = 0;  // written into the file so far
     int sampleRate = 0;
     int frameRate = 0;
     RecorderError error = RecorderError::None;
@@ -48,9 +51,13 @@ private:
     using Item = std::variant<VideoFrame, AudioBlock>;
     void Run();
     void Record(RecorderError e);
+    // Drops the waiting picture whose neighbours are closest in time, the picture arriving at
+    // `arrivingUs` being the last one's neighbour; under m_mutex.
+    void ThinQueuedPictures(int64_t arrivingUs);
 
     static constexpr size_t kMaxQueuedFrames = 8;
     static constexpr size_t kMaxQueuedBlocks = 400;
+    static constexpr size_t kBlocksPerWakeUp = 8;
 
     std::unique_ptr<EncodeStage> m_stage;
     FailureHandler m_onFailure;
@@ -59,6 +66,8 @@ private:
     std::deque<Item> m_queue;
     size_t m_queuedFrames = 0;
     size_t m_queuedBlocks = 0;
+    // Capture time of the last picture taken to encode: the first waiting one's neighbour.
+    int64_t m_lastTakenUs = INT64_MIN / 2;
     bool m_finishing = false;
     bool m_joined = false;
     int64_t m_stopUs = 0;

@@ -2,6 +2,7 @@
 
 #include "component/media/CaptureClock.h"
 #include "component/media/Diagnostics.h"
+#include "component/sources/DevicePictures.h"
 #include "component/sources/V4l2Probe.h"
 
 namespace component {
@@ -74,16 +75,13 @@ void DeviceVideoSource::Stop() {
 }
 
 bool DeviceVideoSource::Deliver(const AVFrame* f, int64_t timeUs, const FrameHandler& onFrame) {
-    QImage image(f->width, f->height, QImage::Format_RGB32);
-    m_sws.reset(sws_getCachedContext(m_sws.release(), f->width, f->height,
-                                     AVPixelFormat(f->format), f->width, f->height,
-                                     AV_PIX_FMT_BGR0, SWS_BILINEAR, nullptr, nullptr, nullptr));
-    if (!m_sws || image.isNull()) return false;
-    uint8_t* dst[1] = {image.bits()};
-    const int dstStride[1] = {int(image.bytesPerLine())};
-    sws_scale(m_sws.get(), f->data, f->linesize, 0, f->height, dst, dstStride);
-    m_last = image;
-    onFrame(VideoFrame{std::move(image), timeUs});
+    return Deliver(PictureOf(f, m_sws), timeUs, onFrame);
+}
+
+bool DeviceVideoSource::Deliver(YuvImage picture, int64_t timeUs, const FrameHandler& onFrame) {
+    if (picture.IsNull()) return false;
+    m_last = picture;  // what stands in while the device is gone
+    onFrame(VideoFrame{std::move(picture), timeUs});
     return true;
 }
 
@@ -112,6 +110,13 @@ DeviceRead DeviceVideoSource::ReadPictures(const FrameHandler& onFrame) {
     while ((read = ReadDevicePacket(m_input.get(), m_packet.get(), m_pacer, "video")) ==
            DeviceRead::Packet) {
         const int64_t timeUs = DeviceTimeToClock(m_packet->pts, timeBase);
+        // A camera's Motion-JPEG goes straight to planes; FFmpeg's decoder takes what that
+        // cannot read.
+        if (m_decoder->codec_id == AV_CODEC_ID_MJPEG && !m_deinterlace &&
+            Deliver(PictureOfJpeg(m_packet->data, size_t(m_packet->size)), timeUs, onFrame)) {
+            av_packet_unref(m_packet.get());
+            continue;
+        }
         const int ret = avcodec_send_packet(m_decoder.get(), m_packet.get());
         av_packet_unref(m_packet.get());
         if (ret < 0) continue;  // a damaged picture; the next one may be fine
@@ -141,12 +146,12 @@ void DeviceVideoSource::Run(const FrameHandler& onFrame, const PresenceHandler& 
     }
 }
 
-bool DeviceVideoSource::HoldLastPicture(SourcePacer& pacer, int frameRate, QImage last,
+bool DeviceVideoSource::HoldLastPicture(SourcePacer& pacer, int frameRate, YuvImage last,
                                         QSize size, const FrameHandler& onFrame,
                                         const std::function<bool()>& done) {
-    if (last.isNull()) {
-        last = QImage(size.isValid() ? size : QSize(640, 480), QImage::Format_RGB32);
-        last.fill(Qt::black);
+    if (last.IsNull()) {
+        const QSize black = size.isValid() ? size : QSize(640, 480);
+        last = YuvImage::Black(black.width(), black.height());
     }
     int64_t index = GridIndexAtOrAfter(ClockNowUs(), frameRate);
     while (pacer.SleepUntil(GridTimeUs(index, frameRate))) {

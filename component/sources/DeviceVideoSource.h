@@ -1,5 +1,5 @@
-// Pictures from a V4L2 camera or the X11 screen, read through libavdevice and converted to
-// RGB32. When the device goes away the last picture goes on until the device is back.
+// Pictures from a V4L2 camera or the X11 screen, read through libavdevice and turned into
+// the pipeline's 4:2:0 planes. When the device goes away the last picture goes on until the device is back.
 #pragma once
 
 #include "component/sources/Deinterlacer.h"
@@ -23,7 +23,7 @@ public:
 
     // Delivers `last` (black if null) at `frameRate` until `pacer` stops, or until `done`,
     // asked after every picture, says so (then true is returned): what a lost device leaves.
-    static bool HoldLastPicture(SourcePacer& pacer, int frameRate, QImage last, QSize size,
+    static bool HoldLastPicture(SourcePacer& pacer, int frameRate, YuvImage last, QSize size,
                                 const FrameHandler& onFrame, const std::function<bool()>& done = {});
 
 private:
@@ -33,6 +33,7 @@ private:
     void Run(const FrameHandler& onFrame, const PresenceHandler& onPresence);
     DeviceRead ReadPictures(const FrameHandler& onFrame);
     bool Deliver(const AVFrame* frame, int64_t timeUs, const FrameHandler& onFrame);
+    bool Deliver(YuvImage picture, int64_t timeUs, const FrameHandler& onFrame);
     // m_frame through the deinterlacer: what comes out is delivered.
     void DeliverWhole(int64_t timeUs, const FrameHandler& onFrame);
 
@@ -49,7 +50,7 @@ private:
     std::unique_ptr<Deinterlacer> m_deinterlacer;  // made with the first picture
     int m_frameRate = 30;
     QSize m_size;
-    QImage m_last;
+    YuvImage m_last;
     SourcePacer m_pacer;
     std::thread m_thread;
 };

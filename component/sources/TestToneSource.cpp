@@ -7,7 +7,8 @@ namespace component {
 
 namespace {
 constexpr int kRate = TestTone::kSampleRate;
-constexpr int kBlockFrames = kRate / 100;
+// 20 ms: as a sound server hands over its fragments, and no more wake-ups than needed.
+constexpr int kBlockFrames = kRate / 50;
 }  // namespace
 
 TestToneSource::~TestToneSource() { Stop(); }

@@ -8,13 +8,17 @@
 
 #include "component/media/CaptureClock.h"
 #include "component/CaptureControl.h"
+#include "component/pipeline/CaptureMessages.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 using component::CaptureControl;
@@ -259,7 +263,7 @@ TEST_F(CaptureBehaviour, LostDevicesKeepTheRecordingGoingWithTheLastPictureAndSi
     };
     options.sources.audio = [](const auto&, int) {
         return component::Result<std::unique_ptr<component::AudioSource>>(
-            std::make_unique<VanishingAudioSource>(40));
+            std::make_unique<VanishingAudioSource>(20));  // 0.4 s
     };
     Make(std::move(options));
     const std::string path = Path("lost.flv");
@@ -280,3 +284,80 @@ TEST_F(CaptureBehaviour, LostDevicesKeepTheRecordingGoingWithTheLastPictureAndSi
 }
 
 }  // namespace
+
+// An encoder that cannot keep up: the pictures it drops are spread out, never a run that
+// stops the picture; no sound is dropped, sound and picture stay together, the queue stays
+// bounded, and the preview says so.
+TEST_F(CaptureBehaviour, AnEncoderBehindDropsPicturesEvenlyAndKeepsTheSound) {
+    CaptureControlOptions options;
+    options.sinks = StallingSink::Factory(1000, 1500);  // 30 pictures arrive while it stalls
+    Make(std::move(options));
+    const std::string path = Path("behind.flv");
+    ASSERT_EQ(driver->Record(path), 0);
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesDropped >= 60; }, 30000));
+    EXPECT_TRUE(control->StatusText().contains(
+        QStringLiteral("Encoder overloaded: %1 frames dropped").arg(control->Stats().framesDropped)))
+        << control->StatusText().toStdString();
+    driver->StopCapture();
+    const component::RecordingStats stats = control->Stats();
+    EXPECT_LE(stats.mostQueuedFrames, 8);
+    EXPECT_EQ(stats.audioBlocksDropped, 0);
+
+    const Readback rb = ReadRecording(path);
+    ASSERT_TRUE(rb.opened) << rb.error;
+    int64_t kept = 0, longestGap = 0;
+    for (size_t i = 1; i < rb.frames.size(); ++i)
+        if (const int64_t step = rb.frames[i].counter - rb.frames[i - 1].counter; step > 0) {
+            ++kept;
+            longestGap = std::max(longestGap, step - 1);
+        }
+    const int64_t made = rb.frames.back().counter - rb.frames.front().counter;
+    EXPECT_GT(made - kept, made / 5);  // it was behind
+    // Eight of the thirty of a stall are kept: spread out, not the first eight.
+    EXPECT_LE(longestGap, 5) << "of " << made << " pictures " << kept << " kept";
+    EXPECT_NEAR(double(rb.audioSamples) / rb.sampleRate, rb.VideoSpan(), 0.2);
+    const auto offsets = rb.AvOffsets();
+    EXPECT_FALSE(offsets.empty());
+    for (double o : offsets) EXPECT_LT(std::fabs(o), 2 * kFrame) << o;
+}
+
+// The figures beside "REC" on a real file system of its own (a small tmpfs): the file's size
+// as it is on disk, the free space the file system reports, and the warning when the disk
+// lasts under five minutes at the recording's bitrate.
+TEST_F(CaptureBehaviour, TheFiguresFollowTheFileAndTheDiskAndWarnWhenItIsNearlyFull) {
+    QTemporaryDir mountPoint;
+    const QString disk = mountPoint.path();
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", disk}) != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here (mounting needs root)";
+    struct Unmount {
+        QString at;
+        ~Unmount() { QProcess::execute("umount", {"-l", at}); }
+    } unmount{disk};
+    {  // the disk nearly full before the recording starts: 400 kB left
+        QFile filler(disk + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        const int64_t fill = int64_t(std::filesystem::space(disk.toStdString()).available) - 400000;
+        ASSERT_EQ(filler.write(QByteArray(int(fill), 'x')), fill);
+    }
+    Make();
+    const std::string path = (disk + "/figures.flv").toStdString();
+    ASSERT_EQ(driver->Record(path), 0);
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(QString::fromStdString(path)).size() > 100000; }, 20000));
+    const component::RecordingFigures f = control->Figures();
+    const double onDisk = double(QFileInfo(QString::fromStdString(path)).size());
+    EXPECT_NEAR(double(f.fileBytes), onDisk, 0.05 * onDisk);
+    ASSERT_TRUE(f.freeBytes.has_value());
+    const auto space = std::filesystem::space(disk.toStdString());
+    EXPECT_NEAR(double(*f.freeBytes), double(space.available), 0.05 * double(space.capacity));
+    EXPECT_GT(f.bitsPerSecond, 0);
+    // 300 kB last well under five minutes at any bitrate this records at.
+    EXPECT_TRUE(f.Warning()) << f.bitsPerSecond << " b/s";
+    EXPECT_TRUE(component::FiguresText(f).startsWith(component::SizeText(f.fileBytes)));
+    EXPECT_TRUE(component::FiguresText(f).contains("Disk nearly full: ")) << component::FiguresText(f).toStdString();
+    // Then the disk fills, and the recording ends whole, as on any full disk.
+    ASSERT_TRUE(WaitStatus("Recording stopped: the disk is full"));
+    driver->StopCapture();
+    const Readback rb = ReadRecording(path);
+    ASSERT_TRUE(rb.opened) << rb.error;
+    EXPECT_EQ(rb.decodeErrors, 0);
+}

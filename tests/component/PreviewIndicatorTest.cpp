@@ -38,7 +38,7 @@ public:
             grey.fill(kGrey);
             for (int64_t i = GridIndexAtOrAfter(ClockNowUs(), kFps);; ++i) {
                 if (!m_pacer.SleepUntil(GridTimeUs(i, kFps))) return;
-                onFrame(VideoFrame{grey.copy(), GridTimeUs(i, kFps)});
+                onFrame(VideoFrame{YuvImage::FromImage(grey), GridTimeUs(i, kFps)});
             }
         });
     }

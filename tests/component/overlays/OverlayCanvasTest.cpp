@@ -52,7 +52,7 @@ TEST(OverlayCanvas, PicturesOfAnotherShapeAreFittedCentredOnBlack) {
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.picture.width() << "x" << row.picture.height());
         EXPECT_EQ(FitInside(row.picture, row.canvas), row.fit);
-        const QImage out = FitOnCanvas(Filled(row.picture, qRgb(200, 40, 40)), row.canvas);
+        const QImage out = FitOnCanvas(YuvImage::FromImage(Filled(row.picture, qRgb(200, 40, 40))), row.canvas).ToImage();
         ASSERT_EQ(out.size(), row.canvas);
         const QRgb middle = out.pixel(row.fit.center());  // the scaler may round by a step or two
         EXPECT_LE(std::max({std::abs(qRed(middle) - 200), std::abs(qGreen(middle) - 40),
@@ -140,8 +140,10 @@ TEST(OverlayCanvas, TheStampKeepsItsColourAndStaysReadableOnAnyPicture) {
         s.dateTime.colour = row.colour;
         s.dateTime.fontSize = row.size;
         const QImage plain = Filled({320, 240}, row.picture);
-        const QImage out = RunStage(s, plain);
-        const QRect box = Box(RenderStampLayer(s.dateTime, QStringLiteral("12/31/2024"), {320, 240}));
+        // Strokes a pixel wide: checked as drawn, before the planes share each block's colour.
+        const OverlayLayer stamp = RenderStampLayer(s.dateTime, QStringLiteral("12/31/2024"), {320, 240});
+        const QImage out = Blended(plain, stamp);
+        const QRect box = Box(stamp);
         const QColor colour(int(row.colour & 0xFF), int(row.colour >> 8 & 0xFF), int(row.colour >> 16 & 0xFF));
         int contrasting = 0, userColour = 0;
         for (int y = box.top(); y <= box.bottom(); ++y)

@@ -7,7 +7,7 @@ using component::VideoFrame;
 
 namespace {
 
-VideoFrame Frame(int64_t t) { return VideoFrame{QImage(4, 4, QImage::Format_RGB32), t}; }
+VideoFrame Frame(int64_t t) { return VideoFrame{component::YuvImage(4, 4), t}; }
 
 TEST(PreviewMailbox, KeepsOnlyTheNewestPictureAndWakesOncePerTake) {
     PreviewMailbox box;

@@ -25,15 +25,15 @@ TEST(TestPattern, CounterReadsBackAtEverySize) {
         TestPattern p(size.width(), size.height());
         for (int64_t index : {int64_t(0), int64_t(1), int64_t(29), int64_t(30), int64_t(123457),
                               (int64_t(1) << 24) - 1})
-            EXPECT_EQ(TestPattern::ReadCounter(p.Render(index, 30)), index) << index;
-        EXPECT_EQ(TestPattern::ReadCounter(p.Render(int64_t(1) << 24, 30)), 0);  // wraps
+            EXPECT_EQ(TestPattern::ReadCounter(p.Render(index, 30).ToImage()), index) << index;
+        EXPECT_EQ(TestPattern::ReadCounter(p.Render(int64_t(1) << 24, 30).ToImage()), 0);  // wraps
     }
 }
 
 TEST(TestPattern, FlashesWhiteOnTheFirstFrameOfEachSecond) {
     TestPattern p(320, 240);
     for (int64_t index = 0; index < 60; ++index) {
-        const double luma = MeanLuma(p.Render(index, 30));
+        const double luma = MeanLuma(p.Render(index, 30).ToImage());
         if (index % 30 == 0) EXPECT_GT(luma, 200) << index;
         else EXPECT_LT(luma, 150) << index;
     }
@@ -43,10 +43,10 @@ TEST(TestPattern, FlashesWhiteOnTheFirstFrameOfEachSecond) {
 
 TEST(TestPattern, PicturesStillHeldAreNotOverwritten) {
     TestPattern p(160, 120);
-    std::vector<QImage> held;
+    std::vector<component::YuvImage> held;
     for (int64_t i = 0; i < 10; ++i) held.push_back(p.Render(i, 30));
-    for (int64_t i = 10; i < 40; ++i) p.Render(i, 30);  // pool cycles through its free pictures
-    for (int64_t i = 0; i < 10; ++i) EXPECT_EQ(TestPattern::ReadCounter(held[size_t(i)]), i);
+    for (int64_t i = 10; i < 40; ++i) p.Render(i, 30);  // planes of gone pictures are used again
+    for (int64_t i = 0; i < 10; ++i) EXPECT_EQ(TestPattern::ReadCounter(held[size_t(i)].ToImage()), i);
 }
 
 TEST(TestTone, BeepsDuringTheFirstTenthOfEachSecond) {

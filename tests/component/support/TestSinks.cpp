@@ -5,7 +5,27 @@ extern "C" {
 #include <libavutil/error.h>
 }
 
+#include "component/media/CaptureClock.h"
+
 #include <cerrno>
+#include <chrono>
+#include <thread>
+
+component::SinkFactory StallingSink::Factory(int stallMs, int everyMs) {
+    return [=](const std::string& path) -> component::Result<std::unique_ptr<component::OutputSink>> {
+        auto file = component::FileSink::Create(path);
+        if (!file) return file;
+        return std::unique_ptr<component::OutputSink>(new StallingSink(std::move(*file), stallMs, everyMs));
+    };
+}
+
+int StallingSink::Write(const uint8_t* data, int size) {
+    if (component::ClockNowUs() - m_lastStallUs >= int64_t(m_everyMs) * 1000) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_stallMs));
+        m_lastStallUs = component::ClockNowUs();
+    }
+    return m_file->Write(data, size);
+}
 
 component::SinkFactory FullDiskSink::Factory(int64_t capacity) {
     return [capacity](const std::string& path) -> component::Result<std::unique_ptr<component::OutputSink>> {

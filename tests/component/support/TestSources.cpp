@@ -10,7 +10,7 @@ using namespace component;
 void VanishingVideoSource::Start(FrameHandler onFrame, PresenceHandler onPresence) {
     m_thread = std::thread([this, onFrame, onPresence] {
         TestPattern pattern(160, 120);
-        QImage last;
+        YuvImage last;
         int64_t index = GridIndexAtOrAfter(ClockNowUs(), 30);
         for (int n = 0; n < m_frames; ++n, ++index) {
             if (!m_pacer.SleepUntil(GridTimeUs(index, 30))) return;
