@@ -169,8 +169,22 @@ bool CCaptureDlg::OnInitDialog() {
     platform::RunGuarded(this, [this] { FillNameLists(); });
     CreateSettingsDialogs();
     // Values typed into the output dialog may match a quality option, or none any more.
-    connect(&m_flvDlg, &QDialog::accepted, this, [this] { ShowQuality(); });
+    connect(&m_flvDlg, &QDialog::accepted, this, [this] {
+        ShowQuality();
+        // A size or rate of the user's own is kept from now on, whatever camera is chosen.
+        if (CurrentOutputPicture() != m_followedPicture) m_outputChosen = true;
+        OverlaySizesFollowThePicture();
+        // The preview shows the picture as a recording started now would hold it.
+        if (m_previewing && m_recordingPath.isEmpty()) platform::RunGuarded(this, [this] { Preview(); });
+    });
+    connect(&m_videoDeviceDlg, &QDialog::accepted, this, [this] { OutputFollowsTheCamera(); });
     ShowQuality();
+    // A camera found at start sets the output as choosing it would; the test pattern leaves
+    // the output dialog's own values.
+    m_followedPicture = CurrentOutputPicture();
+    bool camera = false;
+    if (m_capture.Control()) platform::RunGuarded(this, [&] { camera = !m_capture.VideoDeviceNode(0).isEmpty(); });
+    if (camera) OutputFollowsTheCamera();
     if (QCheckBox* grey = m_overlayTextDlg.Check(OverlayTextIds::kGreyScale))
         connect(grey, &QCheckBox::toggled, this, [this] { ShowGreyScale(); });
     ShowGreyScale();
@@ -207,6 +221,11 @@ void CCaptureDlg::LoadRememberedSettings() {
     if (skin != kSkinCommands[size_t(SkinIndex())].id) OnChangeSkin(skin);
     m_lastRecording = values.value(QStringLiteral("Main/lastRecording"));
     FindRememberedCamera(values);
+    // Remembered sizes are the user's: a camera chosen later does not change them.
+    m_outputChosen = values.contains(QStringLiteral("Output/%1").arg(FlvIds::kWidthEdit));
+    if (values.contains(QStringLiteral("DateTime/%1").arg(DateTimeIds::kFontSizeList))) m_dateTimeDlg.KeepFontSize();
+    if (values.contains(QStringLiteral("OverlayText/%1").arg(OverlayTextIds::kFontSizeList)))
+        m_overlayTextDlg.KeepFontSize();
     for (const RememberedDialog& d : RememberedDialogs()) {
         const QString group = QString::fromLatin1(d.group);
         const QStringList missing = remembered::Restore(*d.dialog, group, values);
@@ -576,13 +595,7 @@ void CCaptureDlg::StartRecording(bool live, std::optional<QString> chosen) {
     // so that it ends whole and the new one starts with the values chosen now.
     const bool finishedOne = !m_recordingPath.isEmpty();
     if (finishedOne) FinishCapture();
-    m_capture.SetFlvAudioBitrate(m_flvDlg.AudioBitrate());
-    m_capture.SetFlvAudioChannels(m_flvDlg.AudioChannels());
-    m_capture.SetFlvAudioSampleRate(m_flvDlg.AudioSampleRate());
-    m_capture.SetFlvVideoHeight(m_flvDlg.Height());
-    m_capture.SetFlvVideoWidth(m_flvDlg.Width());
-    m_capture.SetFlvVideoBitrate(m_flvDlg.VideoBitrate());
-    m_capture.SetFlvFrameRate(FrameRateArgument(m_flvDlg.FrameRate()));
+    ApplyOutputSettings();
     m_capture.SetCaptureFileName(*path);
     m_capture.SetCaptureToFile(true);
     if (live) {
@@ -615,6 +628,7 @@ void CCaptureDlg::StartRecording(bool live, std::optional<QString> chosen) {
     // the one on show, so that one press pauses.
     ShowSkinButton(kButtonPause, true);
     ShowSkinButton(kButtonPlay, false);
+    m_previewing = true;
     // Only a file that is being written is named in the File box and the list; a stream
     // with no copy is named by its server, never by its key.
     m_recordingPath = path->isEmpty() ? StreamServerShown() + QStringLiteral("/****") : *path;
@@ -623,12 +637,25 @@ void CCaptureDlg::StartRecording(bool live, std::optional<QString> chosen) {
     ShowRecordings();
 }
 
+void CCaptureDlg::ApplyOutputSettings() {
+    m_capture.SetFlvAudioBitrate(m_flvDlg.AudioBitrate());
+    m_capture.SetFlvAudioChannels(m_flvDlg.AudioChannels());
+    m_capture.SetFlvAudioSampleRate(m_flvDlg.AudioSampleRate());
+    m_capture.SetFlvVideoHeight(m_flvDlg.Height());
+    m_capture.SetFlvVideoWidth(m_flvDlg.Width());
+    m_capture.SetFlvVideoBitrate(m_flvDlg.VideoBitrate());
+    m_capture.SetFlvFrameRate(FrameRateArgument(m_flvDlg.FrameRate()));
+}
+
 void CCaptureDlg::Preview() {
     ShowSkinButton(kButtonPause, true);
     ShowSkinButton(kButtonPlay, false);
     ApplyDeviceSelection();
+    // The output values too: the preview is composed at the size and rate of the file a
+    // Record pressed now would write, so every overlay sits where it will in the file.
+    ApplyOutputSettings();
     ApplyStartSettings();
-    m_capture.StartCapture();
+    m_previewing = m_capture.StartCapture() != platform::kStartFailed;
     ApplyOverlays();
 }
 
@@ -650,6 +677,7 @@ void CCaptureDlg::Pause() {
     ShowSkinButton(kButtonPause, false);
     ShowSkinButton(kButtonPlay, true);
     m_capture.PauseCapture();
+    m_previewing = false;
 }
 
 void CCaptureDlg::FinishCapture() {
@@ -657,12 +685,13 @@ void CCaptureDlg::FinishCapture() {
     m_capture.SetCaptureToFile(false);
     m_capture.StopCapture();
     m_recordingPath.clear();
+    m_previewing = false;
 }
 
 void CCaptureDlg::Stop() {
     FinishCapture();
     // Back to the preview with the settings last sent.
-    m_capture.StartCapture();
+    m_previewing = m_capture.StartCapture() != platform::kStartFailed;
     ApplyOverlays();
     ShowSkinButton(kButtonPlay, true);
 }
@@ -672,7 +701,32 @@ void CCaptureDlg::ShowSkinButton(const char* name, bool show) {
 }
 
 void CCaptureDlg::OnSkinOption(const QString& name) {
-    if (const QualityPreset* preset = FindPreset(name)) m_flvDlg.SetQuality(preset->values);
+    if (const QualityPreset* preset = FindPreset(name)) {
+        m_flvDlg.SetQuality(preset->values);
+        m_outputChosen = true;
+        OverlaySizesFollowThePicture();
+    }
+}
+
+OutputPicture CCaptureDlg::CurrentOutputPicture() const {
+    return {m_flvDlg.Width(), m_flvDlg.Height(), m_flvDlg.FrameRate()};
+}
+
+void CCaptureDlg::OutputFollowsTheCamera() {
+    if (m_outputChosen) return;
+    const std::optional<OutputPicture> picture = OutputForFormat(m_videoDeviceDlg.ChosenFormat());
+    if (!picture) return;
+    m_flvDlg.SetPicture(picture->width, picture->height, picture->frameRate);
+    m_followedPicture = *picture;
+    ShowQuality();
+    OverlaySizesFollowThePicture();
+}
+
+void CCaptureDlg::OverlaySizesFollowThePicture() {
+    platform::RunGuarded(this, [this] {
+        m_dateTimeDlg.FollowPictureHeight(m_flvDlg.Height());
+        m_overlayTextDlg.FollowPictureHeight(m_flvDlg.Height());
+    });
 }
 // The skin's sliders (the progress slider is hidden) have no effect on capture.
 void CCaptureDlg::OnSkinSlider(const QString&, int) {}

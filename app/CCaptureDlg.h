@@ -16,6 +16,7 @@
 #include "dialogs/COverlayImageDlg.h"
 #include "dialogs/COverlayTextDlg.h"
 #include "dialogs/CVideoDeviceDlg.h"
+#include "StartValues.h"
 #include "dialogs/CaptureHost.h"
 #include "platform/CaptureInterface.h"
 #include "platform/ControlContainer.h"
@@ -94,6 +95,8 @@ private:
     QMenu* BuildContextMenu(QWidget* parent) override;
     QString StreamServerShown() const;
     void Preview();
+    // The output dialog's values into the control.
+    void ApplyOutputSettings();
     void Pause();
     void Stop();
     // "BUTTON_SNAPSHOT" and F12: the picture as recorded, as a PNG in the Pictures folder.
@@ -122,6 +125,11 @@ private:
     std::vector<RememberedDialog> RememberedDialogs();
     static QString DeviceKey(const RememberedDialog& d);
     void LoadRememberedSettings();
+    // Until the user sets the output's size or rate, they follow the chosen camera format,
+    // and the overlays' sizes follow the output's height until the user picks them.
+    OutputPicture CurrentOutputPicture() const;
+    void OutputFollowsTheCamera();
+    void OverlaySizesFollowThePicture();
     // Names the remembered camera by the name it has in this run's list.
     void FindRememberedCamera(QMap<QString, QString>& values);
     void SetRemember(bool on);
@@ -140,6 +148,9 @@ private:
     CDateTimeDlg m_dateTimeDlg;
     CLiveStreamDlg m_liveStreamDlg;
     bool m_goLiveOnOk = false;  // the Live Stream dialog was opened by Go live
+    bool m_previewing = false;  // Play runs the picture (not paused, not stopped)
+    bool m_outputChosen = false;      // the user set the output's size or rate
+    OutputPicture m_followedPicture;  // what the output dialog was given to follow the camera
     bool m_remember = false;     // "Remember Settings": the file is there
     bool m_keepThisRun = true;
     bool m_restoring = false;    // the remembered values are being put back

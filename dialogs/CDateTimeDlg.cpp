@@ -32,7 +32,10 @@ bool CDateTimeDlg::OnInitDialog() {
     OnSelChange(kFormatList, [this] { OnDrawTime(); });
     OnSelChange(kFontStyleList, [this] { OnFontStyle(); });
     OnSelChange(kFontNameList, [this] { OnFontName(); });
-    OnSelChange(kFontSizeList, [this] { OnFontSize(); });
+    OnSelChange(kFontSizeList, [this] {
+        m_sizePicked = true;
+        OnFontSize();
+    });
     OnClicked(kShow, [this] { OnShow(); });
     OnClicked(kOk, [this] { OnOk(); });
     OnClicked(kCancel, [this] { reject(); });
@@ -72,4 +75,8 @@ void CDateTimeDlg::OnOk() {
     UpdateData(true);
     UpdateData(false);
     StandardOk();
+}
+
+void CDateTimeDlg::FollowPictureHeight(int height) {
+    if (!m_sizePicked && IsCreated() && SelectNearestSize(kFontSizeList, lists::FontSizeForHeight(height))) OnFontSize();
 }

@@ -18,6 +18,11 @@ public:
     int16_t Top() const { return m_top; }
     platform::Colour Colour() const { return m_colour; }
 
+    // Until the user picks a size (or has one remembered), the size follows the height of
+    // the recorded picture, so the overlay keeps its proportion on a larger picture.
+    void FollowPictureHeight(int height);
+    void KeepFontSize() { m_sizePicked = true; }
+
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(platform::DataExchange& dx) override;
@@ -34,6 +39,7 @@ private:
     int32_t m_fontNameSelection = 0;
     int32_t m_fontStyleSelection = 0;
     int32_t m_fontSizeSelection = 0;
+    bool m_sizePicked = false;
     int32_t m_formatIndex = 0;
     bool m_show = true;
     // Preselected in the first colour dialog; white reads on most pictures.

@@ -30,6 +30,13 @@ void CFlvPropertiesDlg::OnOk() {
     StandardOk();
 }
 
+void CFlvPropertiesDlg::SetPicture(int16_t width, int16_t height, float frameRate) {
+    m_width = width;
+    m_height = height;
+    m_frameRate = frameRate;
+    if (IsCreated()) UpdateData(false);
+}
+
 void CFlvPropertiesDlg::SetQuality(const Quality& q) {
     m_videoBitrate = q.videoBitrate;
     m_width = q.width;

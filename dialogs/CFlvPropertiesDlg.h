@@ -30,6 +30,8 @@ public:
     Quality CurrentQuality() const { return {m_videoBitrate, m_width, m_height, m_audioBitrate}; }
     // Holds q from now on and shows it in the edit boxes.
     void SetQuality(const Quality& q);
+    // The same for the picture's size and rate.
+    void SetPicture(int16_t width, int16_t height, float frameRate);
 
 protected:
     bool OnInitDialog() override;

@@ -72,7 +72,8 @@ void COverlayImageDlg::OnShowImage() {
 }
 
 void COverlayImageDlg::OnOk() {
-    UpdateData(true);
+    // What the dialog holds is what the preview shows from now on, as Draw Image would do.
+    if (UpdateData(true)) Draw();
     UpdateData(false);
     StandardOk();
 }

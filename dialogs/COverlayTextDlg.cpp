@@ -67,7 +67,10 @@ bool COverlayTextDlg::OnInitDialog() {
     OnClicked(kSelectTexture, [this] { OnSelectTexture(); });
     OnSelChange(kTextStyleList, [this] { OnTextStyle(); });
     OnSelChange(kFontStyleList, [this] { OnFontStyle(); });
-    OnSelChange(kFontSizeList, [this] { OnFontSize(); });
+    OnSelChange(kFontSizeList, [this] {
+        m_sizePicked = true;
+        OnFontSize();
+    });
     OnSelChange(kFontNameList, [this] { OnFontName(); });
     OnSelChange(kRotationList, [this] { OnRotation(); });
     OnClicked(kInvert, [this] { OnInvert(); });
@@ -197,7 +200,12 @@ void COverlayTextDlg::OnOk() {
     m_rotationIndex = Selection(kRotationList);
     m_invertFlag = IsChecked(kInvert) ? 1 : 0;
     m_useOverlayFlag = IsChecked(kUseOverlay) ? 1 : 0;
-    UpdateData(true);
+    // What the dialog holds is what the preview shows from now on, as Draw Text would do.
+    if (UpdateData(true)) Capture().DrawOverlayText(kOverlay, m_left, m_top, OverlayText());
     UpdateData(false);
     StandardOk();
+}
+
+void COverlayTextDlg::FollowPictureHeight(int height) {
+    if (!m_sizePicked && IsCreated() && SelectNearestSize(kFontSizeList, lists::FontSizeForHeight(height))) OnFontSize();
 }

@@ -26,6 +26,11 @@ public:
     QString OverlayText() const { return m_text1 + QStringLiteral("\r\n") + m_text2; }
     const QString& TextureImageFile() const { return m_textureImageFile; }
 
+    // Until the user picks a size (or has one remembered), the size follows the height of
+    // the recorded picture, so the overlay keeps its proportion on a larger picture.
+    void FollowPictureHeight(int height);
+    void KeepFontSize() { m_sizePicked = true; }
+
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(platform::DataExchange& dx) override;
@@ -55,6 +60,7 @@ private:
     int32_t m_hatchStyleSelection = 0;
     int32_t m_fontStyleSelection = 0;
     int32_t m_fontSizeSelection = 0;
+    bool m_sizePicked = false;
     int32_t m_fontNameSelection = 0;
     bool m_showText = true;
     bool m_greyScale = false;

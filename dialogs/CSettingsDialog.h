@@ -16,6 +16,8 @@ public:
 protected:
     // The main window's capture control; a dispatch error when there is no main window.
     CVideoCap& Capture() const;
+    // Selects the entry of the size list `id` nearest `points`; false when it already was.
+    bool SelectNearestSize(int id, int points);
 
 private:
     CaptureHost* m_mainWindow = nullptr;

@@ -55,6 +55,11 @@ void CVideoDeviceDlg::ShowCameraControls(int index) {
     m_cameraControls.ShowFor(Capture().VideoDeviceNode(static_cast<int16_t>(index)), name);
 }
 
+QString CVideoDeviceDlg::ChosenFormat() const {
+    const QComboBox* formats = Combo(kFormatList);
+    return formats ? formats->itemText(m_formatIndex) : m_formatNames.value(m_formatIndex);
+}
+
 void CVideoDeviceDlg::OnOk() {
     m_deviceIndex = Selection(kDeviceList);
     m_formatIndex = Selection(kFormatList);

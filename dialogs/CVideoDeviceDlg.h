@@ -27,6 +27,8 @@ public:
     int32_t InputIndex() const { return m_inputIndex; }
     int32_t StandardIndex() const { return m_standardIndex; }
     bool Deinterlace() const { return m_deinterlace; }
+    // The name of the format chosen at the last "Ok" ("1280x720 MJPG 30 fps").
+    QString ChosenFormat() const;
 
     // Opens "Camera Controls" for the video device at `index` of the device list.
     void ShowCameraControls(int index);

@@ -2,6 +2,7 @@
 // control receives, so the order is part of the interface.
 #pragma once
 
+#include <algorithm>
 #include <QStringList>
 
 #include <array>
@@ -117,6 +118,9 @@ QStringList ToStringList(const std::array<const char*, N>& texts) {
     return out;
 }
 QStringList FontSizeTexts();
+// The overlays' start size for a picture `height` lines high: 8 points per 240 lines, as the
+// first entry of the size lists is for the first output size.
+inline int FontSizeForHeight(int height) { return kFirstFontSize * std::max(1, height) / 240; }
 QStringList TextStyleNames();
 
 }  // namespace lists

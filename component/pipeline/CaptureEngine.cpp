@@ -64,9 +64,17 @@ RecordingStats CaptureEngine::Stats() const {
 
 void CaptureEngine::OnVideoFrame(VideoFrame&& frame) {
     if (m_paused.load()) return;  // the preview holds its last picture
+    // At the output's rate: a picture on the same output frame as the one before it is one
+    // the file would not hold either.
+    const int rate = m_outputRate.load();
+    const int64_t slot = rate > 0 ? (frame.timeUs * rate + 500000) / 1000000 : m_lastSlot + 1;
+    const bool surplus = slot == m_lastSlot;
+    m_lastSlot = slot;
+    auto worker = Worker();
+    if (surplus && !worker) return;
     m_processing.Apply(frame.picture, frame.timeUs);
-    if (auto w = Worker()) w->PushVideo(frame);
-    if (m_preview.Put(std::move(frame)) && m_hooks.previewReady) m_hooks.previewReady();
+    if (worker) worker->PushVideo(frame);
+    if (!surplus && m_preview.Put(std::move(frame)) && m_hooks.previewReady) m_hooks.previewReady();
 }
 
 void CaptureEngine::OnAudioBlock(AudioBlock&& block) {
@@ -142,6 +150,7 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
     }
     // From here on every picture and block reaches the encoder, so the file starts now.
     m_processing.SetOutputSize(QSize(settings.width, settings.height));
+    m_outputRate = settings.frameRate;
     m_level.Reset();
     timeline->Begin(ClockNowUs());
     m_recording.audio->Start([this](AudioBlock&& b) { OnAudioBlock(std::move(b)); },
@@ -188,6 +197,7 @@ void CaptureEngine::ChooseOutputSize(const CaptureRequest& r) {
     // next recording with these values would hold it.
     if (m_recording.worker) return;
     m_processing.SetOutputSize(r.encoder ? QSize(r.encoder->width, r.encoder->height) : QSize());
+    m_outputRate = r.encoder ? r.encoder->frameRate : 0;
 }
 
 Result<> CaptureEngine::Start(const CaptureRequest& r) {

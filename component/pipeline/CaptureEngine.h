@@ -98,6 +98,10 @@ private:
 
     State m_state = State::Stopped;
     std::atomic<bool> m_paused{false};
+    // The rate of the pictures the preview shows (the output's; 0: all), and the output frame
+    // of the last one (capture thread only).
+    std::atomic<int> m_outputRate{0};
+    int64_t m_lastSlot = -1;
     int64_t m_pausedAtUs = 0;  // when the running pause began (GUI thread only)
     // Capture time up to which the recording's sound has arrived.
     std::atomic<int64_t> m_audioReachedUs{0};

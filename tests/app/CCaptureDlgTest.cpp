@@ -151,10 +151,11 @@ TEST(CCaptureDlgInit, FillsTheNameListsAndCreatesTheDialogsHidden) {
     dlg.SetStartDirectory(dir.path());
     dlg.OnInitDialog();
 
-    // Only reads: the five collections in their order, each call on a fresh object.
+    // Only reads: the five collections in their order, each call on a fresh object, and
+    // whether the first video device is a camera (whose format the output then follows).
     std::vector<int> properties;
     for (const FakeCall& c : fake->calls) {
-        if (c.collection != 0) continue;
+        if (c.collection != 0 || c.dispid == DispidOf(Op::VideoDeviceNode)) continue;
         EXPECT_EQ(c.kind, InvokeKind::PropertyGet) << c;
         if (properties.empty() || properties.back() != c.dispid) properties.push_back(c.dispid);
     }
@@ -424,7 +425,8 @@ TEST_F(MainWindowFixture, PreviewPauseAndStop) {
     dlg->OnSkinButton("BUTTON_PLAY");
     EXPECT_TRUE(Visible("BUTTON_PAUSE"));
     EXPECT_FALSE(Visible("BUTTON_PLAY"));
-    EXPECT_EQ(Calls(), Join({DeviceSelection(), StartSettings(), {Method(Op::StartCapture)}, ApplyOverlays()}));
+    // The output values go with Play too: the preview is composed as the file would be.
+    EXPECT_EQ(Calls(), Join({DeviceSelection(), FlvValues(), StartSettings(), {Method(Op::StartCapture)}, ApplyOverlays()}));
 
     fake->Clear();
     dlg->OnSkinButton("BUTTON_PAUSE");

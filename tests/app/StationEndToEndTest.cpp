@@ -126,6 +126,13 @@ protected:
         CVideoDeviceDlg& video = dlg->VideoDeviceDlg();
         Choose(video.Combo(VideoDeviceIds::kDeviceList), QStringLiteral("Test Pattern"));
         video.Button(VideoDeviceIds::kOk)->click();
+        // The output followed the pattern's first format; these tests record the output
+        // dialog's first values, set as a user would.
+        CFlvPropertiesDlg& flv = dlg->FlvDlg();
+        flv.Edit(FlvIds::kWidthEdit)->setText("320");
+        flv.Edit(FlvIds::kHeightEdit)->setText("240");
+        flv.Edit(FlvIds::kFrameRateEdit)->setText("25");
+        flv.Button(FlvIds::kOk)->click();
         CAudioDeviceDlg& audio = dlg->AudioDeviceDlg();
         Choose(audio.Combo(AudioDeviceIds::kDeviceList), QStringLiteral("Test Tone"));
         audio.Combo(AudioDeviceIds::kSyncModeList)->setCurrentIndex(syncMode);
@@ -610,3 +617,82 @@ TEST_F(StationEndToEnd, RecordsEachTypeChosenInTheSaveDialog) {
 }
 
 }  // namespace
+
+namespace {
+// The smallest rectangle holding the pixels of `picture` that `match`.
+QRect BoxOf(const QImage& picture, const std::function<bool(QColor)>& match) {
+    QRect box;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (match(picture.pixelColor(x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+}  // namespace
+
+// The preview before recording is the recording: at 1280x720 the stamp and the picture
+// overlay sit in the preview (grabbed at the output's own size) where the next recording's
+// frames have them.
+TEST_F(StationEndToEnd, ThePreviewLaysTheOverlaysOutAsTheRecordingWill) {
+    ChooseTestSources(1, QStringLiteral("0"));
+    CVideoDeviceDlg& video = dlg->VideoDeviceDlg();
+    Choose(video.Combo(VideoDeviceIds::kFormatList), QStringLiteral("1280x720 RGB32 30 fps"));
+    video.Button(VideoDeviceIds::kOk)->click();
+    dlg->FlvDlg().Edit(FlvIds::kWidthEdit)->setText("1280");
+    dlg->FlvDlg().Edit(FlvIds::kHeightEdit)->setText("720");
+    dlg->FlvDlg().Button(FlvIds::kOk)->click();
+    CDateTimeDlg& date = dlg->DateTimeDlg();
+    services.colourAnswers.push_back(platform::Colour(0x0000FF00));  // green
+    date.Button(DateTimeIds::kColour)->click();
+    Choose(date.Combo(DateTimeIds::kFontSizeList), QStringLiteral("36"));
+    emit date.Combo(DateTimeIds::kFontSizeList)->activated(date.Combo(DateTimeIds::kFontSizeList)->currentIndex());
+    date.Edit(DateTimeIds::kLeftEdit)->setText("20");
+    date.Edit(DateTimeIds::kTopEdit)->setText("20");
+    date.Button(DateTimeIds::kDrawTime)->click();
+    date.Button(DateTimeIds::kOk)->click();
+    QImage magenta(120, 80, QImage::Format_RGB32);
+    magenta.fill(qRgb(255, 0, 255));
+    ASSERT_TRUE(magenta.save(dir.filePath("mark.png")));
+    COverlayImageDlg& image = dlg->OverlayImageDlg();
+    image.Edit(OverlayImageIds::kFileEdit)->setText(dir.filePath("mark.png"));
+    image.Edit(OverlayImageIds::kLeftEdit)->setText("1000");
+    image.Edit(OverlayImageIds::kTopEdit)->setText("40");
+    image.Edit(OverlayImageIds::kAlphaEdit)->setText("255");
+    image.Check(OverlayImageIds::kShowImage)->setChecked(true);
+    image.Button(OverlayImageIds::kOk)->click();
+
+    // Brighter than the pattern's bars, which are at three quarters.
+    auto green = [](QColor c) { return c.green() > 230 && c.red() < 90 && c.blue() < 90; };
+    auto pink = [](QColor c) { return c.red() > 220 && c.blue() > 220 && c.green() < 60; };
+    dlg->OnSkinButton(QStringLiteral("BUTTON_PLAY"));
+    control->resize(1280, 720);  // a pixel of the preview is a pixel of the file
+    const int64_t painted = control->FramesPainted();
+    ASSERT_TRUE(WaitFor([&] { return control->FramesPainted() >= painted + 5; }, 20000));
+    const QImage preview = control->grab().toImage();
+
+    const QString path = dir.filePath("laid.flv");
+    services.fileAnswers.push_back(path);
+    dlg->OnSkinButton(QStringLiteral("BUTTON_CONVERT"));
+    ASSERT_TRUE(WaitFor([&] { return control->Stats().framesWritten >= 30; }, 30000));
+    dlg->OnSkinButton(QStringLiteral("BUTTON_STOP"));
+    const QString still = dir.filePath("still.png");
+    QProcess::execute("ffmpeg", {"-v", "error", "-y", "-ss", "0.5", "-i", path, "-frames:v", "1", still});
+    const QImage recorded(still);
+    ASSERT_EQ(recorded.size(), QSize(1280, 720));
+    // Each looked for in its half of the top: below, 4:2:0 colour bleeds from the bars into
+    // the white of the sweeping bar and the number.
+    const struct {
+        const char* what;
+        std::function<bool(QColor)> match;
+        QRect where;
+    } marks[] = {{"stamp", green, QRect(0, 0, 640, 200)}, {"picture", pink, QRect(640, 0, 640, 200)}};
+    for (const auto& [what, match, where] : marks) {
+        SCOPED_TRACE(what);
+        const QRect inPreview = BoxOf(preview.copy(where), match), inFile = BoxOf(recorded.copy(where), match);
+        ASSERT_FALSE(inFile.isEmpty());
+        for (const auto& [a, b] : {std::pair{inPreview.left(), inFile.left()}, {inPreview.top(), inFile.top()},
+                                  {inPreview.right(), inFile.right()}, {inPreview.bottom(), inFile.bottom()}})
+            EXPECT_NEAR(a, b, 2) << "preview " << inPreview.x() << "," << inPreview.y() << " " << inPreview.width()
+                                 << "x" << inPreview.height() << ", file " << inFile.x() << "," << inFile.y() << " "
+                                 << inFile.width() << "x" << inFile.height();
+    }
+}

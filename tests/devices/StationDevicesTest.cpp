@@ -9,6 +9,7 @@
 #include "component/CaptureControl.h"
 #include "dialogs/DialogIds.h"
 
+#include <QLineEdit>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -57,6 +58,9 @@ protected:
         Choose(devices, QStringLiteral("Virtual Camera"));
         Choose(video.Combo(VideoDeviceIds::kFormatList), QStringLiteral("320x240 YUYV 30 fps"));
         video.Button(VideoDeviceIds::kOk)->click();
+        // The output follows the camera (320x240, 30 fps) unless set; these tests count 25.
+        dlg->FlvDlg().Edit(FlvIds::kFrameRateEdit)->setText("25");
+        dlg->FlvDlg().Button(FlvIds::kOk)->click();
         CAudioDeviceDlg& audio = dlg->AudioDeviceDlg();
         Choose(audio.Combo(AudioDeviceIds::kDeviceList), QStringLiteral("Sine source at 440 Hz"));
         audio.Button(AudioDeviceIds::kOk)->click();
@@ -365,3 +369,43 @@ TEST_F(StationDevices, SnapshotsSaveTheRecordedPictureIntoThePicturesFolder) {
 }
 
 }  // namespace
+
+// Until the user sets the output picture or a type size, they follow the chosen camera:
+// a 720p camera records 720p with a stamp that can be read.
+TEST_F(StationDevices, TheOutputAndTheTypeSizesFollowTheChosenCameraUntilTheUserSetsThem) {
+    auto edit = [&](int id) { return dlg->FlvDlg().Edit(id)->text(); };
+    auto size = [&](CSettingsDialog& d) { return d.Combo(DateTimeIds::kFontSizeList)->currentText(); };
+    CVideoDeviceDlg& video = dlg->VideoDeviceDlg();
+    auto chooseFormat = [&](const char* format) {
+        Choose(video.Combo(VideoDeviceIds::kDeviceList), QStringLiteral("Virtual Camera"));
+        Choose(video.Combo(VideoDeviceIds::kFormatList), QString::fromLatin1(format));
+        video.Button(VideoDeviceIds::kOk)->click();
+    };
+    struct Step {
+        const char* format;
+        const char *width, *height, *rate, *stamp, *text;
+    } steps[] = {
+        {"1280x720 MJPG 30 fps", "1280", "720", "30", "24", "24"},
+        {"1920x1080 YUYV 5 fps", "1920", "1080", "5", "36", "36"},
+        {"640x480 YUYV 30 fps", "640", "480", "30", "16", "16"},
+    };
+    for (const Step& s : steps) {
+        chooseFormat(s.format);
+        EXPECT_EQ(edit(FlvIds::kWidthEdit), s.width) << s.format;
+        EXPECT_EQ(edit(FlvIds::kHeightEdit), s.height) << s.format;
+        EXPECT_EQ(edit(FlvIds::kFrameRateEdit), s.rate) << s.format;
+        EXPECT_EQ(size(dlg->DateTimeDlg()), s.stamp) << s.format;
+        EXPECT_EQ(size(dlg->OverlayTextDlg()), s.text) << s.format;
+    }
+    // A size picked for the stamp and a rate typed into the output stay the user's.
+    QComboBox* stamp = dlg->DateTimeDlg().Combo(DateTimeIds::kFontSizeList);
+    Choose(stamp, QStringLiteral("12"));
+    emit stamp->activated(stamp->currentIndex());
+    dlg->FlvDlg().Edit(FlvIds::kFrameRateEdit)->setText("25");
+    dlg->FlvDlg().Button(FlvIds::kOk)->click();
+    chooseFormat("1280x720 MJPG 30 fps");
+    EXPECT_EQ(edit(FlvIds::kWidthEdit), "640");
+    EXPECT_EQ(edit(FlvIds::kFrameRateEdit), "25");
+    EXPECT_EQ(size(dlg->DateTimeDlg()), "12");
+    EXPECT_EQ(size(dlg->OverlayTextDlg()), "16");
+}
