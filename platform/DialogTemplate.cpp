@@ -1,7 +1,10 @@
 #include "DialogTemplate.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
+#include <QStyle>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,9 +13,67 @@
 
 #include "DialogUnits.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace platform {
 
 namespace {
+
+// A list opened as wide as its longest item, whatever the style does with the popup.
+class TemplateComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override {
+        QAbstractItemView* list = view();
+        list->setTextElideMode(Qt::ElideNone);
+        list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width() +
+                              2 * list->frameWidth());
+        QComboBox::showPopup();
+    }
+};
+
+// The width a static or check box text needs on one line.
+int TextWidth(QWidget* w) {
+    const QFontMetrics fm(w->font());
+    if (auto* label = qobject_cast<QLabel*>(w)) return fm.horizontalAdvance(label->text()) + 1;
+    if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        QStyle* style = check->style();
+        return fm.horizontalAdvance(check->text()) + style->pixelMetric(QStyle::PM_IndicatorWidth) +
+               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2;
+    }
+    return 0;
+}
+
+// A template's rectangles were drawn for the fonts of another system: a text that needs a
+// little more than its rectangle takes it from free space beside it (right first, then
+// left), never over another control and never out of its frame.
+void MakeRoomForText(QWidget* dialog, QWidget* w, const std::vector<QWidget*>& controls) {
+    const int need = TextWidth(w);
+    QRect r = w->geometry();
+    if (need <= r.width()) return;
+    int leftBound = 0, rightBound = dialog->width();
+    for (QWidget* other : controls) {
+        if (other == w) continue;
+        const QRect o = other->geometry();
+        if (qobject_cast<QGroupBox*>(other)) {
+            if (!o.contains(r)) continue;
+            // Inside a frame: keep a character's margin from its lines.
+            const int margin = QFontMetrics(dialog->font()).averageCharWidth();
+            leftBound = std::max(leftBound, o.left() + margin);
+            rightBound = std::min(rightBound, o.right() - margin);
+            continue;
+        }
+        if (o.bottom() < r.top() || o.top() > r.bottom()) continue;
+        if (o.left() >= r.right()) rightBound = std::min(rightBound, o.left() - 1);
+        else if (o.right() <= r.left()) leftBound = std::max(leftBound, o.right() + 1);
+    }
+    const int right = std::min(rightBound, r.left() + need - 1);
+    if (right > r.right()) r.setRight(right);
+    const int left = std::max(leftBound, r.right() - need + 1);
+    if (left < r.left()) r.setLeft(left);
+    w->setGeometry(r);
+}
 
 QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text ? c.text : "");
@@ -39,7 +100,12 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
     }
     case ControlKind::CheckBox: return new QCheckBox(text, parent);
     case ControlKind::Edit: return new QLineEdit(text, parent);
-    case ControlKind::DropDownList: return new QComboBox(parent);
+    case ControlKind::DropDownList: {
+        auto* combo = new TemplateComboBox(parent);
+        // The closed box may cut a long choice; its tip shows it whole.
+        QObject::connect(combo, &QComboBox::currentTextChanged, combo, &QWidget::setToolTip);
+        return combo;
+    }
     }
     return nullptr;
 }
@@ -50,6 +116,7 @@ QString ControlName(int id) { return QString::number(id); }
 
 void BuildControls(QWidget* dialog, const DialogTemplate& tmpl) {
     const QSize base = DialogBaseUnits(dialog->font());
+    std::vector<QWidget*> controls;
     dialog->setFixedSize(DialogUnitsToPixels(QRect(0, 0, tmpl.width, tmpl.height), base).size());
     for (const ControlTemplate& c : tmpl.controls) {
         QWidget* w = MakeControl(c, dialog);
@@ -66,7 +133,9 @@ void BuildControls(QWidget* dialog, const DialogTemplate& tmpl) {
         if (c.id != kNoId) w->setObjectName(ControlName(c.id));
         if (c.disabled) w->setEnabled(false);
         if (c.kind == ControlKind::GroupBox) w->lower();
+        controls.push_back(w);
     }
+    for (QWidget* w : controls) MakeRoomForText(dialog, w, controls);
 }
 
 }  // namespace platform

@@ -11,6 +11,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QAbstractItemView>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -695,4 +700,58 @@ TEST_F(StationEndToEnd, ThePreviewLaysTheOverlaysOutAsTheRecordingWill) {
                                  << "x" << inPreview.height() << ", file " << inFile.x() << "," << inFile.y() << " "
                                  << inFile.width() << "x" << inFile.height();
     }
+}
+
+// Every text of every settings dialog fits the rectangle its template gives it, in the fonts
+// the station installs: labels, check and push buttons, group captions, and every item of
+// every list when the list is open.
+TEST_F(StationEndToEnd, EveryDialogTextFitsItsControl) {
+    QDialog* dialogs[] = {&dlg->VideoDeviceDlg(), &dlg->AudioDeviceDlg(), &dlg->DateTimeDlg(),
+                          &dlg->OverlayTextDlg(), &dlg->OverlayImageDlg(), &dlg->FlvDlg(),
+                          &dlg->LiveStreamDlg()};
+    QStringList cut;
+    int checked = 0;
+    for (QDialog* d : dialogs) {
+        d->show();
+        const QFontMetrics fm(d->font());
+        QStyle* style = d->style();
+        auto fits = [&](QWidget* w, const QString& text, int room) {
+            ++checked;
+            if (fm.horizontalAdvance(text) > room)
+                cut << QStringLiteral("%1: \"%2\" needs %3 px, has %4")
+                           .arg(d->windowTitle(), text).arg(fm.horizontalAdvance(text)).arg(room);
+            (void)w;
+        };
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(d)) continue;
+            if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+                // Wrapped at word breaks: each line within the width, all lines within the height.
+                const QRect need = fm.boundingRect(QRect(0, 0, label->width(), 10000),
+                                                   Qt::TextWordWrap, label->text());
+                fits(w, label->text(), label->width());
+                if (need.height() > label->height())
+                    cut << QStringLiteral("%1: \"%2\" wraps to %3 px high, has %4")
+                               .arg(d->windowTitle(), label->text()).arg(need.height()).arg(label->height());
+            } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                // The room the style leaves for the text, beside a box or inside a frame.
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                const bool check = qobject_cast<QCheckBox*>(w);
+                fits(w, button->text(), style->subElementRect(check ? QStyle::SE_CheckBoxContents
+                                                                    : QStyle::SE_PushButtonContents,
+                                                              &option, button).width());
+            } else if (auto* group = qobject_cast<QGroupBox*>(w); group && !group->title().isEmpty()) {
+                fits(w, group->title(), group->width() - 2 * fm.averageCharWidth());
+            } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                combo->showPopup();
+                const int room = combo->view()->viewport()->width() - 2 * fm.averageCharWidth();
+                for (int i = 0; i < combo->count(); ++i) fits(w, combo->itemText(i), room);
+                combo->hidePopup();
+            }
+        }
+        d->hide();
+    }
+    EXPECT_GT(checked, 100);
+    EXPECT_TRUE(cut.isEmpty()) << cut.join('\n').toStdString();
 }
