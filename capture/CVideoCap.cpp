@@ -94,6 +94,7 @@ QString CVideoCap::VideoDeviceIdentity(int16_t v) {
     return QString::fromStdString(Call<CaptureOp::VideoDeviceIdentity>(v).ToStr());
 }
 void CVideoCap::ShowMessage(const QString& line) { Call<CaptureOp::ShowMessage>(line); }
+bool CVideoCap::RefreshDevices() { return Call<CaptureOp::RefreshDevices>().ToBool(); }
 QString CVideoCap::StartFailureReason() {
     return QString::fromStdString(Call<CaptureOp::StartFailureReason>().ToStr());
 }

@@ -69,6 +69,8 @@ public:
     QString VideoDeviceIdentity(int16_t device);
     // A line of the program's over the preview, until the next capture starts.
     void ShowMessage(const QString& line);
+    // True when the device lists changed since they were last read.
+    bool RefreshDevices();
     // Empty when the current picture was saved at `path`; else the reason.
     QString SaveSnapshot(const QString& path);
     // Why the last StartCapture failed; empty when it started.

@@ -61,6 +61,23 @@ const DeviceCatalog& CaptureControl::Devices() {
     return *m_catalog;
 }
 
+bool CaptureControl::RefreshDevices() {
+    Devices();
+    if (!m_watch) m_watch = std::make_unique<DeviceWatch>();
+    if (!m_watch->Changed()) return false;
+    DeviceCatalog fresh = m_options.devices();
+    auto names = [](const DeviceCatalog& c) {
+        std::vector<std::string> n;
+        for (const VideoDevice& d : c.video) n.push_back(d.path + '|' + d.name);
+        n.push_back({});
+        for (const AudioDevice& d : c.audio) n.push_back(d.source + '|' + d.name);
+        return n;
+    };
+    const bool changed = names(fresh) != names(*m_catalog);
+    m_catalog = std::move(fresh);
+    return changed;
+}
+
 Variant CaptureControl::Invoke(int dispid, InvokeKind kind, const std::vector<Variant>& args) {
     const platform::CaptureOpInfo* op = platform::FindCaptureOp(dispid);
     if (!op)
@@ -132,6 +149,7 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         if (const QString line = QString::fromStdString(a[0].ToStr()); !m_alerts.contains(line)) m_alerts << line;
         update();
         break;
+    case O::RefreshDevices: return Variant::Bool(RefreshDevices());
     case O::SaveSnapshot: return Variant::Str(SaveSnapshot(a[0].ToStr()));
     case O::StartFailureReason: return Variant::Str(m_startFailure);
     case O::CheckStreamServer: {

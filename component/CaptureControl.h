@@ -8,6 +8,9 @@
 #include "component/pipeline/RecordingFigures.h"
 #include "component/pipeline/CaptureSettings.h"
 #include "component/sources/DeviceCatalog.h"
+#include "component/sources/DeviceWatch.h"
+
+#include <memory>
 #include "component/overlays/OverlaySettings.h"
 #include "platform/CaptureInterface.h"
 #include "platform/ControlContainer.h"
@@ -39,6 +42,8 @@ public:
     const CaptureSettings& Settings() const { return m_settings; }
     const OverlaySettings& Overlays() const { return m_overlays; }
     const DeviceCatalog& Devices();
+    // Probes again when the watch saw a device come or go; true when the lists differ.
+    bool RefreshDevices();
     CaptureEngine::State CaptureState() const { return m_engine.CurrentState(); }
     RecordingStats Stats() const { return m_engine.Stats(); }
     std::optional<StreamStatus> LiveStatus() const { return m_engine.LiveStatus(); }
@@ -77,6 +82,7 @@ private:
 
     CaptureControlOptions m_options;
     std::optional<DeviceCatalog> m_catalog;
+    std::unique_ptr<DeviceWatch> m_watch;  // from the first RefreshDevices on
     CaptureSettings m_settings;
     OverlaySettings m_overlays;
     // Filled by the engine's threads, so it outlives the engine.

@@ -1,6 +1,8 @@
 #include "CAudioDeviceDlg.h"
 
+#include "DeviceListFollower.h"
 #include "DialogIds.h"
+#include "capture/CVideoCap.h"
 #include "DialogTemplates.h"
 #include "FixedLists.h"
 
@@ -19,6 +21,9 @@ bool CAudioDeviceDlg::OnInitDialog() {
     FillList(kDeviceList, m_deviceNames, 0);
     FillList(kInputList, m_inputNames, 0);
 
+    new DeviceListFollower(*this, {kDeviceList, &m_deviceNames, &m_deviceIndex,
+                                   [](CVideoCap& c) { return ReadAllNames([&] { return c.GetAudioDevices(); }); },
+                                   nullptr});
     OnClicked(kOk, [this] { OnOk(); });
     OnClicked(kCancel, [this] { reject(); });
     return true;

@@ -20,5 +20,6 @@ protected:
     bool SelectNearestSize(int id, int points);
 
 private:
+    friend class DeviceListFollower;
     CaptureHost* m_mainWindow = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "DeviceListFollower.h"
 #include "DialogIds.h"
 #include "DialogTemplates.h"
 #include "capture/CVideoCap.h"
@@ -20,6 +21,14 @@ bool CVideoDeviceDlg::OnInitDialog() {
     SetChecked(kDeinterlaceCheck, m_deinterlace);
     m_cameraControls.setParent(this, m_cameraControls.windowFlags() | Qt::Dialog);
 
+    m_shownDevice = m_deviceIndex;
+    new DeviceListFollower(*this, {kDeviceList, &m_deviceNames, &m_deviceIndex,
+                                   [](CVideoCap& c) { return ReadAllNames([&] { return c.GetVideoDevices(); }); },
+                                   [this](int at) {
+                                       // Described at its new place, its formats left as chosen.
+                                       m_shownDevice = at;
+                                       Capture().SelectVideoDevice(static_cast<int16_t>(at));
+                                   }});
     OnSelChange(kDeviceList, [this] { OnDeviceChanged(); });
     OnSelChange(kStandardList, [this] { OnStandardChanged(); });
     OnClicked(kControlsButton, [this] { ShowCameraControls(Selection(kDeviceList)); });
@@ -29,6 +38,10 @@ bool CVideoDeviceDlg::OnInitDialog() {
 }
 
 void CVideoDeviceDlg::OnDeviceChanged() {
+    // The device already shown, chosen again, keeps the format and input on screen.
+    // One that is not connected has nothing to describe: its lists stay as they were.
+    if (Selection(kDeviceList) == m_shownDevice || Selection(kDeviceList) >= m_deviceNames.size()) return;
+    m_shownDevice = Selection(kDeviceList);
     // Only the lists on screen follow the device; the stored names and indexes stay.
     Combo(kInputList)->clear();
     Combo(kFormatList)->clear();

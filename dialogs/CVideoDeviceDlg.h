@@ -52,4 +52,5 @@ private:
     int32_t m_standardIndex = 0;
     bool m_deinterlace = true;
     CCameraControlsDlg m_cameraControls;
+    int m_shownDevice = 0;  // whose formats, inputs and standards are on screen
 };

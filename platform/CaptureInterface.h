@@ -27,7 +27,7 @@ enum class CaptureOp : uint8_t {
     SetOverlayTextHatchBrush, SetOverlayTextTextureBrush, SetInvertColor, SetGrayScale,
     StreamServer, StreamKey, VideoStandards, VideoStandardIndex, SelectVideoStandard,
     Deinterlace, VideoDeviceNode, SaveSnapshot, StartFailureReason, CheckStreamServer,
-    VideoDeviceIdentity, ShowMessage, Count
+    VideoDeviceIdentity, ShowMessage, RefreshDevices, Count
 };
 
 // Members of every name collection: Count (property get, i16) and the item-name method
@@ -180,6 +180,9 @@ inline constexpr std::array<CaptureOpInfo, size_t(CaptureOp::Count)> kCaptureOps
         Call(O::VideoDeviceIdentity, 0x20A, "VideoDeviceIdentity", S, No, I16),
         // A line of the program's own over the preview, until the next capture starts.
         Call(O::ShowMessage, 0x20B, "ShowMessage", N, No, S),
+        // Reads the devices again when a camera or sound source came or went since the last
+        // call; true when the lists changed (their indexes may have moved).
+        Call(O::RefreshDevices, 0x20C, "RefreshDevices", B, No),
     }};
 }();
 

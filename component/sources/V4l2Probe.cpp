@@ -221,7 +221,7 @@ Result<> SetV4l2Standard(const std::string& node, uint64_t standard) {
     return Ok();
 }
 
-std::vector<VideoDevice> ProbeV4l2Devices() {
+std::vector<int> VideoNodeNumbers() {
     std::vector<int> numbers;
     if (DIR* dir = ::opendir("/dev")) {
         while (dirent* e = ::readdir(dir)) {
@@ -233,6 +233,11 @@ std::vector<VideoDevice> ProbeV4l2Devices() {
         ::closedir(dir);
     }
     std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+std::vector<VideoDevice> ProbeV4l2Devices() {
+    const std::vector<int> numbers = VideoNodeNumbers();
     std::vector<VideoDevice> devices;
     std::set<std::string> names;
     for (int n : numbers) {

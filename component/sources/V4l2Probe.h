@@ -11,6 +11,8 @@
 namespace component {
 
 std::vector<VideoDevice> ProbeV4l2Devices();
+// The N of every /dev/videoN, in order.
+std::vector<int> VideoNodeNumbers();
 
 // Sets the video standard of an analogue device. Done before FFmpeg opens it: FFmpeg sets the
 // frame size first and the standard after, and a standard brings its own size.

@@ -7,6 +7,7 @@
 #include "app/CCaptureDlg.h"
 #include "component/CaptureComponent.h"
 #include "component/CaptureControl.h"
+#include "dialogs/DeviceListFollower.h"
 #include "dialogs/DialogIds.h"
 
 #include <QLineEdit>
@@ -408,4 +409,68 @@ TEST_F(StationDevices, TheOutputAndTheTypeSizesFollowTheChosenCameraUntilTheUser
     EXPECT_EQ(edit(FlvIds::kFrameRateEdit), "25");
     EXPECT_EQ(size(dlg->DateTimeDlg()), "12");
     EXPECT_EQ(size(dlg->OverlayTextDlg()), "16");
+}
+
+// A camera or a sound source that comes or goes while its dialog is open: one plugged in
+// appears, the chosen one that goes away stays listed as not connected, one not chosen leaves,
+// and the stored choice keeps naming its device as the lists move.
+TEST_F(StationDevices, DevicesThatComeAndGoWhileTheDialogIsOpen) {
+    QString module;  // the extra sine's module, while loaded
+    const QStringList extraSine{"load-module", "module-sine-source", "source_name=extra", "frequency=880"};
+    struct Row {
+        CSettingsDialog* dialog;
+        int list, ok;
+        QString name, fallback, format;  // a format to keep, where the device has them
+        std::function<void(bool in)> plug;
+        std::function<int32_t()> chosen;
+    } rows[] = {
+        {&dlg->VideoDeviceDlg(), VideoDeviceIds::kDeviceList, VideoDeviceIds::kOk, "Virtual Camera", "Test Pattern",
+         "1280x720 MJPG 30 fps", [&](bool in) { rig.SetCameraFault(in ? "" : "unplug Virtual Camera"); },
+         [&] { return dlg->VideoDeviceDlg().DeviceIndex(); }},
+        {&dlg->AudioDeviceDlg(), AudioDeviceIds::kDeviceList, AudioDeviceIds::kOk, "Sine source at 880 Hz", "Test Tone", "",
+         [&](bool in) {
+             const bool done = in ? rig.sound().Pactl(extraSine, &module)
+                                  : rig.sound().Pactl({"unload-module", module.trimmed()});
+             ASSERT_TRUE(done);
+         },
+         [&] { return dlg->AudioDeviceDlg().DeviceIndex(); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        QComboBox* list = row.dialog->Combo(row.list);
+        auto listed = [&](const QString& text) { return list->findText(text) >= 0; };
+        auto choose = [&](const QString& name) {
+            Choose(list, name);
+            emit list->activated(list->currentIndex());
+        };
+        row.dialog->show();
+        row.plug(true);
+        ASSERT_TRUE(WaitFor([&] { return listed(row.name); }, 10000));
+        choose(row.name);
+        QComboBox* formats = dlg->VideoDeviceDlg().Combo(VideoDeviceIds::kFormatList);
+        if (!row.format.isEmpty()) Choose(formats, row.format);
+        row.dialog->Button(row.ok)->click();
+        EXPECT_EQ(list->itemText(row.chosen()), row.name);
+        // Chosen again, the device keeps the format on screen.
+        row.dialog->show();
+        choose(row.name);
+        if (!row.format.isEmpty()) {
+            EXPECT_EQ(formats->currentText(), row.format);
+        }
+
+        row.plug(false);
+        const QString absent = DeviceListFollower::AbsentName(row.name);
+        ASSERT_TRUE(WaitFor([&] { return list->currentText() == absent; }, 10000));
+        EXPECT_FALSE(listed(row.name));
+        EXPECT_EQ(list->itemText(row.chosen()), absent);
+        choose(row.fallback);
+        row.dialog->Button(row.ok)->click();
+        row.dialog->show();
+        EXPECT_FALSE(listed(absent));
+        row.plug(true);
+        ASSERT_TRUE(WaitFor([&] { return listed(row.name); }, 10000));
+        EXPECT_EQ(list->itemText(row.chosen()), row.fallback);
+        row.dialog->hide();
+    }
+    EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
 }

@@ -26,6 +26,9 @@ struct VideoFixture : ::testing::Test {
         dlg.SetMainWindow(&host);
         dlg.Create(nullptr);
         dlg.show();
+        // An open device dialog asks, and only asks, whether devices came or went.
+        EXPECT_EQ(host.script->calls, std::vector<FakeCall>{Method(Op::RefreshDevices)});
+        host.script->calls.clear();
     }
     QComboBox* List(int id) { return dlg.Combo(id); }
 };
@@ -121,6 +124,9 @@ struct AudioFixture : ::testing::Test {
         dlg.SetMainWindow(&host);
         dlg.Create(nullptr);
         dlg.show();
+        // An open device dialog asks, and only asks, whether devices came or went.
+        EXPECT_EQ(host.script->calls, std::vector<FakeCall>{Method(Op::RefreshDevices)});
+        host.script->calls.clear();
     }
     void Ok() { dlg.Button(AudioDeviceIds::kOk)->click(); }
 };
