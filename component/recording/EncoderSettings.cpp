@@ -1,26 +1,17 @@
 #include "component/recording/EncoderSettings.h"
 
-#include <array>
-#include <cstdlib>
+#include "platform/OutputLimits.h"
 
 namespace component {
 
 namespace {
-constexpr std::array<int, 13> kAacRates = {7350,  8000,  11025, 12000, 16000, 22050, 24000,
-                                           32000, 44100, 48000, 64000, 88200, 96000};
-constexpr int kMinSide = 16;
-constexpr int kMaxSide = 4096;
-constexpr int kMaxFrameRate = 120;
+constexpr const auto& kAacRates = platform::kAacSampleRates;
+constexpr int kMinSide = platform::kMinPictureSide;
+constexpr int kMaxSide = platform::kMaxPictureSide;
+constexpr int kMaxFrameRate = platform::kMaxOutputFrameRate;
 constexpr int kMinVideoBitrate = 10000;
 constexpr int kMinAudioBitrate = 8000;
 }  // namespace
-
-int NearestAacSampleRate(int rate) {
-    int best = kAacRates.front();
-    for (int r : kAacRates)
-        if (std::abs(r - rate) < std::abs(best - rate)) best = r;
-    return best;
-}
 
 Result<EncoderSettings> ResolveEncoderSettings(const FlvValues& v) {
     auto side = [](const char* what, int value) -> std::string {
@@ -48,13 +39,13 @@ Result<EncoderSettings> ResolveEncoderSettings(const FlvValues& v) {
                     std::to_string(kAacRates.front()) + ".." + std::to_string(kAacRates.back()));
 
     EncoderSettings s;
-    s.width = v.videoWidth & ~1;
-    s.height = v.videoHeight & ~1;
+    s.width = platform::EvenSide(v.videoWidth);
+    s.height = platform::EvenSide(v.videoHeight);
     s.frameRate = v.frameRate;
     s.videoBitrate = v.videoBitrate;
     s.audioBitrate = v.audioBitrate;
     s.channels = v.audioChannels;
-    s.sampleRate = NearestAacSampleRate(v.audioSampleRate);
+    s.sampleRate = platform::NearestAacSampleRate(v.audioSampleRate);
     return s;
 }
 

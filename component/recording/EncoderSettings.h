@@ -36,7 +36,4 @@ struct EncoderSettings {
 // it. Anything else out of range is refused with the reason.
 Result<EncoderSettings> ResolveEncoderSettings(const FlvValues& v);
 
-// The AAC sampling rate nearest to `rate` (rate > 0).
-int NearestAacSampleRate(int rate);
-
 }  // namespace component

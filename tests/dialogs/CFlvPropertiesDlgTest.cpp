@@ -156,3 +156,38 @@ TEST(TemplateDialog, BuildsTheTemplateInDialogUnitsOfItsFont) {
     EXPECT_NEAR(double(cancel.x() - ok.x()) / ok.width(), 48.0 / 40.0, 0.05);
     EXPECT_NEAR(double(dlg.width()) / ok.width(), 286.0 / 40.0, 0.2);
 }
+
+// A value the encoders take only adapted is said and shown as it will be used; one they
+// cannot take at all is refused, the dialog open on it.
+TEST_F(FlvFixture, SaysWhatItAdaptsAndRefusesWhatNoEncoderTakes) {
+    const struct {
+        int id;
+        const char* typed;
+        const char* message;
+        bool closes;
+        const char* shown;    // in the field after Ok
+        const char* restore;  // typed back where the dialog stays open
+    } rows[] = {
+        {kSampleRateEdit, "12345", "AAC sound has no sample rate of 12345 Hz: 12000 Hz will be used.", true, "12000", nullptr},
+        {kWidthEdit, "641", "H.264 needs an even width and height: 641x240 will be recorded as 640x240.", true, "640", nullptr},
+        {kSampleRateEdit, "200000", "The sample rate must be from 7350 to 96000 Hz.", false, "200000", "44100"},
+        {kHeightEdit, "8", "The height must be from 16 to 4096 pixels.", false, "8", "240"},
+        {kFrameRateEdit, "0", "The frame rate must be from 1 to 120 frames a second.", false, "0", "25"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        services.messages.clear();
+        dlg.show();
+        Type(r.id, r.typed);
+        Ok();
+        EXPECT_EQ(services.messageTexts(), QStringList{r.message});
+        EXPECT_EQ(dlg.isVisible(), !r.closes);
+        EXPECT_EQ(Shown(r.id), r.shown);
+        if (!r.closes) {
+            Type(r.id, r.restore);
+            Ok();
+        }
+    }
+    EXPECT_EQ(dlg.AudioSampleRate(), 44100);
+    EXPECT_EQ(dlg.Width(), 640);
+}
