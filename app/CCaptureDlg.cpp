@@ -601,6 +601,9 @@ void CCaptureDlg::StartRecording(bool live, std::optional<QString> chosen) {
     if (live) {
         m_capture.SetStreamServer(m_liveStreamDlg.Server());
         m_capture.SetStreamKey(m_liveStreamDlg.Key());
+        // The dialog checked every address at Ok: the component takes them all.
+        for (const CLiveStreamDlg::Destination& d : m_liveStreamDlg.MoreDestinations())
+            m_capture.AddStreamDestination(d.server, d.key);
     }
     ApplyStartSettings();
     const int16_t started = m_capture.StartCapture();

@@ -95,6 +95,9 @@ QString CVideoCap::VideoDeviceIdentity(int16_t v) {
 }
 void CVideoCap::ShowMessage(const QString& line) { Call<CaptureOp::ShowMessage>(line); }
 bool CVideoCap::RefreshDevices() { return Call<CaptureOp::RefreshDevices>().ToBool(); }
+QString CVideoCap::AddStreamDestination(const QString& server, const QString& key) {
+    return QString::fromStdString(Call<CaptureOp::AddStreamDestination>(server, key).ToStr());
+}
 QString CVideoCap::StartFailureReason() {
     return QString::fromStdString(Call<CaptureOp::StartFailureReason>().ToStr());
 }

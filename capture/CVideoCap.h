@@ -71,6 +71,8 @@ public:
     void ShowMessage(const QString& line);
     // True when the device lists changed since they were last read.
     bool RefreshDevices();
+    // Another destination of the next live stream; empty when taken, else the reason.
+    QString AddStreamDestination(const QString& server, const QString& key);
     // Empty when the current picture was saved at `path`; else the reason.
     QString SaveSnapshot(const QString& path);
     // Why the last StartCapture failed; empty when it started.

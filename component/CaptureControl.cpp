@@ -150,6 +150,12 @@ Variant CaptureControl::Perform(CaptureOp op, const std::vector<Variant>& a) {
         update();
         break;
     case O::RefreshDevices: return Variant::Bool(RefreshDevices());
+    case O::AddStreamDestination: {
+        const Result<StreamUrl> url = StreamUrl::Parse(a[0].ToStr(), a[1].ToStr());
+        if (!url) return Variant::Str(url.Error());
+        s.moreStreams.emplace_back(a[0].ToStr(), a[1].ToStr());
+        return Variant::Str({});
+    }
     case O::SaveSnapshot: return Variant::Str(SaveSnapshot(a[0].ToStr()));
     case O::StartFailureReason: return Variant::Str(m_startFailure);
     case O::CheckStreamServer: {
@@ -256,6 +262,7 @@ int16_t CaptureControl::StartCapture() {
     // A stream's address and key serve the one start they were put for.
     m_settings.streamServer.clear();
     m_settings.streamKey.clear();
+    m_settings.moreStreams.clear();
     const Result<> started = request ? m_engine.Start(*request) : Result<>(request.AsFailure());
     m_alerts.removeIf(IsStartFailureText);
     m_startFailure = started ? std::string() : started.Error();
@@ -329,7 +336,7 @@ QString CaptureControl::StatusText() const {
         if (const int64_t dropped = m_engine.Stats().framesDropped; dropped > 0) lines << OverloadText(dropped);
     if (!m_notice.isEmpty()) lines << m_notice;
     return component::StatusText(m_engine.CurrentState() == CaptureEngine::State::Stopped, lines,
-                                 m_engine.LiveStatus(), m_engine.RecordedUs());
+                                 m_engine.LiveStatuses(), m_engine.RecordedUs());
 }
 
 QString CaptureControl::IndicatorText() const {

@@ -1,9 +1,11 @@
-// Where a live stream goes: the server's address and the stream key, and whether a local copy
-// is recorded too. Values are kept in memory for this run only, like the other settings.
+// Where a live stream goes: one or more destinations (a server's address and a stream key,
+// each on or off), all fed by one encode, and whether a local copy is recorded too. The
+// fields show the destination chosen in the list.
 #pragma once
 
 #include "platform/TemplateDialog.h"
 
+#include <QList>
 #include <QString>
 
 class CLiveStreamDlg : public platform::TemplateDialog {
@@ -11,8 +13,16 @@ class CLiveStreamDlg : public platform::TemplateDialog {
 public:
     CLiveStreamDlg();
 
-    const QString& Server() const { return m_server; }
-    const QString& Key() const { return m_key; }
+    struct Destination {
+        QString server;
+        QString key;
+        bool on = true;
+    };
+    // The first destination that is on (empty when none is), and the others that are on.
+    QString Server() const { return FirstOn().server; }
+    QString Key() const { return FirstOn().key; }
+    QList<Destination> MoreDestinations() const;
+    const QList<Destination>& Destinations() const { return m_destinations; }
     bool RecordCopy() const { return m_recordCopy; }
     // Takes what the fields hold without Ok's checks: a remembered address whose key is
     // still to come.
@@ -29,8 +39,16 @@ protected:
 private:
     void OnOk();
     void ShowKey(bool shown);
+    Destination FirstOn() const;
+    // The fields into the destination shown, and a destination into the fields.
+    void KeepShown();
+    void Show(int index);
+    void ListDestinations();
 
     QString m_server;
     QString m_key;
     bool m_recordCopy = true;
+    QList<Destination> m_destinations{Destination{}};  // as at the last Ok
+    QList<Destination> m_editing{Destination{}};       // while the dialog is open
+    int m_shown = 0;
 };

@@ -109,5 +109,9 @@ enum : int {
     kOk = 1074,
     kCancel = 1075,
     kKeyNote = 1076,
+    kDestinationList = 1077,
+    kDestinationOn = 1078,
+    kAddDestination = 1079,
+    kRemoveDestination = 1080,
 };
 }

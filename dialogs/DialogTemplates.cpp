@@ -169,16 +169,21 @@ const ControlTemplate kFlvPropertiesControls[] = {
 
 namespace L = LiveStreamIds;
 const ControlTemplate kLiveStreamControls[] = {
-    {kNoId, kStatic, "Server URL", 12, 15, 52, 10},
-    {L::kServerEdit, kEdit, "", 66, 13, 208, 13},
-    {kNoId, kStatic, "Stream key", 12, 34, 52, 10},
-    {L::kKeyEdit, kEdit, "", 66, 32, 160, 13},
-    {L::kShowKey, kCheck, "Show", 232, 33, 42, 11},
-    {L::kRecordCopy, kCheck, "Also record to a file", 66, 52, 150, 11},
-    {kNoId, kGroup, "", 7, 5, 272, 64},
-    {L::kKeyNote, kStatic, "", 7, 72, 180, 18},
-    {L::kOk, kPush, "Ok", 191, 74, 40, 13},
-    {L::kCancel, kPush, "Cancel", 239, 74, 40, 13},
+    {kNoId, kStatic, "Destination", 12, 15, 52, 10},
+    {L::kDestinationList, kList, "", 66, 13, 104, 80},
+    {L::kDestinationOn, kCheck, "On", 174, 14, 28, 11},
+    {L::kAddDestination, kPush, "Add", 204, 13, 32, 13},
+    {L::kRemoveDestination, kPush, "Remove", 240, 13, 34, 13},
+    {kNoId, kStatic, "Server URL", 12, 34, 52, 10},
+    {L::kServerEdit, kEdit, "", 66, 32, 208, 13},
+    {kNoId, kStatic, "Stream key", 12, 53, 52, 10},
+    {L::kKeyEdit, kEdit, "", 66, 51, 160, 13},
+    {L::kShowKey, kCheck, "Show", 232, 52, 42, 11},
+    {L::kRecordCopy, kCheck, "Also record to a file", 66, 71, 150, 11},
+    {kNoId, kGroup, "", 7, 5, 272, 83},
+    {L::kKeyNote, kStatic, "", 7, 91, 180, 18},
+    {L::kOk, kPush, "Ok", 191, 93, 40, 13},
+    {L::kCancel, kPush, "Cancel", 239, 93, 40, 13},
 };
 
 }  // namespace
@@ -196,4 +201,4 @@ const platform::DialogTemplate kOverlayImageTemplate{
 const platform::DialogTemplate kFlvPropertiesTemplate{
     139, "FLV Properties", kFont, kFontPoints, 286, 112, kFlvPropertiesControls};
 const platform::DialogTemplate kLiveStreamTemplate{
-    140, "Live Stream", kFont, kFontPoints, 286, 94, kLiveStreamControls};
+    140, "Live Stream", kFont, kFontPoints, 286, 113, kLiveStreamControls};

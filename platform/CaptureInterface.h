@@ -27,7 +27,7 @@ enum class CaptureOp : uint8_t {
     SetOverlayTextHatchBrush, SetOverlayTextTextureBrush, SetInvertColor, SetGrayScale,
     StreamServer, StreamKey, VideoStandards, VideoStandardIndex, SelectVideoStandard,
     Deinterlace, VideoDeviceNode, SaveSnapshot, StartFailureReason, CheckStreamServer,
-    VideoDeviceIdentity, ShowMessage, RefreshDevices, Count
+    VideoDeviceIdentity, ShowMessage, RefreshDevices, AddStreamDestination, Count
 };
 
 // Members of every name collection: Count (property get, i16) and the item-name method
@@ -183,6 +183,9 @@ inline constexpr std::array<CaptureOpInfo, size_t(CaptureOp::Count)> kCaptureOps
         // Reads the devices again when a camera or sound source came or went since the last
         // call; true when the lists changed (their indexes may have moved).
         Call(O::RefreshDevices, 0x20C, "RefreshDevices", B, No),
+        // A further destination (server, key) of the next live stream, fed by the same
+        // encode; "" when taken, else why not. Cleared with StreamServer at each start.
+        Call(O::AddStreamDestination, 0x20D, "AddStreamDestination", S, No, S, S),
     }};
 }();
 

@@ -4,7 +4,9 @@
 // printed, then their median and 95th percentile. Then the CPU time of this process while
 // streaming with a local copy against recording alone, in alternating rounds of equal length,
 // with the FLV dialog's initial values and the test pattern.
-// Usage: stream_bench [--seconds=30] [--rounds=3]
+// Usage: stream_bench [--seconds=30] [--rounds=3] [--destinations=2]
+// With two destinations the delay is measured at a reader of each server, and the CPU of
+// streaming to both against streaming to one.
 #include "ChildProcess.h"
 #include "ComponentDriver.h"
 #include "RtmpServer.h"
@@ -208,10 +210,12 @@ public:
     ComponentDriver::Flv& flv() { return m_driver.flv; }
 
     // Starts a recording to `path`, streamed to `server` unless that is empty.
-    bool Start(const QString& server, const std::string& path) {
+    bool Start(const QString& server, const std::string& path, const QStringList& more = {}) {
         if (!server.isEmpty()) {
             m_driver.Call(CaptureOp::StreamServer, {Variant::Str(server.toStdString())});
             m_driver.Call(CaptureOp::StreamKey, {Variant::Str(kKey)});
+            for (const QString& other : more)
+                m_driver.Call(CaptureOp::AddStreamDestination, {Variant::Str(other.toStdString()), Variant::Str(kKey)});
         }
         if (m_driver.Record(path) != 0) {
             std::fprintf(stderr, "the recording did not start: %s\n",
@@ -236,7 +240,10 @@ private:
     ComponentDriver m_driver;
 };
 
-int Latency(Bench& bench, const RtmpServer& server, const QString& dir, int seconds) {
+int Latency(Bench& bench, const std::vector<RtmpServer*>& servers, const QString& dir, int seconds) {
+    const RtmpServer& server = *servers.front();
+    QStringList more;
+    for (size_t i = 1; i < servers.size(); ++i) more << servers[i]->url();
     if (!bench.UseVirtualCamera()) {
         std::fprintf(stderr, "the virtual camera or the test tone is not listed\n");
         return 1;
@@ -244,43 +251,51 @@ int Latency(Bench& bench, const RtmpServer& server, const QString& dir, int seco
     // Output at the camera's rate, so no flash falls on a skipped picture.
     bench.flv().frameRate = kCameraRate;
     std::printf("delay: %d s from the virtual camera (320x240 30 fps) to an ffmpeg reader\n", seconds);
-    if (!bench.Start(server.url(), (dir + "/latency.flv").toStdString())) return 1;
-    std::vector<double> delays;
-    int64_t pictures = 0;
+    if (!bench.Start(server.url(), (dir + "/latency.flv").toStdString(), more)) return 1;
+    std::vector<std::vector<double>> delays(servers.size());
+    std::vector<int64_t> pictures(servers.size());
     {
-        StreamReader reader((server.url() + "/" + kKey).toStdString());
-        if (!reader.started()) {
-            std::fprintf(stderr, "ffmpeg did not start\n");
-            bench.Stop();
-            return 1;
+        std::vector<std::unique_ptr<StreamReader>> readers;
+        for (const RtmpServer* s : servers) {
+            readers.push_back(std::make_unique<StreamReader>((s->url() + "/" + kKey).toStdString()));
+            if (!readers.back()->started()) {
+                std::fprintf(stderr, "ffmpeg did not start\n");
+                bench.Stop();
+                return 1;
+            }
         }
         RunEventsFor(seconds * 1000);
-        delays = reader.delays();
-        pictures = reader.pictures();
+        for (size_t i = 0; i < readers.size(); ++i) {
+            delays[i] = readers[i]->delays();
+            pictures[i] = readers[i]->pictures();
+        }
     }
     const auto status = bench.control().LiveStatus();
     const int64_t dropped = status ? status->packetsDropped : 0;
     bench.Stop();
     bench.flv() = ComponentDriver::Flv{};
 
-    std::printf("reader pictures %lld, flashes %zu, packets dropped from the stream %lld\n",
-                static_cast<long long>(pictures), delays.size(), static_cast<long long>(dropped));
-    if (delays.empty()) {
-        std::printf("no flash reached the reader\n");
-        return 1;
+    for (size_t i = 0; i < servers.size(); ++i) {
+        const std::vector<double>& d = delays[i];
+        std::printf("destination %zu: reader pictures %lld, flashes %zu, packets dropped from the first stream %lld\n",
+                    i + 1, static_cast<long long>(pictures[i]), d.size(), static_cast<long long>(dropped));
+        if (d.empty()) {
+            std::printf("no flash reached the reader\n");
+            return 1;
+        }
+        std::printf("delays (ms):");
+        for (double v : d) std::printf(" %.0f", 1000 * v);
+        std::printf("\ndelay capture to reader: median %.0f ms, 95th percentile %.0f ms, max %.0f ms\n",
+                    1000 * Percentile(d, 0.5), 1000 * Percentile(d, 0.95), 1000 * *std::max_element(d.begin(), d.end()));
     }
-    std::printf("delays (ms):");
-    for (double d : delays) std::printf(" %.0f", 1000 * d);
-    std::printf("\ndelay capture to reader: median %.0f ms, 95th percentile %.0f ms, max %.0f ms\n",
-                1000 * Percentile(delays, 0.5), 1000 * Percentile(delays, 0.95),
-                1000 * *std::max_element(delays.begin(), delays.end()));
     return 0;
 }
 
 // CPU seconds this process spends during `seconds` of a running recording: starting and
 // stopping, once per recording, stay out of it.
-double RecordingCpu(Bench& bench, const QString& server, const std::string& path, int seconds) {
-    if (!bench.Start(server, path)) return -1;
+double RecordingCpu(Bench& bench, const QString& server, const std::string& path, int seconds,
+                    const QStringList& more = {}) {
+    if (!bench.Start(server, path, more)) return -1;
     RunEventsFor(1000);  // past the first key frame and the encoders' start
     const double before = SelfCpuSeconds();
     RunEventsFor(seconds * 1000);
@@ -289,7 +304,13 @@ double RecordingCpu(Bench& bench, const QString& server, const std::string& path
     return used;
 }
 
-int Cpu(Bench& bench, const RtmpServer& server, const QString& dir, int seconds, int rounds) {
+int Cpu(Bench& bench, const std::vector<RtmpServer*>& servers, const QString& dir, int seconds, int rounds) {
+    const RtmpServer& server = *servers.front();
+    // Two destinations are weighed against one; one against recording alone.
+    const bool two = servers.size() > 1;
+    const QStringList more = two ? QStringList{servers[1]->url()} : QStringList{};
+    const char* base = two ? "one destination" : "recording";
+    const char* measured = two ? "two destinations" : "streaming + copy";
     bench.UseTestPattern();
     std::printf("CPU: %d rounds of %d s each, test pattern, FLV defaults (320x240 25 fps)\n",
                 rounds, seconds);
@@ -302,20 +323,21 @@ int Cpu(Bench& bench, const RtmpServer& server, const QString& dir, int seconds,
         for (int i = 0; i < 2; ++i) {
             const bool streaming = (i == 0) == liveFirst;
             const std::string path = (dir + (streaming ? "/live.flv" : "/plain.flv")).toStdString();
-            const double cpu = RecordingCpu(bench, streaming ? server.url() : QString(), path, seconds);
+            const double cpu = two ? RecordingCpu(bench, server.url(), path, seconds, streaming ? more : QStringList{})
+                                   : RecordingCpu(bench, streaming ? server.url() : QString(), path, seconds);
             if (cpu < 0) return 1;
             (streaming ? live : plain) = cpu;
         }
         plainSum += plain;
         liveSum += live;
         ratios.push_back(live / plain);
-        std::printf("round %d: recording %.2f s CPU, streaming + copy %.2f s CPU, ratio %.3f\n",
-                    round, plain, live, live / plain);
+        std::printf("round %d: %s %.2f s CPU, %s %.2f s CPU, ratio %.3f\n", round, base, plain, measured, live,
+                    live / plain);
     }
     const auto [lo, hi] = std::minmax_element(ratios.begin(), ratios.end());
-    std::printf("CPU streaming + copy / recording: %.3f overall (%.2f s / %.2f s, streaming adds "
+    std::printf("CPU %s / %s: %.3f overall (%.2f s / %.2f s, that adds "
                 "%.1f ms per second), rounds from %.3f to %.3f, median %.3f\n",
-                liveSum / plainSum, liveSum, plainSum,
+                measured, base, liveSum / plainSum, liveSum, plainSum,
                 1000 * (liveSum - plainSum) / (double(rounds) * seconds), *lo, *hi,
                 Percentile(ratios, 0.5));
     return 0;
@@ -326,22 +348,28 @@ int Cpu(Bench& bench, const RtmpServer& server, const QString& dir, int seconds,
 int main(int argc, char** argv) {
     if (!PrepareVirtualCameraBench(argv)) return 1;
     QApplication app(argc, argv);
-    int seconds = 30, rounds = 3;
+    int seconds = 30, rounds = 3, destinations = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (!IntOption(a, "seconds", 5, &seconds) && !IntOption(a, "rounds", 1, &rounds)) {
-            std::fprintf(stderr, "usage: %s [--seconds=30] [--rounds=3]\n", argv[0]);
+        if (!IntOption(a, "seconds", 5, &seconds) && !IntOption(a, "rounds", 1, &rounds) &&
+            !IntOption(a, "destinations", 1, &destinations)) {
+            std::fprintf(stderr, "usage: %s [--seconds=30] [--rounds=3] [--destinations=2]\n", argv[0]);
             return 2;
         }
     }
     QTemporaryDir dir;
-    RtmpServer server;
-    if (!dir.isValid() || !server.Start()) {
-        std::fprintf(stderr, "no RTMP server: %s\n", qPrintable(server.why()));
-        return 1;
+    std::vector<std::unique_ptr<RtmpServer>> owned;
+    std::vector<RtmpServer*> servers;
+    for (int i = 0; i < std::clamp(destinations, 1, 2); ++i) {
+        owned.push_back(std::make_unique<RtmpServer>());
+        if (!dir.isValid() || !owned.back()->Start()) {
+            std::fprintf(stderr, "no RTMP server: %s\n", qPrintable(owned.back()->why()));
+            return 1;
+        }
+        servers.push_back(owned.back().get());
     }
     RegisterCaptureComponent();
     Bench bench;
-    if (int failed = Latency(bench, server, dir.path(), seconds)) return failed;
-    return Cpu(bench, server, dir.path(), seconds, rounds);
+    if (int failed = Latency(bench, servers, dir.path(), seconds)) return failed;
+    return Cpu(bench, servers, dir.path(), seconds, rounds);
 }

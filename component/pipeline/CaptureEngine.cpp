@@ -54,8 +54,14 @@ bool CaptureEngine::IsRecording() const {
 }
 
 std::optional<StreamStatus> CaptureEngine::LiveStatus() const {
-    if (!m_recording.stream) return std::nullopt;
-    return m_recording.stream->Status();
+    if (m_recording.streams.empty()) return std::nullopt;
+    return m_recording.streams.front()->Status();
+}
+
+std::vector<std::pair<std::string, StreamStatus>> CaptureEngine::LiveStatuses() const {
+    std::vector<std::pair<std::string, StreamStatus>> all;
+    for (const auto& s : m_recording.streams) all.emplace_back(s->Url().host + ":" + std::to_string(s->Url().port), s->Status());
+    return all;
 }
 
 RecordingStats CaptureEngine::Stats() const {
@@ -119,14 +125,18 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
                             // A stream without a local copy needs no container but the stream's.
                             r.path.empty() ? "flv" : std::string(format->muxer));
     if (!recorder) return recorder.AsFailure();
-    std::unique_ptr<StreamOutput> stream;
+    std::vector<std::unique_ptr<StreamOutput>> streams;
     if (r.stream) {
-        Result<std::unique_ptr<StreamOutput>> started = StreamOutput::StartFrom(*r.stream, **recorder);
+        // Only the first destination is checked before the start: a further one that is down
+        // shows as reconnecting and never keeps the others from going live.
+        std::vector<StreamUrl> urls{*r.stream};
+        urls.insert(urls.end(), r.moreStreams.begin(), r.moreStreams.end());
+        Result<std::vector<std::unique_ptr<StreamOutput>>> started = StreamOutput::StartFrom(urls, **recorder);
         if (!started) {
             (*recorder)->Abandon();
             return started.AsFailure();
         }
-        stream = std::move(*started);
+        streams = std::move(*started);
     }
 
     auto timeline = std::make_shared<Timeline>(settings.frameRate);
@@ -143,7 +153,7 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
     m_timeline = timeline;
     ++m_recordingNumber;
     m_audioReachedUs = 0;
-    m_recording = Recording{r.path, worker, std::move(*audio), std::move(stream)};
+    m_recording = Recording{r.path, worker, std::move(*audio), std::move(streams)};
     {
         std::lock_guard lock(m_workerMutex);
         m_worker = worker;
@@ -182,7 +192,8 @@ void CaptureEngine::EndRecording(int64_t stopUs) {
         m_recording.worker->Finish(stopUs);
         m_lastStats = m_recording.worker->Stats();
     }
-    if (m_recording.stream) m_recording.stream->Stop();
+    for (const auto& stream : m_recording.streams) stream->BeginStop();
+    for (const auto& stream : m_recording.streams) stream->Stop();
     m_recording = Recording{};
     m_timeline.reset();
     m_level.Reset();

@@ -70,6 +70,8 @@ public:
     const SoundLevelMeter& SoundLevel() const { return m_level; }
     // The live stream's state; nothing when the recording has none.
     std::optional<StreamStatus> LiveStatus() const;
+    // Every destination's status, with what names it to a person (its server, never its key).
+    std::vector<std::pair<std::string, StreamStatus>> LiveStatuses() const;
     PreviewMailbox& Preview() { return m_preview; }
     ProcessingStage& Processing() { return m_processing; }
 
@@ -78,7 +80,9 @@ private:
         std::string path;
         std::shared_ptr<RecordingWorker> worker;
         std::unique_ptr<AudioSource> audio;
-        std::unique_ptr<StreamOutput> stream;  // outlives the worker that feeds it
+        // The live destinations, the first the one the stream properties set; they outlive
+        // the worker that feeds them.
+        std::vector<std::unique_ptr<StreamOutput>> streams;
     };
     Result<> StartVideo(const CaptureRequest& r);
     Result<> StartRecording(const CaptureRequest& r);

@@ -104,13 +104,16 @@ std::string NoSnapshotText() {
     return "there is no picture to save; press Play to start the preview first";
 }
 
-QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream,
-                   int64_t runningUs) {
+QString StatusText(bool stopped, const QStringList& alerts,
+                   const std::vector<std::pair<std::string, StreamStatus>>& streams, int64_t runningUs) {
     QStringList lines = alerts;
     if (stopped) lines.prepend(QStringLiteral("Preview stopped: press Play to start it"));
-    if (stream) {
-        const QString words = QString::fromStdString(StreamStatusText(*stream));
-        if (!words.isEmpty()) lines.prepend(words + QStringLiteral("  ") + RunningTime(runningUs));
+    // One line a destination, in their order; named by their server only when there are several.
+    for (auto it = streams.rbegin(); it != streams.rend(); ++it) {
+        const QString words = QString::fromStdString(StreamStatusText(it->second));
+        if (words.isEmpty()) continue;
+        const QString name = streams.size() > 1 ? QString::fromStdString(it->first) + QStringLiteral("  ") : QString();
+        lines.prepend(name + words + QStringLiteral("  ") + RunningTime(runningUs));
     }
     return lines.join(QLatin1Char('\n'));
 }

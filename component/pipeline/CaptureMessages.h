@@ -45,7 +45,8 @@ std::string NoSnapshotText();
 // The lines over the picture: the stream's state with `runningUs` (the recording's own clock,
 // which "REC" shows too), then "Preview stopped…" when the capture is stopped, then what
 // happened, oldest first.
-QString StatusText(bool stopped, const QStringList& alerts, const std::optional<StreamStatus>& stream,
+QString StatusText(bool stopped, const QStringList& alerts,
+                   const std::vector<std::pair<std::string, StreamStatus>>& streams,
                    int64_t runningUs);
 
 }  // namespace component

@@ -35,6 +35,11 @@ Result<CaptureRequest> CaptureRequest::From(const CaptureSettings& s, const Devi
             Result<StreamUrl> url = StreamUrl::Parse(s.streamServer, s.streamKey);
             if (!url) return url.AsFailure();
             r.stream = *url;
+            for (const auto& [server, key] : s.moreStreams) {
+                Result<StreamUrl> more = StreamUrl::Parse(server, key);
+                if (!more) return more.AsFailure();
+                r.moreStreams.push_back(*more);
+            }
         }
     }
     r.outputFormat = s.outputFormat;

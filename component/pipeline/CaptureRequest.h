@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace component {
 
@@ -24,6 +25,7 @@ struct CaptureRequest {
     bool record = false;
     std::string path;  // with a live stream, empty for no local copy
     std::optional<StreamUrl> stream;
+    std::vector<StreamUrl> moreStreams;  // beside `stream`, from the same encode
     int outputFormat = platform::kOutputFormatFlv;
     // Resolved for a preview too, which shows the picture at the size it would be recorded.
     // A recording that is already running keeps its own, so a failure here only stops a new

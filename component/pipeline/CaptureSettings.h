@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace component {
 
@@ -28,6 +30,8 @@ struct CaptureSettings {
     FlvValues flv;
     std::string streamServer;  // empty: no live stream
     std::string streamKey;
+    // Further destinations of the same encode (server, key), each connected on its own.
+    std::vector<std::pair<std::string, std::string>> moreStreams;
 };
 
 }  // namespace component

@@ -21,7 +21,6 @@ extern "C" {
 namespace component {
 
 namespace {
-constexpr char kScheme[] = "rtmp://";
 // A queue longer than this in time means the network does not keep up: drop it whole.
 constexpr int64_t kMaxQueuedUs = 2000000;
 constexpr int64_t kMaxQueuedBytes = 32 << 20;
@@ -41,9 +40,7 @@ Result<StreamUrl> StreamUrl::Parse(const std::string& server, const std::string&
     return StreamUrl{*address};
 }
 
-std::string StreamUrl::ToString() const {
-    return kScheme + host + ":" + std::to_string(port) + "/" + app + "/" + key;
-}
+std::string StreamUrl::ToString() const { return ToUrl(); }
 
 std::string StreamUrl::Redacted() const { return RedactKey(ToString(), key); }
 
@@ -55,6 +52,9 @@ std::string RedactKey(std::string text, const std::string& key) {
 }
 
 Result<> StreamOutput::CheckServer(const StreamUrl& url) {
+    // SRT runs over UDP: nothing answers until the handshake, which a listener counts as the
+    // stream itself. Its connection thread says when the listener is not there.
+    if (url.protocol == platform::StreamProtocol::Srt) return Ok();
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
@@ -109,14 +109,33 @@ SinkFactory StreamOutput::Sinks(const std::string& path, SinkFactory files) {
 
 Result<std::unique_ptr<StreamOutput>> StreamOutput::StartFrom(const StreamUrl& url,
                                                               MediaRecorder& recorder) {
-    Result<std::unique_ptr<StreamOutput>> stream =
-        Start(url, {recorder.VideoStream()->codecpar, recorder.VideoStream()->time_base,
-                    recorder.AudioStream()->codecpar, recorder.AudioStream()->time_base});
-    if (!stream) return stream;
-    StreamOutput* out = stream->get();
-    recorder.SetPacketTap([out](const AVPacket* p, bool video) { out->Push(p, video); });
-    recorder.SetKeyFrameRequest([out] { return out->TakeKeyFrameRequest(); });
-    return stream;
+    Result<std::vector<std::unique_ptr<StreamOutput>>> streams = StartFrom(std::vector<StreamUrl>{url}, recorder);
+    if (!streams) return streams.AsFailure();
+    return std::move(streams->front());
+}
+
+Result<std::vector<std::unique_ptr<StreamOutput>>> StreamOutput::StartFrom(const std::vector<StreamUrl>& urls,
+                                                                           MediaRecorder& recorder) {
+    std::vector<std::unique_ptr<StreamOutput>> streams;
+    for (const StreamUrl& url : urls) {
+        Result<std::unique_ptr<StreamOutput>> stream =
+            Start(url, {recorder.VideoStream()->codecpar, recorder.VideoStream()->time_base,
+                        recorder.AudioStream()->codecpar, recorder.AudioStream()->time_base});
+        if (!stream) return stream.AsFailure();
+        streams.push_back(std::move(*stream));
+    }
+    std::vector<StreamOutput*> outs;
+    for (const auto& s : streams) outs.push_back(s.get());
+    recorder.SetPacketTap([outs](const AVPacket* p, bool video) {
+        for (StreamOutput* out : outs) out->Push(p, video);
+    });
+    // One key frame serves every destination that waits for one; each request is taken.
+    recorder.SetKeyFrameRequest([outs] {
+        bool wanted = false;
+        for (StreamOutput* out : outs) wanted = out->TakeKeyFrameRequest() || wanted;
+        return wanted;
+    });
+    return streams;
 }
 
 StreamOutput::StreamOutput(const StreamUrl& url, const Streams& streams)
@@ -177,7 +196,7 @@ void StreamOutput::Push(const AVPacket* packet, bool video) {
     m_wake.notify_one();
 }
 
-void StreamOutput::Stop() {
+void StreamOutput::BeginStop() {
     {
         std::lock_guard lock(m_mutex);
         if (!m_finishing) {
@@ -186,6 +205,10 @@ void StreamOutput::Stop() {
         }
     }
     m_wake.notify_all();
+}
+
+void StreamOutput::Stop() {
+    BeginStop();
     if (m_thread.joinable()) m_thread.join();
     std::lock_guard lock(m_mutex);
     m_status.state = StreamState::Stopped;
@@ -211,7 +234,9 @@ int StreamOutput::Interrupted(void* opaque) {
 
 bool StreamOutput::Connect() {
     m_opDeadlineUs = ClockNowUs() + kNetworkTimeoutUs;
-    if (avformat_alloc_output_context2(&m_mux, nullptr, "flv", nullptr) < 0 || !m_mux) {
+    // FLV for RTMP; SRT carries MPEG transport stream packets.
+    const bool srt = m_url.protocol == platform::StreamProtocol::Srt;
+    if (avformat_alloc_output_context2(&m_mux, nullptr, srt ? "mpegts" : "flv", nullptr) < 0 || !m_mux) {
         m_mux = nullptr;
         return false;
     }
@@ -239,7 +264,7 @@ bool StreamOutput::Connect() {
     }
     Dictionary mux;
     // The stream cannot be rewound: no duration and size to fill in at the end.
-    mux.Set("flvflags", "no_duration_filesize");
+    if (!srt) mux.Set("flvflags", "no_duration_filesize");
     ret = avformat_write_header(m_mux, mux.get());
     if (ret >= 0) {
         avio_flush(m_mux->pb);

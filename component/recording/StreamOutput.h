@@ -19,6 +19,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace component {
 
@@ -70,6 +71,11 @@ public:
     // key frame whenever the stream waits for one. The recorder must outlive the stream's use
     // of it, that is, be finished before the stream is stopped.
     static Result<std::unique_ptr<StreamOutput>> StartFrom(const StreamUrl& url, MediaRecorder& recorder);
+    // The same for several destinations of one encode: each has its own queue, connection and
+    // reconnection, so a slow or dead one never holds up the others or the file.
+    static Result<std::vector<std::unique_ptr<StreamOutput>>> StartFrom(const std::vector<StreamUrl>& urls,
+                                                                        MediaRecorder& recorder);
+    const StreamUrl& Url() const { return m_url; }
     ~StreamOutput();
     StreamOutput(const StreamOutput&) = delete;
     StreamOutput& operator=(const StreamOutput&) = delete;
@@ -81,6 +87,8 @@ public:
     bool TakeKeyFrameRequest() { return m_keyFrameWanted.exchange(false); }
     // Ends the stream at once, also during a connection attempt or a wait between attempts.
     void Stop();
+    // Starts the end without waiting for it, so that several streams drain at the same time.
+    void BeginStop();
     StreamStatus Status() const;
 
 private:

@@ -834,7 +834,7 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
         live.Edit(LiveStreamIds::kKeyEdit)->setText(key);
         live.Button(LiveStreamIds::kOk)->click();
         EXPECT_EQ(services.messageTexts(),
-                  QStringList{"The live stream cannot go to this address: the server address must start with rtmp://."});
+                  QStringList{"The live stream cannot go to this address: the server address must start with rtmp://, rtmps:// or srt://."});
         EXPECT_TRUE(live.isVisible());
         EXPECT_EQ(live.Edit(LiveStreamIds::kServerEdit)->selectedText(), bad);
         EXPECT_TRUE(live.Server().isEmpty());
@@ -883,4 +883,48 @@ TEST_F(MainWindowFixture, GoLiveRunsTheRecordingSequenceWithTheStreamAsItsTarget
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_TRUE(services.messageTexts()[0].contains("rtmp://127.0.0.1:1935/live/****"));
     EXPECT_FALSE(services.messageTexts()[0].contains(key));
+}
+
+// The Live Stream dialog's list of destinations: added, switched off, removed; the first that
+// is on goes as the stream's server and key, every other one that is on as a further
+// destination; the list names servers, never keys.
+TEST_F(MainWindowFixture, TheLiveDialogsDestinationsAllGoLiveFromOneStart) {
+    CLiveStreamDlg& live = dlg->LiveStreamDlg();
+    QComboBox* list = live.Combo(LiveStreamIds::kDestinationList);
+    live.show();
+    const struct {
+        const char *server, *key;
+        bool on;
+    } rows[] = {{"rtmp://a.example/live", "key-a", true},
+                {"srt://b.example:9000?latency=200000", "key-b", true},
+                {"rtmp://c.example/live", "key-c", false},
+                {"rtmp://d.example/live", "key-d", true}};
+    for (const auto& r : rows) {
+        if (&r != rows) live.Button(LiveStreamIds::kAddDestination)->click();
+        live.Edit(LiveStreamIds::kServerEdit)->setText(r.server);
+        live.Edit(LiveStreamIds::kKeyEdit)->setText(r.key);
+        live.Check(LiveStreamIds::kDestinationOn)->setChecked(r.on);
+    }
+    live.Button(LiveStreamIds::kRemoveDestination)->click();  // d goes
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->itemText(1), "2: srt://b.example:9000?latency=200000");
+    for (int i = 0; i < list->count(); ++i) EXPECT_FALSE(list->itemText(i).contains("key-"));
+    // Back on the first, its own fields show.
+    list->setCurrentIndex(0);
+    emit list->activated(0);
+    EXPECT_EQ(live.Edit(LiveStreamIds::kKeyEdit)->text(), "key-a");
+    live.Button(LiveStreamIds::kOk)->click();
+    EXPECT_FALSE(live.isVisible());
+
+    fake->Clear();
+    services.fileAnswers = {QString("/videos/live.flv")};  // the local copy's name
+    dlg->OnSkinButton("BUTTON_STREAM");
+    const auto calls = Calls();
+    auto has = [&](const FakeCall& c) { return std::find(calls.begin(), calls.end(), c) != calls.end(); };
+    EXPECT_TRUE(has(Put(Op::StreamServer, Variant::Str("rtmp://a.example/live"))));
+    EXPECT_TRUE(has(Method(Op::AddStreamDestination,
+                           {Variant::Str("srt://b.example:9000?latency=200000"), Variant::Str("key-b")})));
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const FakeCall& c) { return c.dispid == DispidOf(Op::AddStreamDestination); }),
+              1);
 }

@@ -64,13 +64,14 @@ Variant WrongFor(VariantType t) {
 
 // The fifty operations the main window calls, the two of live streaming, the six of
 // standards, deinterlacing, camera controls and snapshots, the start failure's reason and
-// the stream server's check, a device's identity, a message of the program's and the device
-// lists read again.
+// the stream server's check, a device's identity, a message of the program's, the device
+// lists read again and further live destinations.
 TEST(CaptureOpsTable, HasItsOperationsWithTheirDispids) {
-    ASSERT_EQ(kCaptureOps.size(), 63u);
+    ASSERT_EQ(kCaptureOps.size(), 64u);
     std::set<int> dispids;
     for (const auto& op : kCaptureOps) dispids.insert(op.dispid);
-    EXPECT_EQ(dispids.size(), 63u);
+    EXPECT_EQ(dispids.size(), 64u);
+    EXPECT_EQ(platform::FindCaptureOp(0x20D)->argCount, 2);
     EXPECT_EQ(platform::FindCaptureOp(0x20C)->result, VariantType::Bool);
     EXPECT_EQ(platform::FindCaptureOp(0x20B)->name, "ShowMessage");
     EXPECT_EQ(platform::FindCaptureOp(0x200)->name, "StreamServer");

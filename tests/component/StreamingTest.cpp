@@ -7,10 +7,12 @@
 #include "WaitFor.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 using platform::CaptureOp;
 using component::StreamState;
@@ -187,6 +189,108 @@ TEST_F(Streaming, AServerThatNeverAnswersShowsReconnectingAndStopEndsAtOnce) {
     EXPECT_GE(copy.frames.size(), 25u);
 }
 
+// One encode to several destinations, each on its own connection: two servers get the whole
+// stream while a third that is down only shows as reconnecting, holding up neither of them
+// nor the local copy.
+TEST_F(Streaming, SeveralDestinationsFromOneEncodeAndADeadOneHoldsUpNone) {
+    RtmpServer first, second;
+    ASSERT_TRUE(first.Start()) << first.why().toStdString();
+    ASSERT_TRUE(second.Start()) << second.why().toStdString();
+    const QString dead = QStringLiteral("rtmp://127.0.0.1:%1/live").arg(RtmpServer::FreePort());
+    for (const QString& server : {second.url(), dead})
+        EXPECT_EQ(driver->Call(CaptureOp::AddStreamDestination, {Variant::Str(server.toStdString()), Variant::Str(kKey)})
+                      .ToStr(), "");
+    EXPECT_NE(driver->Call(CaptureOp::AddStreamDestination, {Variant::Str("rtmp://x"), Variant::Str(kKey)}).ToStr(), "");
+    const std::string local = Path("several.flv");
+    ASSERT_EQ(GoLive(first.url(), kKey, local), 0);
+    ASSERT_TRUE(WaitLive(10000));
+    ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->liveUs >= 4000000; }, 20000));
+    // A line a destination, named by its server.
+    const QStringList lines = control->StatusText().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(first.url().mid(7).section('/', 0, 0) + "  Live")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(second.url().mid(7).section('/', 0, 0) + "  Live")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].contains("Reconnecting… (")) << lines[2].toStdString();
+    driver->StopCapture();
+
+    const Readback copy = ReadRecording(local);
+    ASSERT_TRUE(copy.opened) << copy.error;
+    EXPECT_EQ(copy.decodeErrors, 0);
+    for (RtmpServer* server : {&first, &second}) {
+        const QStringList received = server->Recordings();
+        ASSERT_EQ(received.size(), 1);
+        const Readback remote = ReadRecording(received.front().toStdString());
+        ASSERT_TRUE(remote.opened) << remote.error;
+        EXPECT_EQ(remote.decodeErrors, 0);
+        EXPECT_GE(remote.VideoSpan(), 3.5);
+        EXPECT_LE(copy.VideoSpan() - remote.VideoSpan(), 0.6);
+    }
+}
+
+// SRT in caller mode to a real listener (the ffmpeg program), MPEG-TS inside, the stream id
+// taken from the key and the latency from the address.
+TEST_F(Streaming, AnSrtListenerGetsH264AndAacInMpegTs) {
+    QTemporaryDir dir;
+    const QString received = dir.filePath("received.ts");
+    const int port = RtmpServer::FreePort();
+    QProcess listener;
+    listener.start("ffmpeg", {"-v", "error", "-y", "-f", "mpegts", "-i",
+                              QStringLiteral("srt://127.0.0.1:%1?mode=listener&latency=200000").arg(port),
+                              "-c", "copy", "-f", "mpegts", received});
+    ASSERT_TRUE(listener.waitForStarted());
+    const std::string local = Path("srt-copy.flv");
+    const QString server = QStringLiteral("srt://127.0.0.1:%1?latency=200000").arg(port);
+    // The listener may take a moment to bind: the stream's own reconnection covers it.
+    ASSERT_EQ(GoLive(server, kKey, local), 0);
+    ASSERT_TRUE(WaitLive(15000)) << control->StatusText().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return control->LiveStatus()->liveUs >= 3000000; }, 20000));
+    EXPECT_FALSE(control->StatusText().contains(kKey));
+    driver->StopCapture();
+    // The listener ends with the caller's connection.
+    if (!listener.waitForFinished(15000)) listener.kill();
+    const Readback remote = ReadRecording(received.toStdString());
+    ASSERT_TRUE(remote.opened) << remote.error << listener.readAllStandardError().toStdString();
+    EXPECT_EQ(remote.videoCodec, "h264");
+    EXPECT_EQ(remote.audioCodec, "aac");
+    EXPECT_EQ(remote.width, 320);
+    EXPECT_EQ(remote.decodeErrors, 0);
+    EXPECT_GE(remote.VideoSpan(), 2.5);
+    const Readback copy = ReadRecording(local);
+    ASSERT_TRUE(copy.opened) << copy.error;
+    EXPECT_GE(copy.VideoSpan(), remote.VideoSpan() - 0.5);
+}
+
+// The relay of scripts/relay.sh, started as its documentation says, hands the stream on to
+// viewers as HLS over HTTP.
+TEST_F(Streaming, ARelayServesTheStreamAsHlsOverHttp) {
+    if (!QFileInfo::exists("/usr/lib/nginx/modules/ngx_rtmp_module.so")) GTEST_SKIP() << "no nginx RTMP module";
+    QTemporaryDir dir(QDir::tempPath() + "/cs-relay-XXXXXX");  // nginx paths take no blanks
+    const int rtmpPort = RtmpServer::FreePort();
+    int httpPort = RtmpServer::FreePort();
+    while (httpPort == rtmpPort) httpPort = RtmpServer::FreePort();
+    QProcess relay;
+    relay.setProcessChannelMode(QProcess::MergedChannels);
+    relay.start("sh", {CS_RELAY_SCRIPT, "--listen", "127.0.0.1", "--rtmp-port", QString::number(rtmpPort),
+                       "--http-port", QString::number(httpPort), "--dir", dir.path()});
+    const struct Stop {
+        QProcess& p;
+        ~Stop() { p.kill(), p.waitForFinished(5000); }
+    } stop{relay};
+    ASSERT_TRUE(WaitFor([&] { return RtmpServer::PortAccepts(rtmpPort) && RtmpServer::PortAccepts(httpPort); }, 10000))
+        << relay.readAll().toStdString();
+    ASSERT_EQ(GoLive(QStringLiteral("rtmp://127.0.0.1:%1/live").arg(rtmpPort), "lecture", Path("relayed.flv")), 0);
+    ASSERT_TRUE(WaitLive(10000));
+    const QString playlist = QStringLiteral("http://127.0.0.1:%1/hls/lecture.m3u8").arg(httpPort);
+    // The playlist appears once the first two-second segment is whole.
+    QString seen;
+    EXPECT_TRUE(WaitFor([&] {
+        seen = ProbeStream(playlist);
+        return seen.contains("codec_name=h264") && seen.contains("codec_name=aac");
+    }, 30000)) << seen.toStdString();
+    EXPECT_TRUE(seen.contains("width=320|height=240")) << seen.toStdString();
+    driver->StopCapture();
+}
+
 TEST_F(Streaming, SettingsThatCannotWorkStartNothingAndSayWhy) {
     const QString refused = QStringLiteral("rtmp://127.0.0.1:%1/live").arg(RtmpServer::FreePort());
     const struct {
@@ -201,6 +305,9 @@ TEST_F(Streaming, SettingsThatCannotWorkStartNothingAndSayWhy) {
         {"rtmp://127.0.0.1:99999/live", kKey, "not a number from 1 to 65535"},
         {"rtmp://127.0.0.1/live", "", "stream key is empty"},
         {"rtmp://127.0.0.1/live", "two words", "may not contain blanks"},
+        {"srt://127.0.0.1", kKey, "needs its port"},
+        {"srt://127.0.0.1:9000/live", kKey, "has no path"},
+        {"srt://127.0.0.1:9000", "a&b", "stream id may not contain"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.server.toStdString() + " / " + row.key);
