@@ -244,9 +244,18 @@ void CCaptureDlg::LoadRememberedSettings() {
         if (d.dialog == &m_liveStreamDlg) {
             std::string why;
             const std::optional<std::string> key = platform::KeyringLookup(&why);
-            if (key) m_liveStreamDlg.Edit(LiveStreamIds::kKeyEdit)->setText(QString::fromStdString(*key));
+            // The keyring holds the destinations' keys a line each, in their order.
+            const QStringList keys = QString::fromStdString(key.value_or("")).split(QLatin1Char('\n'));
+            m_liveStreamDlg.Edit(LiveStreamIds::kKeyEdit)->setText(keys.front());
             m_liveStreamDlg.SetKeyNote(key ? QString() : QString::fromLatin1(kMsgKeyNotRemembered));
             m_liveStreamDlg.StoreFields();
+            if (const QString listed = values.value(QStringLiteral("LiveStream/destinations")); !listed.isEmpty()) {
+                QList<CLiveStreamDlg::Destination> destinations;
+                for (const QString& entry : listed.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    destinations.append({entry.section(QLatin1Char('|'), 1), keys.value(destinations.size()),
+                                         entry.section(QLatin1Char('|'), 0, 0) == QLatin1String("1")});
+                m_liveStreamDlg.SetDestinations(destinations);
+            }
         } else if (QPushButton* ok = d.dialog->Button(d.ok)) {
             ok->click();
         }
@@ -283,7 +292,16 @@ void CCaptureDlg::RememberSettings() {
     values[QStringLiteral("Main/lastRecording")] = m_lastRecording;
     for (const RememberedDialog& d : RememberedDialogs())
         remembered::Capture(*d.dialog, QString::fromLatin1(d.group), values,
-                            {LiveStreamIds::kKeyEdit, LiveStreamIds::kShowKey});
+                            {LiveStreamIds::kKeyEdit, LiveStreamIds::kShowKey, LiveStreamIds::kDestinationList,
+                             LiveStreamIds::kDestinationOn});
+    // Every destination, "on|server" each (addresses hold no blanks); their keys go to the keyring.
+    QStringList destinations, keys;
+    for (const CLiveStreamDlg::Destination& d : m_liveStreamDlg.Destinations()) {
+        destinations << QStringLiteral("%1|%2").arg(d.on ? 1 : 0).arg(d.server);
+        keys << d.key;
+    }
+    values[QStringLiteral("LiveStream/destinations")] = destinations.join(QLatin1Char(' '));
+    values[QStringLiteral("LiveStream/%1").arg(LiveStreamIds::kServerEdit)] = m_liveStreamDlg.Destinations().front().server;
     values[QStringLiteral("VideoDevice/identity")] =
         m_capture.Control() ? m_capture.VideoDeviceIdentity(static_cast<int16_t>(m_videoDeviceDlg.DeviceIndex()))
                             : QString();
@@ -291,7 +309,8 @@ void CCaptureDlg::RememberSettings() {
     const QString why = remembered::Save(remembered::FilePath(), values);
     if (!why.isEmpty() && !std::exchange(m_toldUnwritable, true))
         Exclaim(this, QStringLiteral("The settings cannot be kept: %1.").arg(why));
-    const std::string key = m_liveStreamDlg.Key().toStdString();
+    while (!keys.isEmpty() && keys.back().isEmpty()) keys.removeLast();
+    const std::string key = keys.join(QLatin1Char('\n')).toStdString();
     std::string keyringWhy;
     const bool kept = key.empty() ? platform::KeyringClear(&keyringWhy) : platform::KeyringStore(key, &keyringWhy);
     m_liveStreamDlg.SetKeyNote(kept || key.empty() ? QString() : QString::fromLatin1(kMsgKeyNotRemembered));

@@ -93,6 +93,12 @@ void CLiveStreamDlg::StoreFields() {
     m_destinations = m_editing;
 }
 
+void CLiveStreamDlg::SetDestinations(const QList<Destination>& destinations) {
+    m_destinations = destinations.isEmpty() ? QList<Destination>{Destination{}} : destinations;
+    m_editing = m_destinations;
+    if (IsCreated()) Show(0);
+}
+
 CLiveStreamDlg::Destination CLiveStreamDlg::FirstOn() const {
     for (const Destination& d : m_destinations)
         if (d.on && !d.server.isEmpty()) return d;

@@ -23,6 +23,8 @@ public:
     QString Key() const { return FirstOn().key; }
     QList<Destination> MoreDestinations() const;
     const QList<Destination>& Destinations() const { return m_destinations; }
+    // Kept as if entered and Ok'd (remembered ones coming back); at least one stays.
+    void SetDestinations(const QList<Destination>& destinations);
     bool RecordCopy() const { return m_recordCopy; }
     // Takes what the fields hold without Ok's checks: a remembered address whose key is
     // still to come.

@@ -483,6 +483,10 @@ TEST_F(StationEndToEnd, RememberedSettingsComeBackAfterARestart) {
         CLiveStreamDlg& live = dlg->LiveStreamDlg();
         live.Edit(LiveStreamIds::kServerEdit)->setText("rtmp://127.0.0.1:1935/live");
         live.Edit(LiveStreamIds::kKeyEdit)->setText("secret-key");
+        live.Button(LiveStreamIds::kAddDestination)->click();  // a second one, left off
+        live.Edit(LiveStreamIds::kServerEdit)->setText("srt://127.0.0.1:9000?latency=200000");
+        live.Edit(LiveStreamIds::kKeyEdit)->setText("second-key");
+        live.Check(LiveStreamIds::kDestinationOn)->setChecked(false);
         live.Button(LiveStreamIds::kOk)->click();
 
         restart();
@@ -495,8 +499,15 @@ TEST_F(StationEndToEnd, RememberedSettingsComeBackAfterARestart) {
         EXPECT_EQ(dlg->LiveStreamDlg().Key(), withKeyring ? "secret-key" : "");
         EXPECT_EQ(dlg->LiveStreamDlg().KeyNote(),
                   withKeyring ? "" : "The stream key is not remembered: no keyring is running.");
-        EXPECT_FALSE(AnyFileHolds(config.path(), "secret-key"));
-        EXPECT_FALSE(AnyFileHolds(keyring.home(), "secret-key"));
+        ASSERT_EQ(dlg->LiveStreamDlg().Destinations().size(), 2);
+        const CLiveStreamDlg::Destination second = dlg->LiveStreamDlg().Destinations()[1];
+        EXPECT_EQ(second.server, "srt://127.0.0.1:9000?latency=200000");
+        EXPECT_EQ(second.key, withKeyring ? "second-key" : "");
+        EXPECT_FALSE(second.on);
+        for (const char* key : {"secret-key", "second-key"}) {
+            EXPECT_FALSE(AnyFileHolds(config.path(), key));
+            EXPECT_FALSE(AnyFileHolds(keyring.home(), key));
+        }
         EXPECT_TRUE(services.messages.empty()) << services.messageTexts().join('|').toStdString();
         if (!withKeyring) break;
 
