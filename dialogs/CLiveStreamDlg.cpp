@@ -33,6 +33,11 @@ bool CLiveStreamDlg::OnInitDialog() {
     OnClicked(kShowKey, [this] { ShowKey(IsChecked(kShowKey)); });
     SetChecked(kDestinationOn, true);
     ListDestinations();
+    // The list names the destination by the address as it is typed.
+    connect(Edit(kServerEdit), &QLineEdit::textChanged, this, [this](const QString& server) {
+        if (QComboBox* list = Combo(kDestinationList); list && m_shown < list->count())
+            list->setItemText(m_shown, QStringLiteral("%1: %2").arg(m_shown + 1).arg(server.isEmpty() ? tr("(new)") : server.trimmed()));
+    });
     OnSelChange(kDestinationList, [this] {
         KeepShown();
         Show(Selection(kDestinationList));
