@@ -541,6 +541,19 @@ TEST_F(StationEndToEnd, RememberedSettingsComeBackAfterARestart) {
         EXPECT_FALSE(remember());
         EXPECT_EQ(services.messageTexts().size(), 1);
     }
+    // A configuration folder that cannot be made (a file stands in its way): said once, and
+    // the station goes on.
+    QFile blocker(config.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", blocker.fileName().toUtf8());
+    restart();
+    services.messages.clear();
+    remember(true);
+    dlg->FlvDlg().Button(FlvIds::kOk)->click();
+    ASSERT_EQ(services.messageTexts().size(), 1);
+    EXPECT_TRUE(services.messageTexts()[0].startsWith("The settings cannot be kept")) << services.messageTexts()[0].toStdString();
+    remember(false);
     qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
