@@ -46,6 +46,8 @@ public:
     bool RefreshDevices();
     CaptureEngine::State CaptureState() const { return m_engine.CurrentState(); }
     RecordingStats Stats() const { return m_engine.Stats(); }
+    // The running recording's clock, as "REC" shows it.
+    int64_t RecordedUs() const { return m_engine.RecordedUs(); }
     std::optional<StreamStatus> LiveStatus() const { return m_engine.LiveStatus(); }
     // The words the window shows over the picture; empty while a capture runs undisturbed.
     QString StatusText() const;

@@ -113,7 +113,11 @@ QString StatusText(bool stopped, const QStringList& alerts,
         const QString words = QString::fromStdString(StreamStatusText(it->second));
         if (words.isEmpty()) continue;
         const QString name = streams.size() > 1 ? QString::fromStdString(it->first) + QStringLiteral("  ") : QString();
-        lines.prepend(name + words + QStringLiteral("  ") + RunningTime(runningUs));
+        // A slow link's own bitrate, while the stream is fed at it.
+        const int lowered = it->second.videoBitrate;
+        const QString rate = lowered > 0 ? QStringLiteral("  video %1 Mb/s for a slow link").arg(lowered / 1e6, 0, 'f', 2)
+                                         : QString();
+        lines.prepend(name + words + QStringLiteral("  ") + RunningTime(runningUs) + rate);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -46,27 +46,19 @@ Result<std::unique_ptr<MediaRecorder>> MediaRecorder::Open(const EncoderSettings
 
 MediaRecorder::~MediaRecorder() { Finish(); }
 
-Result<> MediaRecorder::OpenEncoders() {
+Result<CodecContextPtr> MediaRecorder::OpenVideoEncoder(int bitrate) const {
     const EncoderSettings& s = m_settings;
     const AVCodec* h264 = avcodec_find_encoder_by_name("libx264");
-    const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
     if (!h264) return Fail("this FFmpeg has no libx264 encoder");
-    if (!aac) return Fail("this FFmpeg has no AAC encoder");
-
-    m_video.reset(avcodec_alloc_context3(h264));
-    m_audio.reset(avcodec_alloc_context3(aac));
-    m_packet.reset(av_packet_alloc());
-    m_audioFrame.reset(av_frame_alloc());
-    if (!m_video || !m_audio || !m_packet || !m_audioFrame)
-        return Fail("out of memory");
-
-    AVCodecContext* v = m_video.get();
+    CodecContextPtr context(avcodec_alloc_context3(h264));
+    if (!context) return Fail("out of memory");
+    AVCodecContext* v = context.get();
     v->width = s.width;
     v->height = s.height;
     v->pix_fmt = AV_PIX_FMT_YUV420P;
     v->time_base = AVRational{1, s.frameRate};
     v->framerate = AVRational{s.frameRate, 1};
-    v->bit_rate = s.videoBitrate;
+    v->bit_rate = bitrate;
     v->gop_size = 2 * s.frameRate;  // a key frame at least every 2 s
     v->max_b_frames = 0;
     v->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
@@ -74,11 +66,55 @@ Result<> MediaRecorder::OpenEncoders() {
     // enters, so what is flushed is what was captured, and a crash loses little.
     av_opt_set(v->priv_data, "preset", "veryfast", 0);
     av_opt_set(v->priv_data, "tune", "zerolatency", 0);
-    int ret = avcodec_open2(v, h264, nullptr);
-    if (ret < 0)
-        return Fail("the H.264 encoder refused " + std::to_string(s.width) + "x" +
-               std::to_string(s.height) + " at " + std::to_string(s.frameRate) + " fps, " +
-               std::to_string(s.videoBitrate) + " b/s: " + AvErrorText(ret));
+    if (const int ret = avcodec_open2(v, h264, nullptr); ret < 0)
+        return Fail("the H.264 encoder refused " + std::to_string(s.width) + "x" + std::to_string(s.height) +
+                    " at " + std::to_string(s.frameRate) + " fps, " + std::to_string(bitrate) +
+                    " b/s: " + AvErrorText(ret));
+    return context;
+}
+
+void MediaRecorder::EncodeVariant(const AVFrame* frame) {
+    const int wanted = m_variantRequest();
+    if (wanted <= 0) {
+        m_variant.reset();
+        m_variantBitrate = 0;
+        return;
+    }
+    // A new bitrate is a new encoder: its first picture is a key frame, so the stream goes on
+    // from it without a break (the encoder's parameters but the bitrate are the same).
+    if (!m_variant || wanted != m_variantBitrate) {
+        Result<CodecContextPtr> opened = OpenVideoEncoder(wanted);
+        if (!opened) {
+            Diagnose("no lower-bitrate encode for a slow link: " + opened.Error());
+            m_variant.reset();
+            return;
+        }
+        m_variant = std::move(*opened);
+    }
+    m_variantBitrate = wanted;
+    if (avcodec_send_frame(m_variant.get(), frame) < 0) return;
+    PacketPtr packet(av_packet_alloc());
+    while (packet && avcodec_receive_packet(m_variant.get(), packet.get()) == 0) {
+        av_packet_rescale_ts(packet.get(), m_variant->time_base, m_videoStream->time_base);
+        packet->stream_index = m_videoStream->index;
+        if (m_variantTap) m_variantTap(packet.get(), true);
+        av_packet_unref(packet.get());
+    }
+}
+
+Result<> MediaRecorder::OpenEncoders() {
+    const EncoderSettings& s = m_settings;
+    const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
+    if (!aac) return Fail("this FFmpeg has no AAC encoder");
+
+    Result<CodecContextPtr> video = OpenVideoEncoder(s.videoBitrate);
+    if (!video) return video.AsFailure();
+    m_video = std::move(*video);
+    m_audio.reset(avcodec_alloc_context3(aac));
+    m_packet.reset(av_packet_alloc());
+    m_audioFrame.reset(av_frame_alloc());
+    if (!m_audio || !m_packet || !m_audioFrame) return Fail("out of memory");
+    int ret = 0;
 
     AVCodecContext* a = m_audio.get();
     a->sample_fmt = AV_SAMPLE_FMT_FLTP;
@@ -172,6 +208,7 @@ RecorderError MediaRecorder::WriteVideo(const YuvImage& source) {
     if (!frame || !Reference(picture, frame.get())) return Fault(AVERROR(ENOMEM));
     frame->pts = m_videoFrames;
     frame->pict_type = m_keyFrameRequest && m_keyFrameRequest() ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+    if (m_variantRequest) EncodeVariant(frame.get());
     RecorderError e = Send(m_video.get(), m_videoStream, frame.get());
     if (e == RecorderError::None) ++m_videoFrames;
     return e;

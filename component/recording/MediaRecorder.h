@@ -63,6 +63,15 @@ public:
     // key frame up to two seconds later.
     using KeyFrameRequest = std::function<bool()>;
     void SetKeyFrameRequest(KeyFrameRequest request) { m_keyFrameRequest = std::move(request); }
+    // A second H.264 encode of the same pictures at a lower bitrate, for live destinations
+    // whose link cannot carry the recording's; its packets (the video stream's time base) go
+    // to `tap` only, never into the file. `request` is asked before each picture for the
+    // bitrate wanted now: 0 for none, when the second encoder is let go.
+    using VariantRequest = std::function<int()>;
+    void SetVideoVariant(VariantRequest request, PacketTap tap) {
+        m_variantRequest = std::move(request);
+        m_variantTap = std::move(tap);
+    }
     const AVStream* VideoStream() const { return m_videoStream; }
     const AVStream* AudioStream() const { return m_audioStream; }
 
@@ -78,6 +87,8 @@ private:
     MediaRecorder(const EncoderSettings& settings, std::string muxer)
         : m_settings(settings), m_muxer(std::move(muxer)) {}
     Result<> OpenEncoders();
+    Result<CodecContextPtr> OpenVideoEncoder(int bitrate) const;
+    void EncodeVariant(const AVFrame* frame);
     Result<> OpenMuxer(const std::string& path, const SinkFactory& sinks);
     static bool Reference(const YuvImage& picture, AVFrame* frame);
     RecorderError EncodeAudioFrames(bool includePartial);
@@ -113,6 +124,10 @@ private:
     std::chrono::steady_clock::time_point m_lastFlush;
     PacketTap m_tap;
     KeyFrameRequest m_keyFrameRequest;
+    VariantRequest m_variantRequest;
+    PacketTap m_variantTap;
+    CodecContextPtr m_variant;
+    int m_variantBitrate = 0;
     RecorderError m_error = RecorderError::None;
     bool m_closed = false;
 };

@@ -31,6 +31,12 @@ constexpr int64_t kNetworkTimeoutUs = 5000000;
 constexpr int64_t kDrainUs = 2000000;
 constexpr int64_t kLiveAgainShownUs = 3000000;
 constexpr int kProbeTimeoutMs = 3000;
+// A slow link: judged once a second; behind when more than this waits and it grows.
+constexpr int64_t kGovernEveryUs = 1000000;
+constexpr int64_t kBehindUs = 400000;
+constexpr int64_t kCalmUs = 150000;
+constexpr int64_t kRecoverAfterUs = 8000000;
+constexpr int kMinStreamBitrate = 150000;
 
 }  // namespace
 
@@ -126,9 +132,27 @@ Result<std::vector<std::unique_ptr<StreamOutput>>> StreamOutput::StartFrom(const
     }
     std::vector<StreamOutput*> outs;
     for (const auto& s : streams) outs.push_back(s.get());
+    // The recording's packets go to every destination but the video of those on a slow link,
+    // which takes the second encode's instead; sound is the same for all.
     recorder.SetPacketTap([outs](const AVPacket* p, bool video) {
-        for (StreamOutput* out : outs) out->Push(p, video);
+        for (StreamOutput* out : outs)
+            if (!video || out->LoweredBitrate() == 0) out->Push(p, video);
     });
+    const int full = recorder.Settings().videoBitrate;
+    recorder.SetVideoVariant(
+        [outs, full] {
+            const int64_t now = ClockNowUs();
+            int wanted = 0;
+            for (StreamOutput* out : outs) {
+                out->Govern(now, full);
+                if (const int b = out->LoweredBitrate(); b > 0) wanted = wanted ? std::min(wanted, b) : b;
+            }
+            return wanted;
+        },
+        [outs](const AVPacket* p, bool) {
+            for (StreamOutput* out : outs)
+                if (out->LoweredBitrate() > 0) out->Push(p, true);
+        });
     // One key frame serves every destination that waits for one; each request is taken.
     recorder.SetKeyFrameRequest([outs] {
         bool wanted = false;
@@ -191,6 +215,7 @@ void StreamOutput::Push(const AVPacket* packet, bool video) {
             return;
         }
         m_queuedBytes += copy->size;
+        if (video) m_videoBytesPushed += copy->size;
         m_queue.push_back(Item{std::move(copy), video, dtsUs});
     }
     m_wake.notify_one();
@@ -214,9 +239,49 @@ void StreamOutput::Stop() {
     m_status.state = StreamState::Stopped;
 }
 
+void StreamOutput::Govern(int64_t nowUs, int fullBitrate) {
+    if (nowUs - m_lastGovernUs < kGovernEveryUs) return;
+    // What the video really took over the last second: an encoder below its bitrate (a still
+    // picture) is stepped down from what it makes, not from what it was allowed.
+    const int64_t pushedBits = m_videoBytesPushed.exchange(0) * 8;
+    const int64_t spanUs = nowUs - m_lastGovernUs;
+    m_lastGovernUs = nowUs;
+    const int made = m_lastQueuedUs >= 0 && spanUs < 2 * kGovernEveryUs ? int(pushedBits * 1000000 / spanUs) : fullBitrate;
+    int64_t queued = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_connected) return;
+        if (!m_queue.empty()) queued = m_queue.back().dtsUs - m_queue.front().dtsUs;
+    }
+    const int lowered = m_lowered.load();
+    const int current = std::min(lowered ? lowered : fullBitrate, std::max(made, kMinStreamBitrate));
+    int next = lowered;
+    if (queued > kBehindUs && queued >= m_lastQueuedUs) {
+        next = std::max(std::max(kMinStreamBitrate, fullBitrate / 8), current / 10 * 7);
+        m_calmSinceUs = nowUs;
+    } else if (queued > kCalmUs) {
+        m_calmSinceUs = nowUs;
+    } else if (lowered && nowUs - m_calmSinceUs >= kRecoverAfterUs) {
+        next = current / 4 * 5;
+        if (next >= fullBitrate / 20 * 19) next = 0;
+        m_calmSinceUs = nowUs;
+    }
+    m_lastQueuedUs = queued;
+    if (next == lowered || (next >= fullBitrate && lowered == 0)) return;
+    std::lock_guard lock(m_mutex);
+    // Another encode from here on: the stream goes on from its next key frame, asked for now.
+    if ((next == 0) != (lowered == 0)) {
+        m_waitForKey = true;
+        m_keyFrameWanted = true;
+    }
+    m_lowered = next;
+    m_status.videoBitrate = next;
+}
+
 StreamStatus StreamOutput::Status() const {
     std::lock_guard lock(m_mutex);
     StreamStatus s = m_status;
+    s.queuedUs = m_queue.empty() ? 0 : m_queue.back().dtsUs - m_queue.front().dtsUs;
     if (s.state == StreamState::LiveAgain && ClockNowUs() > m_liveAgainUntilUs)
         s.state = StreamState::Live;
     return s;
@@ -254,6 +319,13 @@ bool StreamOutput::Connect() {
     a->time_base = m_audioTimeBase;
     Dictionary io;
     io.Set("rw_timeout", std::to_string(kNetworkTimeoutUs));
+    // A socket buffer of about a sixth of a second of the stream (the kernel doubles it): a link
+    // slower than the stream then shows in our queue, where Govern sees it, instead of hiding
+    // in megabytes of kernel buffer; still room for a fast link far away.
+    if (!srt) {
+        const int64_t bytesPerSecond = (m_videoPar->bit_rate + m_audioPar->bit_rate) / 8;
+        io.Set("send_buffer_size", std::to_string(std::max<int64_t>(32768, bytesPerSecond / 6)));
+    }
     const std::string url = m_url.ToString();
     int ret = avio_open2(&m_mux->pb, url.c_str(), AVIO_FLAG_WRITE, &m_mux->interrupt_callback,
                          io.get());

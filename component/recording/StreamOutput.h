@@ -44,6 +44,8 @@ struct StreamStatus {
     int64_t packetsSent = 0;
     int64_t packetsDropped = 0;  // dropped from the stream only
     int reconnects = 0;          // successful reconnections
+    int videoBitrate = 0;        // lowered for a slow link; 0: the recording's own
+    int64_t queuedUs = 0;        // how much waits to be sent, in stream time
 };
 
 class StreamOutput {
@@ -91,6 +93,14 @@ public:
     void BeginStop();
     StreamStatus Status() const;
 
+    // While the link is slower than the recording's bitrate, this destination is fed from a
+    // second encode at a lower bitrate: LoweredBitrate() is that bitrate, 0 when it takes the
+    // recording's packets. Govern, called with every picture, decides once a second from how
+    // the queue grows: down by steps of 30 % to a floor while it grows, up by 25 % after a
+    // calm spell, back to the recording's packets when that is reached.
+    int LoweredBitrate() const { return m_lowered.load(); }
+    void Govern(int64_t nowUs, int fullBitrate);
+
 private:
     StreamOutput(const StreamUrl& url, const Streams& streams);
     Result<> CopyStreams(const Streams& streams);
@@ -129,6 +139,12 @@ private:
     int64_t m_liveBeforeUs = 0;  // time sent on earlier connections
     std::atomic<int64_t> m_opDeadlineUs{0};  // of the network operation under way
     std::atomic<bool> m_keyFrameWanted{false};
+    std::atomic<int> m_lowered{0};
+    // Used by the encoding thread only, in Govern.
+    int64_t m_lastGovernUs = 0;
+    int64_t m_lastQueuedUs = 0;
+    int64_t m_calmSinceUs = 0;
+    std::atomic<int64_t> m_videoBytesPushed{0};  // since the last Govern
     std::thread m_thread;
 };
 

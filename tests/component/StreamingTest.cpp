@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <set>
+
 using platform::CaptureOp;
 using component::StreamState;
 using platform::Variant;
@@ -289,6 +291,52 @@ TEST_F(Streaming, ARelayServesTheStreamAsHlsOverHttp) {
     }, 30000)) << seen.toStdString();
     EXPECT_TRUE(seen.contains("width=320|height=240")) << seen.toStdString();
     driver->StopCapture();
+}
+
+// A real slow uplink: a network namespace of the test's own in which what goes to the RTMP
+// server is held to 250 kbit/s, with the station, an nginx RTMP server and a reader inside.
+// The stream's bitrate steps down from the recording's until the link keeps up, the reader
+// stays within 2 s, and the local copy keeps every picture at the recording's bitrate.
+TEST(StreamingOverASlowLink, TheStreamStepsDownTheReaderStaysCloseAndTheCopyKeepsItsOwn) {
+    QTemporaryDir dir(QDir::tempPath() + "/cs-slow-XXXXXX");
+    QProcess run;
+    run.start("unshare", {"-n", "sh", "-c", "ip link set lo up mtu 1500 && exec \"$0\" \"$1\" 30 250", SLOW_LINK_HELPER, dir.path()});
+    ASSERT_TRUE(run.waitForFinished(120000));
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    const QString err = QString::fromUtf8(run.readAllStandardError());
+    if (!out.contains("at 1 ")) GTEST_SKIP() << "this machine cannot make a throttled network namespace: " << err.toStdString();
+    std::set<int> steps;
+    int64_t worstLateDelayMs = 0;
+    QString copy, received;
+    long long dropped = -1;
+    for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList w = line.split(' ');
+        if (w.size() == 10 && w[0] == "at") {
+            if (w[3].toInt() > 0) steps.insert(w[3].toInt());
+            // After the first twenty seconds the stream has found its rate.
+            if (w[1].toInt() >= 20) worstLateDelayMs = std::max<int64_t>(worstLateDelayMs, w[5].toLongLong() - w[7].toLongLong());
+        } else if (w.size() == 4 && w[0] == "copy") {
+            copy = w[1];
+            dropped = w[3].toLongLong();
+        } else if (w.size() == 2 && w[0] == "received") {
+            received = w[1];
+        }
+    }
+    EXPECT_GE(steps.size(), 2u) << out.toStdString();
+    EXPECT_LT(worstLateDelayMs, 2000) << out.toStdString() << err.toStdString();
+    EXPECT_EQ(dropped, 0);
+    const Readback rb = ReadRecording(copy.toStdString());
+    ASSERT_TRUE(rb.opened) << rb.error << err.toStdString();
+    EXPECT_EQ(rb.decodeErrors, 0);
+    EXPECT_NEAR(rb.VideoSpan(), 30, 1.5);
+    EXPECT_GE(rb.frames.size(), 25u * 29);
+    // The copy keeps the recording's bitrate, well above what the link carried.
+    const Readback remote = ReadRecording(received.toStdString());
+    ASSERT_TRUE(remote.opened) << remote.error;
+    EXPECT_EQ(remote.decodeErrors, 0);
+    const double copyRate = QFileInfo(copy).size() * 8.0 / rb.VideoSpan();
+    const double remoteRate = QFileInfo(received).size() * 8.0 / remote.VideoSpan();
+    EXPECT_GT(copyRate, 1.3 * remoteRate) << copyRate << " against " << remoteRate;
 }
 
 TEST_F(Streaming, SettingsThatCannotWorkStartNothingAndSayWhy) {
