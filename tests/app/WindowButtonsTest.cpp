@@ -96,7 +96,8 @@ TEST(WindowButtons, MinimiseLeavesTheDesktopOnX11AndUnderWayland) {
         Station station;
         station.Start(OnX(x), {});
         std::optional<QPoint> origin;
-        ASSERT_TRUE(WaitFor([&] { return (origin = XWindowOrigin(x, station.process.processId())).has_value(); }, 30000));
+        ASSERT_TRUE(WaitFor([&] { return (origin = XWindowOrigin(x, station.process.processId())).has_value(); }, 60000))
+            << station.process.readAllStandardError().toStdString();
         const QPoint at = *origin + skin.minimize;
         ASSERT_TRUE(x.Xdo(VirtualX::MoveTo(at) + QStringList{"click", "1"}));
         EXPECT_TRUE(WaitFor([&] { return !XWindowOrigin(x, station.process.processId()); }, 15000));
@@ -139,7 +140,8 @@ TEST(WindowButtons, CloseWhileRecordingFinishesTheFileWhole) {
     const QString path = station.home.filePath("closed.flv");
     station.Start(OnX(x), {"--record", path});
     std::optional<QPoint> origin;
-    ASSERT_TRUE(WaitFor([&] { return (origin = XWindowOrigin(x, station.process.processId())).has_value(); }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return (origin = XWindowOrigin(x, station.process.processId())).has_value(); }, 60000))
+        << station.process.readAllStandardError().toStdString();
     ASSERT_TRUE(WaitFor([&] { return QFileInfo(path).size() > 60000; }, 30000));
     ASSERT_TRUE(x.Xdo(VirtualX::MoveTo(*origin + skin.exit) + QStringList{"click", "1"}));
     ASSERT_TRUE(station.process.waitForFinished(30000));
