@@ -25,9 +25,10 @@ bool CVideoDeviceDlg::OnInitDialog() {
     new DeviceListFollower(*this, {kDeviceList, &m_deviceNames, &m_deviceIndex,
                                    [](CVideoCap& c) { return ReadAllNames([&] { return c.GetVideoDevices(); }); },
                                    [this](int at) {
-                                       // Described at its new place, its formats left as chosen.
+                                       // Described at its new place, its formats left as chosen;
+                                       // one not connected has nothing to describe.
                                        m_shownDevice = at;
-                                       Capture().SelectVideoDevice(static_cast<int16_t>(at));
+                                       if (at < m_deviceNames.size()) Capture().SelectVideoDevice(static_cast<int16_t>(at));
                                    }});
     OnSelChange(kDeviceList, [this] { OnDeviceChanged(); });
     OnSelChange(kStandardList, [this] { OnStandardChanged(); });

@@ -75,5 +75,5 @@ void DeviceListFollower::Check() {
     for (const QString& name : m_absent) combo->addItem(AbsentName(name));
     const int shownAt = shown.isEmpty() ? 0 : indexOf(shown);
     combo->setCurrentIndex(shownAt);
-    if (changed && shownAt < names.size() && m_binding.shownMoved) m_binding.shownMoved(shownAt);
+    if (changed && m_binding.shownMoved) m_binding.shownMoved(shownAt);
 }

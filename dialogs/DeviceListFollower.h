@@ -21,7 +21,8 @@ public:
         QStringList* names;       // the names the capture control offers, by its indexes
         int32_t* chosen;          // the index chosen at the last Ok
         std::function<QStringList(CVideoCap&)> read;  // the control's current names
-        std::function<void(int)> shownMoved;          // the shown device is now at this index
+        // The shown device is now at this entry (past the control's names: not connected).
+        std::function<void(int)> shownMoved;
     };
     DeviceListFollower(CSettingsDialog& dialog, Binding binding);
 

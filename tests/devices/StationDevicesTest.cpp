@@ -463,6 +463,11 @@ TEST_F(StationDevices, DevicesThatComeAndGoWhileTheDialogIsOpen) {
         ASSERT_TRUE(WaitFor([&] { return list->currentText() == absent; }, 10000));
         EXPECT_FALSE(listed(row.name));
         EXPECT_EQ(list->itemText(row.chosen()), absent);
+        if (!row.format.isEmpty()) {
+            // The device now where the camera was is described anew when chosen.
+            choose(list->itemText(0));
+            EXPECT_EQ(formats->findText(row.format), -1) << list->itemText(0).toStdString();
+        }
         choose(row.fallback);
         row.dialog->Button(row.ok)->click();
         row.dialog->show();
