@@ -118,20 +118,19 @@ Result<> CaptureEngine::StartRecording(const CaptureRequest& r) {
     Result<std::unique_ptr<AudioSource>> audio = m_sources.audio(r.audioDevice, r.audioInput);
     if (!audio) return audio.AsFailure();
     // A server that refuses is a mistake in the settings: nothing starts, no file is made.
-    if (r.stream)
-        if (Result<> reached = StreamOutput::CheckServer(*r.stream); !reached) return reached;
+    // Only the first destination is checked before the start: a further one that is down
+    // shows as reconnecting and never keeps the others from going live.
+    const bool live = !r.streams.empty();
+    if (live)
+        if (Result<> reached = StreamOutput::CheckServer(r.streams.front()); !reached) return reached;
     Result<std::unique_ptr<MediaRecorder>> recorder =
-        MediaRecorder::Open(settings, r.path, r.stream ? StreamOutput::Sinks(r.path, m_sinks) : m_sinks,
+        MediaRecorder::Open(settings, r.path, live ? StreamOutput::Sinks(r.path, m_sinks) : m_sinks,
                             // A stream without a local copy needs no container but the stream's.
                             r.path.empty() ? "flv" : std::string(format->muxer));
     if (!recorder) return recorder.AsFailure();
     std::vector<std::unique_ptr<StreamOutput>> streams;
-    if (r.stream) {
-        // Only the first destination is checked before the start: a further one that is down
-        // shows as reconnecting and never keeps the others from going live.
-        std::vector<StreamUrl> urls{*r.stream};
-        urls.insert(urls.end(), r.moreStreams.begin(), r.moreStreams.end());
-        Result<std::vector<std::unique_ptr<StreamOutput>>> started = StreamOutput::StartFrom(urls, **recorder);
+    if (live) {
+        Result<std::vector<std::unique_ptr<StreamOutput>>> started = StreamOutput::StartFrom(r.streams, **recorder);
         if (!started) {
             (*recorder)->Abandon();
             return started.AsFailure();

@@ -32,13 +32,12 @@ Result<CaptureRequest> CaptureRequest::From(const CaptureSettings& s, const Devi
         r.audioDevice = c.audio[size_t(s.audioDeviceIndex)];
         r.audioInput = std::max<int>(0, s.audioInputIndex);
         if (!s.streamServer.empty()) {
-            Result<StreamUrl> url = StreamUrl::Parse(s.streamServer, s.streamKey);
-            if (!url) return url.AsFailure();
-            r.stream = *url;
-            for (const auto& [server, key] : s.moreStreams) {
-                Result<StreamUrl> more = StreamUrl::Parse(server, key);
-                if (!more) return more.AsFailure();
-                r.moreStreams.push_back(*more);
+            std::vector<std::pair<std::string, std::string>> destinations{{s.streamServer, s.streamKey}};
+            destinations.insert(destinations.end(), s.moreStreams.begin(), s.moreStreams.end());
+            for (const auto& [server, key] : destinations) {
+                Result<StreamUrl> url = StreamUrl::Parse(server, key);
+                if (!url) return url.AsFailure();
+                r.streams.push_back(*url);
             }
         }
     }

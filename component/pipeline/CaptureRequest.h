@@ -10,7 +10,6 @@
 #include "component/recording/StreamOutput.h"
 #include "component/sources/DeviceCatalog.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,8 +23,8 @@ struct CaptureRequest {
     int audioInput = 0;
     bool record = false;
     std::string path;  // with a live stream, empty for no local copy
-    std::optional<StreamUrl> stream;
-    std::vector<StreamUrl> moreStreams;  // beside `stream`, from the same encode
+    // The live destinations of one encode, the stream properties' first; empty: no stream.
+    std::vector<StreamUrl> streams;
     int outputFormat = platform::kOutputFormatFlv;
     // Resolved for a preview too, which shows the picture at the size it would be recorded.
     // A recording that is already running keeps its own, so a failure here only stops a new

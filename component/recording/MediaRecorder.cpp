@@ -93,12 +93,13 @@ void MediaRecorder::EncodeVariant(const AVFrame* frame) {
     }
     m_variantBitrate = wanted;
     if (avcodec_send_frame(m_variant.get(), frame) < 0) return;
-    PacketPtr packet(av_packet_alloc());
-    while (packet && avcodec_receive_packet(m_variant.get(), packet.get()) == 0) {
-        av_packet_rescale_ts(packet.get(), m_variant->time_base, m_videoStream->time_base);
+    // The recorder's own packet, free between encodes: every one is handed on and let go here.
+    AVPacket* packet = m_packet.get();
+    while (avcodec_receive_packet(m_variant.get(), packet) == 0) {
+        av_packet_rescale_ts(packet, m_variant->time_base, m_videoStream->time_base);
         packet->stream_index = m_videoStream->index;
-        if (m_variantTap) m_variantTap(packet.get(), true);
-        av_packet_unref(packet.get());
+        if (m_variantTap) m_variantTap(packet, true);
+        av_packet_unref(packet);
     }
 }
 

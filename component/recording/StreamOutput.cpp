@@ -113,13 +113,6 @@ SinkFactory StreamOutput::Sinks(const std::string& path, SinkFactory files) {
     return path.empty() ? SinkFactory(&NullSink::Create) : files;
 }
 
-Result<std::unique_ptr<StreamOutput>> StreamOutput::StartFrom(const StreamUrl& url,
-                                                              MediaRecorder& recorder) {
-    Result<std::vector<std::unique_ptr<StreamOutput>>> streams = StartFrom(std::vector<StreamUrl>{url}, recorder);
-    if (!streams) return streams.AsFailure();
-    return std::move(streams->front());
-}
-
 Result<std::vector<std::unique_ptr<StreamOutput>>> StreamOutput::StartFrom(const std::vector<StreamUrl>& urls,
                                                                            MediaRecorder& recorder) {
     std::vector<std::unique_ptr<StreamOutput>> streams;
@@ -246,12 +239,12 @@ void StreamOutput::Govern(int64_t nowUs, int fullBitrate) {
     const int64_t pushedBits = m_videoBytesPushed.exchange(0) * 8;
     const int64_t spanUs = nowUs - m_lastGovernUs;
     m_lastGovernUs = nowUs;
-    const int made = m_lastQueuedUs >= 0 && spanUs < 2 * kGovernEveryUs ? int(pushedBits * 1000000 / spanUs) : fullBitrate;
+    const int made = spanUs < 2 * kGovernEveryUs ? int(pushedBits * 1000000 / spanUs) : fullBitrate;
     int64_t queued = 0;
     {
         std::lock_guard lock(m_mutex);
         if (!m_connected) return;
-        if (!m_queue.empty()) queued = m_queue.back().dtsUs - m_queue.front().dtsUs;
+        queued = QueuedUsLocked();
     }
     const int lowered = m_lowered.load();
     const int current = std::min(lowered ? lowered : fullBitrate, std::max(made, kMinStreamBitrate));
@@ -278,10 +271,14 @@ void StreamOutput::Govern(int64_t nowUs, int fullBitrate) {
     m_status.videoBitrate = next;
 }
 
+int64_t StreamOutput::QueuedUsLocked() const {
+    return m_queue.empty() ? 0 : m_queue.back().dtsUs - m_queue.front().dtsUs;
+}
+
 StreamStatus StreamOutput::Status() const {
     std::lock_guard lock(m_mutex);
     StreamStatus s = m_status;
-    s.queuedUs = m_queue.empty() ? 0 : m_queue.back().dtsUs - m_queue.front().dtsUs;
+    s.queuedUs = QueuedUsLocked();
     if (s.state == StreamState::LiveAgain && ClockNowUs() > m_liveAgainUntilUs)
         s.state = StreamState::Live;
     return s;

@@ -69,12 +69,11 @@ public:
     // Where the recorder of a streamed recording writes: the user's file when a local copy
     // is kept (`path` not empty), else nowhere.
     static SinkFactory Sinks(const std::string& path, SinkFactory files);
-    // Starts a stream of what `recorder` encodes: its packets are copied here, and it makes a
-    // key frame whenever the stream waits for one. The recorder must outlive the stream's use
-    // of it, that is, be finished before the stream is stopped.
-    static Result<std::unique_ptr<StreamOutput>> StartFrom(const StreamUrl& url, MediaRecorder& recorder);
-    // The same for several destinations of one encode: each has its own queue, connection and
-    // reconnection, so a slow or dead one never holds up the others or the file.
+    // Starts streams of what `recorder` encodes, one a destination, each with its own queue,
+    // connection and reconnection, so a slow or dead one never holds up the others or the
+    // file: the packets are copied to them, and the recorder makes a key frame whenever one
+    // waits for one. The recorder must outlive the streams' use of it, that is, be finished
+    // before they are stopped.
     static Result<std::vector<std::unique_ptr<StreamOutput>>> StartFrom(const std::vector<StreamUrl>& urls,
                                                                         MediaRecorder& recorder);
     const StreamUrl& Url() const { return m_url; }
@@ -113,6 +112,7 @@ private:
         int64_t dtsUs = 0;
     };
     bool Send(Item& item);
+    int64_t QueuedUsLocked() const;  // what waits, in stream time; m_mutex held
     bool WaitBeforeRetry(int64_t delayUs);
     static int Interrupted(void* opaque);
 
