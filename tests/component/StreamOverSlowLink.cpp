@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -61,16 +62,23 @@ int main(int argc, char** argv) {
     driver.selection.showStampAndText = true;  // pictures that change, as a camera's do
     driver.Call(platform::CaptureOp::StreamServer, {platform::Variant::Str(server.url().toStdString())});
     driver.Call(platform::CaptureOp::StreamKey, {platform::Variant::Str("slow")});
-    // The reader asks for the stream before it exists, so that its timeline starts with the
-    // stream's first picture and its position can be set against the recording's clock.
+    // The reader lists every packet as it arrives, with the stream's own time stamps (a
+    // player's clock would start at the first packet it got, which a slow link may not be the
+    // stream's first), so its position can be set against the recording's clock.
     QProcess reader;
-    reader.start("ffmpeg", {"-v", "error", "-copyts", "-i", server.url() + "/slow", "-f", "null", "-progress",
-                            "pipe:1", "-"});
+    reader.start("ffmpeg", {"-v", "error", "-copyts", "-i", server.url() + "/slow", "-c", "copy", "-flush_packets",
+                            "1", "-f", "framecrc", "pipe:1"});
     int64_t readerUs = 0;
+    std::map<int, int64_t> perSecond;  // time base of each stream, from the "#tb N: 1/D" lines
     QObject::connect(&reader, &QProcess::readyReadStandardOutput, [&] {
         while (reader.canReadLine()) {
-            const QByteArray line = reader.readLine().trimmed();
-            if (line.startsWith("out_time_us=")) readerUs = line.mid(12).toLongLong();
+            const QList<QByteArray> w = reader.readLine().simplified().split(' ');
+            if (w.size() == 3 && w[0] == "#tb") {
+                perSecond[w[1].chopped(1).toInt()] = w[2].mid(2).toLongLong();
+            } else if (w.size() >= 2 && !w[0].startsWith('#')) {
+                const int64_t d = perSecond[w[0].chopped(1).toInt()];
+                if (d > 0) readerUs = std::max<int64_t>(readerUs, w[1].chopped(1).toLongLong() * 1000000 / d);
+            }
         }
     });
     reader.waitForStarted();
