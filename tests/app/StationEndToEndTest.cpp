@@ -648,12 +648,17 @@ TEST_F(StationEndToEnd, RecordsEachTypeChosenInTheSaveDialog) {
 }  // namespace
 
 namespace {
-// The smallest rectangle holding the pixels of `picture` that `match`.
-QRect BoxOf(const QImage& picture, const std::function<bool(QColor)>& match) {
+// The smallest rectangle holding the pixels of `picture` that `match` with their neighbours
+// `solid` pixels away on each side: coding's thin fringes at the bars' edges drop out, a solid
+// mark only loses `solid` pixels at each edge, in the preview and the file alike.
+QRect BoxOf(const QImage& picture, const std::function<bool(QColor)>& match, int solid = 0) {
     QRect box;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (match(picture.pixelColor(x, y))) box |= QRect(x, y, 1, 1);
+    const QRect inside = picture.rect().adjusted(solid, solid, -solid, -solid);
+    auto at = [&](int x, int y) { return match(picture.pixelColor(x, y)); };
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (at(x, y) && (solid == 0 || (at(x - solid, y) && at(x + solid, y) && at(x, y - solid) && at(x, y + solid))))
+                box |= QRect(x, y, 1, 1);
     return box;
 }
 }  // namespace
@@ -713,10 +718,12 @@ TEST_F(StationEndToEnd, ThePreviewLaysTheOverlaysOutAsTheRecordingWill) {
         const char* what;
         std::function<bool(QColor)> match;
         QRect where;
-    } marks[] = {{"stamp", green, QRect(0, 0, 640, 200)}, {"picture", pink, QRect(640, 0, 640, 200)}};
-    for (const auto& [what, match, where] : marks) {
+        int solid;  // the picture is a solid block; the stamp's strokes are thin
+    } marks[] = {{"stamp", green, QRect(0, 0, 640, 200), 0}, {"picture", pink, QRect(640, 0, 640, 200), 3}};
+    for (const auto& [what, match, where, solid] : marks) {
         SCOPED_TRACE(what);
-        const QRect inPreview = BoxOf(preview.copy(where), match), inFile = BoxOf(recorded.copy(where), match);
+        const QRect inPreview = BoxOf(preview.copy(where), match, solid),
+                    inFile = BoxOf(recorded.copy(where), match, solid);
         ASSERT_FALSE(inFile.isEmpty());
         for (const auto& [a, b] : {std::pair{inPreview.left(), inFile.left()}, {inPreview.top(), inFile.top()},
                                   {inPreview.right(), inFile.right()}, {inPreview.bottom(), inFile.bottom()}})
