@@ -79,10 +79,9 @@ std::optional<QPoint> XWindowOrigin(const VirtualX& x, qint64 pid) {
     return QPoint(left, top);
 }
 
-// openbox on the display, and a desktop that is ready before the program starts, as a
-// user's is: a window mapped while the manager was still taking over the display stayed
-// unmapped for good. Under load openbox now and then fails to open a display that has just
-// come up, and is started again.
+// openbox on the display, managing it before the program starts, as on a user's desktop.
+// Under load openbox now and then fails to open a display that has just come up (and the
+// program's window was then seen never mapped): it is started again.
 struct WindowManager {
     QProcess process;
     Stopped stopped{process};

@@ -69,14 +69,14 @@ int main(int argc, char** argv) {
     reader.start("ffmpeg", {"-v", "error", "-copyts", "-i", server.url() + "/slow", "-c", "copy", "-flush_packets",
                             "1", "-f", "framecrc", "pipe:1"});
     int64_t readerUs = 0;
-    std::map<int, int64_t> perSecond;  // time base of each stream, from the "#tb N: 1/D" lines
+    std::map<int, int64_t> ticksPerSecond;  // of each stream, from the "#tb N: 1/D" lines
     QObject::connect(&reader, &QProcess::readyReadStandardOutput, [&] {
         while (reader.canReadLine()) {
             const QList<QByteArray> w = reader.readLine().simplified().split(' ');
             if (w.size() == 3 && w[0] == "#tb") {
-                perSecond[w[1].chopped(1).toInt()] = w[2].mid(2).toLongLong();
+                ticksPerSecond[w[1].chopped(1).toInt()] = w[2].mid(2).toLongLong();
             } else if (w.size() >= 2 && !w[0].startsWith('#')) {
-                const int64_t d = perSecond[w[0].chopped(1).toInt()];
+                const int64_t d = ticksPerSecond[w[0].chopped(1).toInt()];
                 if (d > 0) readerUs = std::max<int64_t>(readerUs, w[1].chopped(1).toLongLong() * 1000000 / d);
             }
         }
